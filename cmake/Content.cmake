@@ -1,0 +1,65 @@
+# The content pipeline: turns the sources in data/ into the files the program reads, in the
+# ready program folder. Every step is a generator in tools/.
+
+set(QUILL_RCC $<TARGET_FILE:Qt6::rcc>)
+set(QUILL_CONTENT_OUTPUTS "")
+
+# Symbol font, built with fontTools from the drawings and the code table.
+file(GLOB_RECURSE QUILL_SYMBOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/symbols/*)
+add_custom_command(
+    OUTPUT ${QUILL_RUN_DIR}/Pictor07.TTF
+    COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/build_font.py
+            --data ${CMAKE_SOURCE_DIR}/data/symbols --out ${QUILL_RUN_DIR}/Pictor07.TTF
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_font.py ${QUILL_SYMBOL_SOURCES}
+    COMMENT "Building the symbol font Pictor07.TTF"
+    VERBATIM)
+list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/Pictor07.TTF)
+
+# Picture library: every picture of data/pictures plus those the generators in tools/pictures draw.
+file(GLOB_RECURSE QUILL_PICTURE_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/data/pictures/* ${CMAKE_SOURCE_DIR}/data/maps/* ${CMAKE_SOURCE_DIR}/data/lines/*
+    ${CMAKE_SOURCE_DIR}/tools/pictures/*.py)
+add_custom_command(
+    OUTPUT ${QUILL_RUN_DIR}/Bitm1.dll
+    COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/build_library.py
+            --source ${CMAKE_SOURCE_DIR} --work ${QUILL_GEN_DIR}/pictures
+            --rcc ${QUILL_RCC} --out ${QUILL_RUN_DIR}/Bitm1.dll
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_library.py ${QUILL_PICTURE_SOURCES} ${QUILL_SYMBOL_SOURCES}
+    COMMENT "Building the picture library Bitm1.dll"
+    VERBATIM)
+list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/Bitm1.dll)
+
+# The English language module, made from the same files as the built-in language.
+file(GLOB QUILL_BUILTIN_SOURCES CONFIGURE_DEPENDS ${QUILL_BUILTIN_LANGUAGE_DIR}/*)
+add_custom_command(
+    OUTPUT ${QUILL_RUN_DIR}/quill.eng
+    COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/build_module.py
+            --source ${QUILL_BUILTIN_LANGUAGE_DIR} --work ${QUILL_GEN_DIR}/module-eng
+            --rcc ${QUILL_RCC} --out ${QUILL_RUN_DIR}/quill.eng
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_module.py ${QUILL_BUILTIN_SOURCES}
+    COMMENT "Building the language module quill.eng"
+    VERBATIM)
+list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/quill.eng)
+
+# Content text files: LF sources become CR LF files; three of them get their checksum line.
+add_executable(quill-content ${CMAKE_SOURCE_DIR}/tools/quill-content.cpp)
+target_link_libraries(quill-content PRIVATE quillcore)
+file(GLOB QUILL_TEXT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/text/*)
+foreach(src IN LISTS QUILL_TEXT_SOURCES)
+    get_filename_component(name ${src} NAME)
+    string(TOLOWER ${name} lname)
+    if(lname MATCHES "^(bitm1|legends|symbols)\\.")
+        set(mode stamp)
+    else()
+        set(mode plain)
+    endif()
+    add_custom_command(
+        OUTPUT ${QUILL_RUN_DIR}/${name}
+        COMMAND quill-content ${mode} ${src} ${QUILL_RUN_DIR}/${name}
+        DEPENDS quill-content ${src}
+        VERBATIM)
+    list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/${name})
+endforeach()
+
+add_custom_target(quill_content ALL DEPENDS ${QUILL_CONTENT_OUTPUTS})
+add_dependencies(quill quill_content)

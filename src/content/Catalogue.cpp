@@ -1,0 +1,95 @@
+#include "content/Catalogue.h"
+
+#include "content/TextReader.h"
+#include "platform/AppError.h"
+#include "platform/Files.h"
+#include "platform/Random.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr char EndOfFile = 26;
+
+[[noreturn]] void reject(const QString& fileName, const QString& fault)
+{
+    // The message names the file and what is wrong with it.
+    throw AppError(QStringLiteral("%s: %s"), {fileName, fault});
+}
+
+void appendValue(TTypesItem& entry, qint32 value, const QString& fileName)
+{
+    if (entry.Values.size() >= TTypesFile::MaxValuesPerEntry)
+        reject(fileName, QStringLiteral("test %1 has more than %2 values")
+                             .arg(entry.TestNumber)
+                             .arg(TTypesFile::MaxValuesPerEntry));
+    entry.Values.append(value);
+}
+
+} // namespace
+
+TTypesFile& Catalogue()
+{
+    static TTypesFile store;
+    return store;
+}
+
+void ReadGroup(TextReader& reader, TTypesItem& entry, const QString& fileName)
+{
+    QList<qint32> candidates;
+    for (;;) {
+        if (reader.atEnd())
+            reject(fileName, QStringLiteral("a group of test %1 is not closed").arg(entry.TestNumber));
+        const char c = reader.readChar();
+        if (c == 'N') {
+            if (candidates.size() >= TTypesFile::MaxValuesPerGroup)
+                reject(fileName, QStringLiteral("a group of test %1 has more than %2 values")
+                                     .arg(entry.TestNumber)
+                                     .arg(TTypesFile::MaxValuesPerGroup));
+            candidates.append(reader.readNumber(true));
+        } else if (c == '{') {
+            ReadGroup(reader, entry, fileName);
+        } else if (c == '}') {
+            break;
+        } else if (c == EndOfFile) {
+            reject(fileName, QStringLiteral("a group of test %1 is not closed").arg(entry.TestNumber));
+        }
+    }
+    if (candidates.isEmpty())
+        reject(fileName, QStringLiteral("a group of test %1 has no value").arg(entry.TestNumber));
+    appendValue(entry, candidates.at(Random(static_cast<int>(candidates.size()))), fileName);
+}
+
+void ReadCatalogue(const QString& fileName)
+{
+    Randomize();
+    TTypesFile& store = Catalogue();
+    store.Entries.clear();
+
+    QFile file;
+    Files::openForRead(file, fileName);
+    const QByteArray data = file.readAll();
+    file.close();
+
+    QList<TTypesItem> entries;
+    TextReader reader(data);
+    while (!reader.atEnd()) {
+        if (entries.size() >= TTypesFile::MaxEntries)
+            reject(fileName, QStringLiteral("more than %1 tests").arg(TTypesFile::MaxEntries));
+        TTypesItem entry;
+        entry.TestNumber = reader.readNumber();
+        entry.TestName = decodeContentText(reader.readRestOfLine());
+        reader.nextLine();
+        entry.Remark = decodeContentText(reader.readRestOfLine());
+        reader.nextLine();
+        while (!reader.atLineEnd()) {
+            const char c = reader.readChar();
+            if (c == '{')
+                ReadGroup(reader, entry, fileName);
+            else if (c == 'N')
+                appendValue(entry, reader.readNumber(true), fileName);
+        }
+        entries.append(std::move(entry));
+    }
+    store.Entries = std::move(entries);
+}

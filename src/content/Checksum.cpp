@@ -1,0 +1,94 @@
+#include "content/Checksum.h"
+
+#include "content/TextReader.h"
+#include "platform/AppError.h"
+#include "platform/Files.h"
+
+#include <QFile>
+
+namespace {
+
+// The bytes of a file, mapped when possible so that large files are not copied.
+class FileBytes
+{
+public:
+    explicit FileBytes(const QString& fileName)
+    {
+        Files::openForRead(m_file, fileName);
+        const qint64 size = m_file.size();
+        if (size > 0) {
+            if (uchar* mapped = m_file.map(0, size)) {
+                m_view = QByteArrayView(reinterpret_cast<const char*>(mapped), size);
+                return;
+            }
+        }
+        m_copy = m_file.readAll();
+        if (m_file.error() != QFileDevice::NoError)
+            throw ioErrorFromErrno(EIO);
+        m_view = m_copy;
+    }
+    QByteArrayView view() const { return m_view; }
+
+private:
+    QFile m_file;
+    QByteArray m_copy;
+    QByteArrayView m_view;
+};
+
+qint32 firstNumber(QByteArrayView bytes)
+{
+    TextReader reader(bytes);
+    return reader.readNumber();
+}
+
+} // namespace
+
+qint32 BodyChecksum(QByteArrayView body, quint8 divisor)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+    const qsizetype n = body.size();
+    quint32 sum = 0;
+    if (divisor == 0) {
+        for (qsizetype i = 0; i < n; ++i)
+            sum += p[i];
+        return static_cast<qint32>(sum);
+    }
+    if (divisor == 1) {
+        for (qsizetype i = 0; i < n; ++i)
+            sum -= p[i];
+        return static_cast<qint32>(sum);
+    }
+    // Whole groups of `divisor` bytes: all added but the last one of each group.
+    const qsizetype whole = n - n % divisor;
+    qsizetype i = 0;
+    if (divisor == 3) {
+        for (; i < whole; i += 3)
+            sum += static_cast<quint32>(p[i]) + p[i + 1] - p[i + 2];
+    } else {
+        for (; i < whole; i += divisor) {
+            for (int k = 0; k < divisor - 1; ++k)
+                sum += p[i + k];
+            sum -= p[i + divisor - 1];
+        }
+    }
+    for (; i < n; ++i)
+        sum += p[i]; // the tail is shorter than a group, so none of it is subtracted
+    return static_cast<qint32>(sum);
+}
+
+qint32 ReadChecksumLine(const QString& fileName)
+{
+    const FileBytes bytes(fileName);
+    return firstNumber(bytes.view());
+}
+
+qint32 FileChecksum(const QString& fileName, quint8 divisor)
+{
+    const FileBytes bytes(fileName);
+    const QByteArrayView all = bytes.view();
+    const qint32 stored = firstNumber(all);
+    const qsizetype start = QByteArray::number(stored).size() + 2;
+    if (start >= all.size())
+        return 0;
+    return BodyChecksum(all.sliced(start), divisor);
+}

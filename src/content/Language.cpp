@@ -1,0 +1,193 @@
+#include "content/Language.h"
+
+#include "content/TextReader.h"
+#include "platform/AppError.h"
+#include "platform/Desktop.h"
+#include "platform/Registry.h"
+#include "platform/ResourceContainer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr char BuiltInRoot[] = ":/builtin/";
+constexpr char StringsFile[] = "strings.txt";
+constexpr char MessagesFile[] = "messages.txt";
+constexpr char LocalesKey[] = "Software/Borland/Locales";
+
+QHash<int, QString> parseStringTable(const QByteArray& raw)
+{
+    // The table is a numbered text file; its source may have been kept with LF line ends.
+    QByteArray data = raw;
+    data.replace("\r\n", "\n");
+    data.replace('\n', '\r');
+    QHash<int, QString> strings;
+    TextReader reader(data);
+    try {
+        while (!reader.atEnd()) {
+            const qint32 id = reader.readNumber();
+            const QByteArray line = reader.readRestOfLine();
+            reader.nextLine();
+            if (!strings.contains(id))
+                strings.insert(id, decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1)));
+        }
+    } catch (const AppError&) {
+        // A damaged table keeps the strings read before the damage.
+    }
+    return strings;
+}
+
+// Lines "English text<TAB>translated text".
+QHash<QString, QString> parseMessages(const QByteArray& data)
+{
+    QHash<QString, QString> messages;
+    for (const QByteArray& raw : data.split('\n')) {
+        const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
+        const qsizetype tab = line.indexOf('\t');
+        if (tab > 0)
+            messages.insert(QString::fromUtf8(line.left(tab)), QString::fromUtf8(line.mid(tab + 1)));
+    }
+    return messages;
+}
+
+QByteArray readBuiltIn(const QString& name)
+{
+    QFile file(QLatin1String(BuiltInRoot) + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// "quill.<ext>" beside the executable: the executable's name with its extension replaced.
+QString modulePath(const QString& executablePath, const QString& extension)
+{
+    const QFileInfo exe(executablePath);
+    return exe.dir().filePath(exe.completeBaseName() + QLatin1Char('.') + extension);
+}
+
+} // namespace
+
+struct Language::Active
+{
+    std::unique_ptr<ResourceContainer> container;
+    QHash<int, QString> strings;
+    QHash<QString, QString> messages;
+    bool loaded = false;
+};
+
+Language::Active& Language::active()
+{
+    static Active instance;
+    if (!instance.loaded) {
+        instance.loaded = true;
+        instance.strings = parseStringTable(readBuiltIn(QLatin1String(StringsFile)));
+        instance.messages = parseMessages(readBuiltIn(QLatin1String(MessagesFile)));
+    }
+    return instance;
+}
+
+void Language::load(std::unique_ptr<ResourceContainer> container)
+{
+    Active& a = active();
+    a.container = std::move(container);
+    AppError::setTranslator(&Language::translateMessage);
+    if (a.container) {
+        a.strings = parseStringTable(a.container->read(QLatin1String(StringsFile)));
+        a.messages = parseMessages(a.container->read(QLatin1String(MessagesFile)));
+    } else {
+        a.strings = parseStringTable(readBuiltIn(QLatin1String(StringsFile)));
+        a.messages = parseMessages(readBuiltIn(QLatin1String(MessagesFile)));
+    }
+}
+
+bool Language::activateModuleFile(const QString& path)
+{
+    auto container = std::make_unique<ResourceContainer>();
+    if (!container->open(path))
+        return false;
+    load(std::move(container));
+    return true;
+}
+
+void Language::activateBuiltIn()
+{
+    load(nullptr);
+}
+
+void Language::selectModule(const QString& executablePath, const QString& storedExtension,
+                            const QString& userLanguage3)
+{
+    QStringList candidates;
+    if (!storedExtension.isEmpty())
+        candidates << storedExtension;
+    if (!userLanguage3.isEmpty()) {
+        candidates << userLanguage3;
+        if (userLanguage3.size() > 2)
+            candidates << userLanguage3.left(2);
+    }
+    for (const QString& extension : candidates) {
+        if (extension.size() <= 4 && activateModuleFile(modulePath(executablePath, extension)))
+            return;
+    }
+    activateBuiltIn();
+}
+
+void Language::selectModule()
+{
+    const QString exe = Desktop::executablePath();
+    QString stored;
+    try {
+        const RegistryKey key{QLatin1String(LocalesKey)};
+        if (key.valueExists(exe))
+            stored = key.readString(exe);
+        else if (key.valueExists(RegistryKey::defaultValueName()))
+            stored = key.readString(RegistryKey::defaultValueName());
+    } catch (const AppError&) {
+        stored.clear(); // a damaged value counts as none
+    }
+    selectModule(exe, stored, Desktop::userLanguageCode3());
+}
+
+bool Language::hasModule()
+{
+    return active().container != nullptr;
+}
+
+QString Language::moduleFile()
+{
+    return hasModule() ? active().container->filePath() : QString();
+}
+
+QString Language::string(int id)
+{
+    return active().strings.value(id);
+}
+
+QByteArray Language::screenDescription(const QString& className)
+{
+    const QString name = className + QStringLiteral(".ui");
+    const QByteArray data = hasModule() ? active().container->read(name) : readBuiltIn(name);
+    if (data.isEmpty())
+        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {className});
+    return data;
+}
+
+QString Language::translateMessage(const QString& message)
+{
+    return active().messages.value(message, message);
+}
+
+QString LoadString(int id)
+{
+    return Language::string(id);
+}
+
+QString LanguageCode()
+{
+    return LoadString(StringId::LanguageCode);
+}
+
+QString ContentFileName(const QString& base)
+{
+    return base + LanguageCode();
+}

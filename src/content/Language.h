@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <memory>
+
+class ResourceContainer;
+
+// String ids of the program's string table.
+namespace StringId {
+enum : int {
+    LegendsBase = 65280,
+    WrongChecksum = 65281,
+    LanguageCode = 65296,
+    WalkthroughTitle = 65297,
+    ColumnsTitle = 65298,
+    ThickerLinesNote = 65299,
+    MarkedRouteTitle = 65300,
+    LineMeaningTitle = 65301,
+    QuizTitle = 65302,
+    MainMenuTitle = 65303,
+    NameHeading = 65304,
+    ErrorsHeading = 65305,
+    TimeHeading = 65306,
+    ResultsFile = 65307,
+    CombinationCatalogue = 65308,
+    DescriptionCatalogue = 65309,
+    MapSymbolCatalogue = 65310,
+    Bitm1Base = 65311,
+};
+}
+
+// The active interface language: the built-in English one or a language module "quill.<ext>"
+// beside the executable, chosen once at start. It gives the string table, the screen descriptions
+// and the translations of the system's messages.
+class Language
+{
+public:
+    // The choice made at start: the stored extension for this executable (or the key's unnamed
+    // value), else the user's three-letter language, else its first two letters, else built-in.
+    static void selectModule();
+    // The same choice with every input given (tests): `storedExtension` may be empty.
+    static void selectModule(const QString& executablePath, const QString& storedExtension,
+                             const QString& userLanguage3);
+    // Makes `path` the active module; false (and the built-in language active) when it cannot be used.
+    static bool activateModuleFile(const QString& path);
+    static void activateBuiltIn();
+
+    static bool hasModule();
+    static QString moduleFile();
+
+    static QString string(int id);
+    // The screen description (.ui) of a screen class; throws "Resource %s not found".
+    static QByteArray screenDescription(const QString& className);
+    static QString translateMessage(const QString& message);
+
+private:
+    struct Active;
+    static Active& active();
+    static void load(std::unique_ptr<ResourceContainer> container);
+};
+
+// The text of string `id` in the active language; empty when the language lacks it.
+QString LoadString(int id);
+// String 65296, fetched afresh each time.
+QString LanguageCode();
+// base + LanguageCode().
+QString ContentFileName(const QString& base);

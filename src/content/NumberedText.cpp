@@ -1,0 +1,24 @@
+#include "content/NumberedText.h"
+
+#include "content/TextReader.h"
+#include "platform/Files.h"
+
+#include <QFile>
+
+QString ReadNumberedText(const QString& fileName, qint32 number)
+{
+    if (!Files::exists(fileName))
+        return {};
+    QFile file;
+    Files::openForRead(file, fileName);
+    const QByteArray data = file.readAll();
+    TextReader reader(data);
+    while (!reader.atEnd()) {
+        const qint32 n = reader.readNumber();
+        const QByteArray line = reader.readRestOfLine();
+        reader.nextLine();
+        if (n == number)
+            return decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1));
+    }
+    return {};
+}

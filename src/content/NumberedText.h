@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+// The text of `number` in the numbered text file `fileName`: one line per number, the number, one
+// separator character and the text. The first line with that number counts. Empty when the file or
+// the number is missing; a line that does not start with a number throws "Invalid numeric input".
+// Every call reads the file from its start.
+QString ReadNumberedText(const QString& fileName, qint32 number);

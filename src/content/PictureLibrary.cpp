@@ -1,0 +1,114 @@
+#include "content/PictureLibrary.h"
+
+#include "platform/AppError.h"
+#include "platform/Files.h"
+#include "platform/ResourceContainer.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <map>
+
+namespace {
+
+struct OpenLibrary
+{
+    QDateTime modified;
+    qint64 size = 0;
+    std::unique_ptr<PictureLibrary> library;
+};
+
+std::map<QString, OpenLibrary>& libraries()
+{
+    static std::map<QString, OpenLibrary> instance;
+    return instance;
+}
+
+bool looksLikeSvg(const QByteArray& data)
+{
+    const QByteArray head = data.left(512).trimmed();
+    return head.startsWith("<?xml") || head.startsWith("<svg") || head.contains("<svg");
+}
+
+QImage decode(const QByteArray& data)
+{
+    if (looksLikeSvg(data)) {
+        QSvgRenderer renderer(data);
+        if (!renderer.isValid())
+            return {};
+        const QSize size = renderer.defaultSize();
+        if (size.isEmpty())
+            return {};
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        return image;
+    }
+    QImage image = QImage::fromData(data);
+    if (!image.isNull() && image.format() != QImage::Format_ARGB32_Premultiplied)
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
+} // namespace
+
+PictureLibrary::PictureLibrary(std::unique_ptr<ResourceContainer> container)
+    : m_container(std::move(container))
+{}
+
+PictureLibrary::~PictureLibrary() = default;
+
+PictureLibrary* PictureLibrary::open(const QString& fileName)
+{
+    const QString path = Files::find(fileName);
+    if (path.isEmpty())
+        return nullptr;
+    const QFileInfo info(path);
+    const QString key = info.absoluteFilePath();
+    auto& open = libraries();
+    auto it = open.find(key);
+    if (it != open.end()) {
+        // A library file replaced on disk is opened again.
+        if (it->second.modified == info.lastModified() && it->second.size == info.size())
+            return it->second.library.get();
+        open.erase(it);
+    }
+    auto container = std::make_unique<ResourceContainer>();
+    if (!container->open(key))
+        return nullptr;
+    OpenLibrary entry;
+    entry.modified = info.lastModified();
+    entry.size = info.size();
+    entry.library.reset(new PictureLibrary(std::move(container)));
+    PictureLibrary* library = entry.library.get();
+    open.emplace(key, std::move(entry));
+    return library;
+}
+
+void PictureLibrary::closeAll()
+{
+    libraries().clear();
+}
+
+bool PictureLibrary::contains(const QString& name) const
+{
+    return m_cache.contains(name) || m_container->contains(name);
+}
+
+const QImage& PictureLibrary::picture(const QString& name) const
+{
+    auto it = m_cache.constFind(name);
+    if (it != m_cache.constEnd())
+        return *it;
+    const QByteArray data = m_container->read(name);
+    QImage image = data.isEmpty() ? QImage() : decode(data);
+    if (image.isNull())
+        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {name});
+    return *m_cache.insert(name, std::move(image));
+}
+
+const QString& PictureLibrary::filePath() const
+{
+    return m_container->filePath();
+}

@@ -1,0 +1,79 @@
+#include "content/TextReader.h"
+
+#include "platform/AppError.h"
+
+#include <charconv>
+
+namespace {
+constexpr char EndOfFile = 26;
+constexpr int MaxNumberLength = 32;
+} // namespace
+
+TextReader::TextReader(QByteArrayView data) : m_data(data)
+{
+    const qsizetype stop = data.indexOf(EndOfFile);
+    m_end = stop < 0 ? data.size() : stop;
+}
+
+qint32 TextReader::readNumber(bool itemLine)
+{
+    const auto endsToken = [&](char c) {
+        return static_cast<unsigned char>(c) <= 32 || (itemLine && (c == '{' || c == '}' || c == ','));
+    };
+    while (m_pos < m_end && static_cast<unsigned char>(m_data[m_pos]) <= 32)
+        ++m_pos;
+    if (m_pos >= m_end)
+        return 0;
+    const qsizetype start = m_pos;
+    while (m_pos < m_end && m_pos - start < MaxNumberLength && !endsToken(m_data[m_pos]))
+        ++m_pos;
+    const char* first = m_data.data() + start;
+    const char* last = m_data.data() + m_pos;
+    if (first != last && *first == '+')
+        ++first; // a leading plus sign is allowed, like a minus
+    qint32 value = 0;
+    const auto [ptr, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || ptr != last || first == last || (*first == '-' && m_data[start] == '+'))
+        throw AppError(QString::fromLatin1(Msg::InvalidNumericInput));
+    return value;
+}
+
+QByteArray TextReader::readRestOfLine()
+{
+    const qsizetype start = m_pos;
+    while (m_pos < m_end && m_data[m_pos] != '\r')
+        ++m_pos;
+    return m_data.sliced(start, m_pos - start).toByteArray();
+}
+
+void TextReader::nextLine()
+{
+    while (m_pos < m_end && m_data[m_pos] != '\r')
+        ++m_pos;
+    if (m_pos < m_end) {
+        ++m_pos; // CR
+        if (m_pos < m_end && m_data[m_pos] == '\n')
+            ++m_pos;
+    }
+}
+
+char TextReader::readChar()
+{
+    if (m_pos >= m_end)
+        return EndOfFile;
+    return m_data[m_pos++];
+}
+
+QString decodeContentText(QByteArrayView bytes)
+{
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray encodeContentText(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        out += c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?';
+    return out;
+}

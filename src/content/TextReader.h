@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// Reads the single-byte text files of the program: lines end with CR LF or a lone CR (a lone LF is
+// an ordinary character), and a character with code 26 ends the file. Numbers are read by one rule
+// everywhere: characters with codes up to 32 are skipped, then up to 32 characters up to the next
+// one with a code up to 32 are converted as a signed decimal integer; at the end of the file the
+// number is 0. The reader does not own the bytes it reads.
+class TextReader
+{
+public:
+    explicit TextReader(QByteArrayView data);
+
+    // No characters left (the end of the data or a character 26).
+    bool atEnd() const { return m_pos >= m_end; }
+    // At a line end (CR) or at the end of the file.
+    bool atLineEnd() const { return atEnd() || m_data[m_pos] == '\r'; }
+
+    // Throws "Invalid numeric input" when the token is not a 32-bit signed decimal integer.
+    // `itemLine`: in a catalogue's item line a number also ends before '{', '}' or ',', so that
+    // "{N7 N8}" and "N1, N2" read as values.
+    qint32 readNumber(bool itemLine = false);
+    // The characters up to the line end, not including it; the position stays at the line end.
+    QByteArray readRestOfLine();
+    // Moves past the current line's end to the start of the next line.
+    void nextLine();
+    // The next raw character (CR and LF included); 26 at the end of the file.
+    char readChar();
+    qsizetype position() const { return m_pos; }
+
+private:
+    QByteArrayView m_data;
+    qsizetype m_pos = 0;
+    qsizetype m_end = 0;
+};
+
+// Converts the text of a content file from the active language's single-byte code page.
+QString decodeContentText(QByteArrayView bytes);
+// The other way round, for texts written to files; characters outside the code page become '?'.
+QByteArray encodeContentText(const QString& text);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The few services of the desktop the program asks for.
+namespace Desktop {
+
+// The user's language as a three-letter code (ISO 639-2, for example "deu"), lower case.
+QString userLanguageCode3();
+
+// Hands a target (an address, "mailto:...", a file) to the desktop to open. False when refused.
+bool open(const QString& target);
+
+// The default beep.
+void beep();
+
+// Starts a new instance of this program, without arguments; false when it could not be started.
+bool startNewInstance();
+
+// Full path of the program's executable.
+QString executablePath();
+
+} // namespace Desktop

@@ -1,0 +1,69 @@
+#include "platform/Files.h"
+
+#include "platform/AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+
+namespace Files {
+
+QString find(const QString& name, const QString& directory)
+{
+    if (name.isEmpty())
+        return {};
+    const QDir dir(directory.isEmpty() ? QDir::currentPath() : directory);
+    const QFileInfo direct(dir, name);
+    if (direct.exists() && direct.isFile())
+        return direct.filePath();
+    // Only the last component is matched without regard to case.
+    const QFileInfo wanted(dir, name);
+    const QDir parent = wanted.dir();
+    if (!parent.exists())
+        return {};
+    const QString leaf = wanted.fileName();
+    const QStringList entries = parent.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries) {
+        if (entry.compare(leaf, Qt::CaseInsensitive) == 0)
+            return parent.filePath(entry);
+    }
+    return {};
+}
+
+bool exists(const QString& name)
+{
+    return !find(name).isEmpty();
+}
+
+void throwOpenError(const QFile& file)
+{
+    const QFileInfo info(file.fileName());
+    if (!info.exists())
+        throw AppError(QString::fromLatin1(Msg::FileNotFound));
+    if (!info.isReadable() || file.error() == QFileDevice::PermissionsError)
+        throw AppError(QString::fromLatin1(Msg::FileAccessDenied));
+    throw ioErrorFromErrno(errno ? errno : EIO);
+}
+
+void openForRead(QFile& file, const QString& name)
+{
+    const QString path = find(name);
+    if (path.isEmpty())
+        throw AppError(QString::fromLatin1(Msg::FileNotFound));
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throwOpenError(file);
+}
+
+QByteArray readAll(const QString& name)
+{
+    QFile file;
+    openForRead(file, name);
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw ioErrorFromErrno(EIO);
+    return data;
+}
+
+} // namespace Files

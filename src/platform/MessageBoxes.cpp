@@ -1,0 +1,66 @@
+#include "platform/MessageBoxes.h"
+
+#include "platform/AppError.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace MessageBoxes {
+namespace {
+Handler& handler()
+{
+    static Handler instance;
+    return instance;
+}
+QString& title()
+{
+    static QString instance;
+    return instance;
+}
+
+void show(Kind kind, const QString& text)
+{
+    if (handler()) {
+        handler()(kind, text);
+        return;
+    }
+    QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon, applicationTitle(),
+                    text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+} // namespace
+
+void setHandler(Handler h)
+{
+    handler() = std::move(h);
+}
+
+void setApplicationTitle(const QString& t)
+{
+    title() = t;
+}
+
+QString applicationTitle()
+{
+    return title().isEmpty() ? QApplication::applicationName() : title();
+}
+
+void showError(const QString& message)
+{
+    QString text = message;
+    if (!text.endsWith(QLatin1Char('.')))
+        text += QLatin1Char('.');
+    show(Kind::Error, text);
+}
+
+void showError(const AppError& error)
+{
+    showError(error.text());
+}
+
+void showPlain(const QString& text)
+{
+    show(Kind::Plain, text);
+}
+
+} // namespace MessageBoxes

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary folder made the working directory for the life of the object, as the program works
+// on bare file names in its working directory.
+class TempWorkDir
+{
+public:
+    TempWorkDir() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    ~TempWorkDir() { QDir::setCurrent(m_previous); }
+    TempWorkDir(const TempWorkDir&) = delete;
+    TempWorkDir& operator=(const TempWorkDir&) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+    // Writes the bytes as they are (no line-end conversion).
+    bool write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    bool copyIn(const QString& source, const QString& name) const
+    {
+        QFile::remove(filePath(name));
+        return QFile::copy(source, filePath(name));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
