@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QSaveFile;
+class QTableWidget;
+
+// One result of a finished timed test. In the results file it takes 72 bytes, little-endian:
+//   0  name length (0..25)        1 name characters (25 bytes, single-byte code page)
+//  26  test name length (0..25)  27 test name characters (25 bytes)
+//  52  test number (int32)       56 time in days (IEEE-754 double)
+//  64  errors (int32)            68 padding (4 bytes, zero)
+struct TResultRecord
+{
+    QString PlayerName;
+    QString TestName;
+    qint32 TestNumber = 0;
+    double Time = 0;
+    qint32 Errors = 0;
+
+    static constexpr int RecordSize = 72;
+    static constexpr int MaxNameLength = 25;
+    static constexpr int PlayerNameOffset = 0;
+    static constexpr int TestNameOffset = 26;
+    static constexpr int TestNumberOffset = 52;
+    static constexpr int TimeOffset = 56;
+    static constexpr int ErrorsOffset = 64;
+
+    // The 72 bytes of the record. Names are cut to 25 characters; unused bytes are zero.
+    QByteArray encode() const;
+    // Reads the first 72 bytes of `bytes`, which must hold at least that many. A length byte above
+    // 25 counts as 25; the bytes after the used characters are ignored.
+    static TResultRecord decode(QByteArrayView bytes);
+};
+
+// A name as the results file keeps it: its first 25 characters in the single-byte code page.
+QString storedName(const QString& name);
+
+// The results of one test as the last load (or the last test of a trim) left them, best first.
+QList<TResultRecord>& ResultsTable();
+
+// Ranking: `a` ranks after `b` when it has more errors or, with equal errors, a longer time, where
+// times compare by minutes, seconds and milliseconds of the hour (hours do not count).
+bool ranksAfter(const TResultRecord& a, const TResultRecord& b);
+// Puts records best first; records that do not rank against each other keep their order.
+void rankResults(QList<TResultRecord>& records);
+
+// Results grid: row 0 is the header row, column 0 the rank column; four columns.
+// Writes ranked records into the grid (rows = records + 1, header texts, rank, name, "n:ss",
+// errors) and selects columns 1..last of the last row that matches `current` by stored name, exact
+// time and errors. Returns that row, or -1 when no row matches.
+int showResults(QTableWidget* table, const QList<TResultRecord>& ranked, const TResultRecord& current);
+// Empties all cells of rows 1..last; the row count and the header row stay.
+void blankResultRows(QTableWidget* table);
+
+// The results file in the working directory (an existing one found without regard to letter
+// case), and the names of the trim's side files.
+QString resultsFileName();
+QString temporaryResultsFileName();
+inline constexpr char TrimListFileName[] = "TMP.Dat";
+
+// Adds a record at the end of the results file, creating the file when missing. A torn last
+// record (from an interrupted write) is cut off first so that records stay 72-byte aligned.
+void AppendResult(const TResultRecord& record);
+// Loads, ranks and shows the results of one test; returns their count. Creates an empty results
+// file when none exists. With no results the grid's rows are blanked and keep their number.
+int LoadTestResults(qint32 testNumber, QTableWidget* table, const TResultRecord& current);
+// Replaces the results file atomically with the 20 best results of each test, tests in the order of
+// their first record; "TMP.Dat" lists the kept records' test numbers. On failure the results file
+// stays as it was.
+void KeepBestResults();
+// Deletes the results file; a missing file is no error.
+void ClearResults();
+
+// Tests replace the final step of a trim, the commit of the new results file; an empty function
+// restores QSaveFile::commit.
+using ResultsCommit = std::function<bool(QSaveFile&)>;
+void setResultsCommitOverride(ResultsCommit commit);

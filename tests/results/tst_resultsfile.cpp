@@ -1,0 +1,592 @@
+// The results file: record layout, appending, loading and ranking, trimming, failures.
+#include "common/TempWorkDir.h"
+#include "platform/AppError.h"
+#include "results/ResultsFile.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QTableWidget>
+#include <QTest>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <map>
+
+namespace {
+
+constexpr double MsPerDay = 86400000.0;
+constexpr int RecordSize = 72;
+
+double seconds(double s)
+{
+    return s * 1000.0 / MsPerDay;
+}
+
+TResultRecord result(const QString& name, qint32 test, double time, qint32 errors,
+                     const QString& testName = {})
+{
+    TResultRecord r;
+    r.PlayerName = name;
+    r.TestName = testName.isEmpty() ? QStringLiteral("Test %1").arg(test) : testName;
+    r.TestNumber = test;
+    r.Time = time;
+    r.Errors = errors;
+    return r;
+}
+
+// The record layout read back byte by byte, independently of the code under test.
+struct RawRecord
+{
+    QByteArray name;
+    QByteArray testName;
+    qint32 testNumber = 0;
+    double time = 0;
+    qint32 errors = 0;
+    bool unusedBytesZero = true;
+};
+
+quint64 littleEndian(const QByteArray& bytes, int offset, int size)
+{
+    quint64 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | static_cast<uchar>(bytes[offset + i]);
+    return value;
+}
+
+RawRecord rawDecode(const QByteArray& bytes, int at = 0)
+{
+    const QByteArray b = bytes.mid(at, RecordSize);
+    RawRecord r;
+    const auto slot = [&](int offset, QByteArray& text) {
+        const int length = static_cast<uchar>(b[offset]);
+        text = b.mid(offset + 1, length);
+        for (int i = offset + 1 + length; i < offset + 26; ++i)
+            r.unusedBytesZero = r.unusedBytesZero && b[i] == 0;
+    };
+    slot(0, r.name);
+    slot(26, r.testName);
+    r.testNumber = static_cast<qint32>(littleEndian(b, 52, 4));
+    const quint64 bits = littleEndian(b, 56, 8);
+    std::memcpy(&r.time, &bits, sizeof bits);
+    r.errors = static_cast<qint32>(littleEndian(b, 64, 4));
+    r.unusedBytesZero = r.unusedBytesZero && littleEndian(b, 68, 4) == 0;
+    return r;
+}
+
+QByteArray fileBytes(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const AppError& e) {
+        return e.messageTemplate();
+    }
+    return QStringLiteral("no error");
+}
+
+// Ranking key worked out here: errors, then milliseconds within the hour.
+std::pair<qint32, qint64> rankKey(const RawRecord& r)
+{
+    const qint64 ms = std::llround((r.time - std::floor(r.time)) * MsPerDay) % 86400000;
+    return {r.errors, ms % 3600000};
+}
+
+// A grid as the dialogs make it: a header row and three result rows with texts.
+void fillGrid(QTableWidget& table, int rows)
+{
+    table.setColumnCount(4);
+    table.setRowCount(rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 4; ++c)
+            table.setItem(r, c, new QTableWidgetItem(QStringLiteral("r%1c%2").arg(r).arg(c)));
+}
+
+QString cell(const QTableWidget& table, int row, int column)
+{
+    const QTableWidgetItem* item = table.item(row, column);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
+class TestResultsFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { setResultsCommitOverride({}); }
+
+    void recordLayout();
+    void decodeClampsAndIgnoresTail();
+    void appendCreatesAndAppends();
+
+    void ranking_data();
+    void ranking();
+    void rankingKeepsFileOrderAmongEquals();
+    void gridShowsRankedResults();
+
+    void loadWithoutFileCreatesItAndKeepsHeader();
+    void loadWithoutRecordsBlanksRows();
+    void loadSelectsByNumberAcrossCatalogues();
+    void longNameStoredCutAndHighlighted();
+    void loadManyResults();
+    void tornRecord();
+
+    void trimKeepsBestGroupedByTest();
+    void trimFailureLeavesResultsFile();
+    void trimIgnoresStaleTemporaryFile();
+    void trimManyTests();
+
+    void writeFailures();
+    void clearAndLetterCase();
+};
+
+void TestResultsFile::recordLayout()
+{
+    const TResultRecord record =
+        result(QStringLiteral("Anna"), -7, seconds(83.25), 300000, QStringLiteral("Walk"));
+    const QByteArray bytes = record.encode();
+    QCOMPARE(bytes.size(), RecordSize);
+    const RawRecord raw = rawDecode(bytes);
+    QCOMPARE(raw.name, QByteArray("Anna"));
+    QCOMPARE(raw.testName, QByteArray("Walk"));
+    QCOMPARE(raw.testNumber, -7);
+    QCOMPARE(raw.time, record.Time);
+    QCOMPARE(raw.errors, 300000);
+    QVERIFY(raw.unusedBytesZero);
+
+    // a name outside the code page becomes '?', and a name of 25 fills its slot exactly
+    const QString full(25, QLatin1Char('x'));
+    const RawRecord edge = rawDecode(result(full, 1, 0, 0, QStringLiteral("\u0436\u00e9")).encode());
+    QCOMPARE(edge.name, full.toLatin1());
+    QCOMPARE(edge.testName, QByteArray("?\xe9"));
+}
+
+void TestResultsFile::decodeClampsAndIgnoresTail()
+{
+    QByteArray bytes(RecordSize, '\x5a');
+    bytes[0] = 3;
+    bytes[26] = static_cast<char>(200);
+    std::memset(bytes.data() + 52, 0, 20);
+    bytes[52] = 0x01;
+    bytes[53] = 0x02; // 0x0201
+    bytes[64] = static_cast<char>(0xff);
+    bytes[65] = static_cast<char>(0xff);
+    bytes[66] = static_cast<char>(0xff);
+    bytes[67] = static_cast<char>(0xff); // -1
+    bytes[68] = 0x33;                    // padding is ignored
+    const TResultRecord r = TResultRecord::decode(bytes);
+    QCOMPARE(r.PlayerName, QStringLiteral("ZZZ"));
+    QCOMPARE(r.TestName, QString(25, QLatin1Char('Z')));
+    QCOMPARE(r.TestNumber, 0x0201);
+    QCOMPARE(r.Time, 0.0);
+    QCOMPARE(r.Errors, -1);
+    QCOMPARE(errorOf([&] { TResultRecord::decode(bytes.left(71)); }),
+             QStringLiteral("Read beyond end of file"));
+}
+
+void TestResultsFile::appendCreatesAndAppends()
+{
+    TempWorkDir dir;
+    AppendResult(result(QStringLiteral("A"), 3, seconds(10), 1));
+    AppendResult(result(QStringLiteral("B"), 4, seconds(20), 2));
+    const QByteArray bytes = fileBytes(QStringLiteral("Results.dat"));
+    QCOMPARE(bytes.size(), 2 * RecordSize);
+    QCOMPARE(rawDecode(bytes, 0).name, QByteArray("A"));
+    const RawRecord second = rawDecode(bytes, RecordSize);
+    QCOMPARE(second.name, QByteArray("B"));
+    QCOMPARE(second.testNumber, 4);
+    QCOMPARE(second.time, seconds(20));
+    QCOMPARE(second.errors, 2);
+}
+
+void TestResultsFile::ranking_data()
+{
+    QTest::addColumn<int>("errorsA");
+    QTest::addColumn<double>("timeA");
+    QTest::addColumn<int>("errorsB");
+    QTest::addColumn<double>("timeB");
+    QTest::addColumn<bool>("aAfterB");
+    QTest::addColumn<bool>("bAfterA");
+    QTest::newRow("more errors, faster") << 2 << seconds(10) << 1 << seconds(50) << true << false;
+    QTest::newRow("equal errors, slower") << 1 << seconds(61) << 1 << seconds(60) << true << false;
+    QTest::newRow("a millisecond decides") << 0 << seconds(5.002) << 0 << seconds(5.001) << true << false;
+    QTest::newRow("hours do not count") << 0 << seconds(3720) << 0 << seconds(120) << false << false;
+    QTest::newRow("1 h 2 min before 3 min") << 0 << seconds(3720) << 0 << seconds(180) << false << true;
+    QTest::newRow("whole days do not count") << 0 << 2.0 + seconds(30) << 0 << seconds(31) << false << true;
+    QTest::newRow("equal") << 3 << seconds(7) << 3 << seconds(7) << false << false;
+}
+
+void TestResultsFile::ranking()
+{
+    QFETCH(int, errorsA);
+    QFETCH(double, timeA);
+    QFETCH(int, errorsB);
+    QFETCH(double, timeB);
+    const TResultRecord a = result(QStringLiteral("a"), 1, timeA, errorsA);
+    const TResultRecord b = result(QStringLiteral("b"), 1, timeB, errorsB);
+    QTEST(ranksAfter(a, b), "aAfterB");
+    QTEST(ranksAfter(b, a), "bAfterA");
+}
+
+void TestResultsFile::rankingKeepsFileOrderAmongEquals()
+{
+    QList<TResultRecord> records{
+        result(QStringLiteral("slow"), 1, seconds(90), 0),
+        result(QStringLiteral("tie1"), 1, seconds(120), 0),
+        result(QStringLiteral("err"), 1, seconds(1), 1),
+        result(QStringLiteral("tie2"), 1, seconds(3720), 0),
+        result(QStringLiteral("fast"), 1, seconds(30), 0),
+        result(QStringLiteral("tie3"), 1, seconds(120), 0),
+    };
+    rankResults(records);
+    QStringList names;
+    for (const TResultRecord& r : records)
+        names << r.PlayerName;
+    QCOMPARE(names, QStringList({QStringLiteral("fast"), QStringLiteral("slow"), QStringLiteral("tie1"),
+                                 QStringLiteral("tie2"), QStringLiteral("tie3"), QStringLiteral("err")}));
+}
+
+void TestResultsFile::gridShowsRankedResults()
+{
+    QTableWidget table;
+    fillGrid(table, 9);
+    table.item(0, 0)->setText(QStringLiteral("corner"));
+    const QList<TResultRecord> ranked{
+        result(QStringLiteral("Ann"), 1, seconds(83), 0),
+        result(QStringLiteral("Bo"), 1, seconds(3720), 2),
+        result(QStringLiteral("Ann"), 1, seconds(83), 5),
+        result(QStringLiteral("Ann"), 1, seconds(83), 5),
+    };
+    // the current result matches rows 3 and 4; the last one stays selected
+    const int row = showResults(&table, ranked, ranked[2]);
+    QCOMPARE(row, 4);
+    QCOMPARE(table.rowCount(), 5);
+    QCOMPARE(cell(table, 0, 0), QStringLiteral("corner"));
+    QCOMPARE(cell(table, 0, 1), QStringLiteral("Name of Peoples"));
+    QCOMPARE(cell(table, 0, 2), QStringLiteral("Time "));
+    QCOMPARE(cell(table, 0, 3), QStringLiteral("Errors "));
+    const QStringList expected{QStringLiteral("1|Ann|1:23|0"), QStringLiteral("2|Bo|2:00|2"),
+                               QStringLiteral("3|Ann|1:23|5"), QStringLiteral("4|Ann|1:23|5")};
+    for (int r = 1; r <= 4; ++r) {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c) {
+            cells << cell(table, r, c);
+            QVERIFY(!(table.item(r, c)->flags() & Qt::ItemIsEditable));
+        }
+        QCOMPARE(cells.join(QLatin1Char('|')), expected[r - 1]);
+    }
+    const QList<QTableWidgetSelectionRange> selection = table.selectedRanges();
+    QCOMPARE(selection.size(), 1);
+    QCOMPARE(selection[0].topRow(), 4);
+    QCOMPARE(selection[0].bottomRow(), 4);
+    QCOMPARE(selection[0].leftColumn(), 1);
+    QCOMPARE(selection[0].rightColumn(), 3);
+
+    // a time that differs by a millisecond matches no row and leaves the selection alone
+    TResultRecord other = ranked[0];
+    other.Time += seconds(0.001);
+    QCOMPARE(showResults(&table, ranked, other), -1);
+    QCOMPARE(table.selectedRanges().size(), 1);
+}
+
+void TestResultsFile::loadWithoutFileCreatesItAndKeepsHeader()
+{
+    TempWorkDir dir;
+    QTableWidget table;
+    fillGrid(table, 3);
+    QCOMPARE(LoadTestResults(5, &table, {}), 0);
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("Results.dat"))));
+    QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("Results.dat"))).size(), 0);
+    QCOMPARE(table.rowCount(), 3);
+    for (int c = 0; c < 4; ++c)
+        QCOMPARE(cell(table, 0, c), QStringLiteral("r0c%1").arg(c));
+}
+
+void TestResultsFile::loadWithoutRecordsBlanksRows()
+{
+    TempWorkDir dir;
+    AppendResult(result(QStringLiteral("slow"), 1, seconds(95), 2));
+    AppendResult(result(QStringLiteral("other test"), 2, seconds(5), 0));
+    AppendResult(result(QStringLiteral("fast"), 1, seconds(65), 2));
+    AppendResult(result(QStringLiteral("clean"), 1, seconds(200), 0));
+    QTableWidget table;
+    QCOMPARE(LoadTestResults(1, &table, {}), 3);
+    QCOMPARE(table.rowCount(), 4);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("clean"));
+    QCOMPARE(cell(table, 2, 1), QStringLiteral("fast"));
+    QCOMPARE(cell(table, 3, 1), QStringLiteral("slow"));
+    QCOMPARE(ResultsTable().size(), 3);
+
+    QCOMPARE(LoadTestResults(3, &table, {}), 0);
+    QVERIFY(ResultsTable().isEmpty());
+    QCOMPARE(table.rowCount(), 4);
+    QCOMPARE(cell(table, 0, 1), QStringLiteral("Name of Peoples"));
+    for (int r = 1; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(cell(table, r, c), QString());
+}
+
+void TestResultsFile::loadSelectsByNumberAcrossCatalogues()
+{
+    TempWorkDir dir;
+    AppendResult(result(QStringLiteral("desc"), 4, seconds(10), 0, QStringLiteral("Descriptions 4")));
+    AppendResult(result(QStringLiteral("map"), 4, seconds(9), 0, QStringLiteral("Map symbols 4")));
+    AppendResult(result(QStringLiteral("zero"), 0, seconds(9), 0));
+    QTableWidget table;
+    QCOMPARE(LoadTestResults(4, &table, {}), 2);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("map"));
+    QCOMPARE(cell(table, 2, 1), QStringLiteral("desc"));
+}
+
+void TestResultsFile::longNameStoredCutAndHighlighted()
+{
+    TempWorkDir dir;
+    const QString longName = QStringLiteral("Maximiliane Sophie Lindqvist"); // 28 characters
+    const QString thirty = longName + QStringLiteral("on");
+    QCOMPARE(thirty.size(), 30);
+    AppendResult(result(QStringLiteral("first"), 9, seconds(50), 0));
+    const TResultRecord current = result(thirty, 9, seconds(3720.5), 1);
+    AppendResult(current);
+    QCOMPARE(rawDecode(fileBytes(QStringLiteral("Results.dat")), RecordSize).name,
+             thirty.left(25).toLatin1());
+
+    QTableWidget table;
+    QCOMPARE(LoadTestResults(9, &table, current), 2);
+    QCOMPARE(cell(table, 2, 1), thirty.left(25));
+    QCOMPARE(cell(table, 2, 2), QStringLiteral("2:00"));
+    const QList<QTableWidgetSelectionRange> selection = table.selectedRanges();
+    QCOMPARE(selection.size(), 1);
+    QCOMPARE(selection[0].topRow(), 2);
+    QCOMPARE(selection[0].leftColumn(), 1);
+}
+
+void TestResultsFile::loadManyResults()
+{
+    TempWorkDir dir;
+    constexpr int Count = 5000;
+    QByteArray bytes;
+    for (int i = 0; i < Count; ++i) {
+        bytes += result(QStringLiteral("p%1").arg(i), i % 2 ? 8 : 7, seconds((i * 7919) % 3000), (i * 31) % 6)
+                     .encode();
+        bytes += result(QStringLiteral("q%1").arg(i), 8, seconds(1), 0).encode();
+    }
+    QVERIFY(dir.write(QStringLiteral("Results.dat"), bytes));
+    QTableWidget table;
+    QCOMPARE(LoadTestResults(7, &table, {}), Count / 2);
+    QCOMPARE(LoadTestResults(8, &table, {}), Count + Count / 2);
+    QCOMPARE(table.rowCount(), Count + Count / 2 + 1);
+    QCOMPARE(ResultsTable().size(), Count + Count / 2);
+    for (qsizetype i = 1; i < ResultsTable().size(); ++i)
+        QVERIFY(!ranksAfter(ResultsTable()[i - 1], ResultsTable()[i]));
+    // the q records tie: they keep file order
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("q0"));
+    QCOMPARE(cell(table, Count, 1), QStringLiteral("q%1").arg(Count - 1));
+    QCOMPARE(cell(table, Count + Count / 2, 0), QString::number(Count + Count / 2));
+}
+
+void TestResultsFile::tornRecord()
+{
+    TempWorkDir dir;
+    AppendResult(result(QStringLiteral("one"), 1, seconds(10), 0));
+    AppendResult(result(QStringLiteral("two"), 1, seconds(20), 0));
+    QByteArray bytes = fileBytes(QStringLiteral("Results.dat"));
+    QVERIFY(dir.write(QStringLiteral("Results.dat"),
+                      bytes + result(QStringLiteral("torn"), 1, 0, 0).encode().left(30)));
+
+    QTableWidget table;
+    fillGrid(table, 2);
+    QCOMPARE(errorOf([&] { LoadTestResults(1, &table, {}); }), QStringLiteral("Read beyond end of file"));
+    QCOMPARE(table.rowCount(), 2);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("r1c1"));
+    QCOMPARE(errorOf([] { KeepBestResults(); }), QStringLiteral("Read beyond end of file"));
+
+    AppendResult(result(QStringLiteral("three"), 1, seconds(5), 0));
+    QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("Results.dat"))).size(), 3 * RecordSize);
+    QCOMPARE(LoadTestResults(1, &table, {}), 3);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("three"));
+}
+
+void TestResultsFile::trimKeepsBestGroupedByTest()
+{
+    TempWorkDir dir;
+    // test 12 with 25 results, test 0 with 22, test 3 with 3, interleaved; 12 comes first in the file
+    std::map<qint32, QList<RawRecord>> written;
+    QByteArray bytes;
+    const auto add = [&](const TResultRecord& r) {
+        const QByteArray b = r.encode();
+        written[r.TestNumber].append(rawDecode(b));
+        bytes += b;
+    };
+    for (int i = 0; i < 25; ++i) {
+        add(result(QStringLiteral("t12-%1").arg(i), 12, seconds((i * 7) % 25 + 1), i % 5));
+        if (i < 22)
+            add(result(QStringLiteral("t0-%1").arg(i), 0, seconds(3600 * (i % 2) + 40 - i), i % 3));
+        if (i < 3)
+            add(result(QStringLiteral("t3-%1").arg(i), 3, seconds(9 - i), 0));
+    }
+    QVERIFY(dir.write(QStringLiteral("Results.dat"), bytes));
+    KeepBestResults();
+
+    const QByteArray trimmed = fileBytes(QStringLiteral("Results.dat"));
+    QCOMPARE(trimmed.size(), (20 + 20 + 3) * RecordSize);
+    QByteArray expectedList;
+    qsizetype at = 0;
+    for (const qint32 test : {12, 0, 3}) {
+        QList<RawRecord> best = written[test];
+        std::stable_sort(best.begin(), best.end(),
+                         [](const RawRecord& a, const RawRecord& b) { return rankKey(a) < rankKey(b); });
+        best = best.mid(0, 20);
+        for (const RawRecord& want : std::as_const(best)) {
+            const RawRecord got = rawDecode(trimmed, static_cast<int>(at));
+            QCOMPARE(got.testNumber, test);
+            QCOMPARE(got.name, want.name);
+            QCOMPARE(got.time, want.time);
+            QCOMPARE(got.errors, want.errors);
+            at += RecordSize;
+            expectedList += QByteArray::number(test) + "\r\n";
+        }
+    }
+    QCOMPARE(fileBytes(QStringLiteral("TMP.Dat")), expectedList);
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("Results.tmp"))));
+
+    // a second trim changes nothing
+    KeepBestResults();
+    QCOMPARE(fileBytes(QStringLiteral("Results.dat")), trimmed);
+}
+
+void TestResultsFile::trimFailureLeavesResultsFile()
+{
+    TempWorkDir dir;
+    for (int i = 0; i < 25; ++i)
+        AppendResult(result(QStringLiteral("p%1").arg(i), 1, seconds(100 - i), 0));
+    const QByteArray before = fileBytes(QStringLiteral("Results.dat"));
+
+    // the final replace fails
+    bool committed = false;
+    setResultsCommitOverride([&](QSaveFile&) {
+        committed = true;
+        errno = ENOSPC;
+        return false;
+    });
+    QCOMPARE(errorOf([] { KeepBestResults(); }), QStringLiteral("Disk full"));
+    QVERIFY(committed);
+    QCOMPARE(fileBytes(QStringLiteral("Results.dat")), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral("Results")),
+             QStringList{QStringLiteral("Results.dat")});
+    setResultsCommitOverride({});
+
+    // "TMP.Dat" cannot be written
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("TMP.Dat"))));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("TMP.Dat")));
+    QVERIFY_THROWS_EXCEPTION(AppError, KeepBestResults());
+    QCOMPARE(fileBytes(QStringLiteral("Results.dat")), before);
+
+    QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("TMP.Dat")));
+    KeepBestResults();
+    QCOMPARE(fileBytes(QStringLiteral("Results.dat")).size(), 20 * RecordSize);
+}
+
+void TestResultsFile::trimIgnoresStaleTemporaryFile()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.write(QStringLiteral("Results.tmp"),
+                      result(QStringLiteral("stale"), 1, seconds(1), 0).encode() +
+                          result(QStringLiteral("stale"), 2, seconds(1), 0).encode()));
+    AppendResult(result(QStringLiteral("real"), 1, seconds(30), 0));
+    KeepBestResults();
+    const QByteArray trimmed = fileBytes(QStringLiteral("Results.dat"));
+    QCOMPARE(trimmed.size(), RecordSize);
+    QCOMPARE(rawDecode(trimmed).name, QByteArray("real"));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("Results.tmp"))));
+}
+
+void TestResultsFile::trimManyTests()
+{
+    TempWorkDir dir;
+    constexpr int Records = 100000;
+    constexpr int Tests = 150;
+    QRandomGenerator random(20240611);
+    std::map<qint32, QList<RawRecord>> written;
+    QList<qint32> firstSeen;
+    QByteArray bytes;
+    bytes.reserve(Records * RecordSize);
+    for (int i = 0; i < Records; ++i) {
+        // test numbers spread unevenly, some negative; times in whole milliseconds up to two hours
+        const qint32 test = static_cast<qint32>(random.bounded(Tests)) * 37 - 1000;
+        const double time = static_cast<double>(random.bounded(7200000)) / MsPerDay;
+        const QByteArray b = result(QStringLiteral("n%1").arg(i), test, time, random.bounded(4)).encode();
+        if (!written.count(test))
+            firstSeen.append(test);
+        written[test].append(rawDecode(b));
+        bytes += b;
+    }
+    QCOMPARE(firstSeen.size(), Tests);
+    QVERIFY(dir.write(QStringLiteral("Results.dat"), bytes));
+
+    QElapsedTimer timer;
+    timer.start();
+    KeepBestResults();
+    qInfo("trim of %d records over %d tests: %lld ms", Records, Tests, timer.elapsed());
+
+    const QByteArray trimmed = fileBytes(QStringLiteral("Results.dat"));
+    QCOMPARE(trimmed.size(), Tests * 20 * RecordSize);
+    int at = 0;
+    for (const qint32 test : std::as_const(firstSeen)) {
+        QList<std::pair<qint32, qint64>> keys;
+        for (const RawRecord& r : written[test])
+            keys.append(rankKey(r));
+        std::sort(keys.begin(), keys.end());
+        for (int k = 0; k < 20; ++k, at += RecordSize) {
+            const RawRecord got = rawDecode(trimmed, at);
+            QCOMPARE(got.testNumber, test);
+            QCOMPARE(rankKey(got), keys[k]);
+        }
+    }
+}
+
+void TestResultsFile::writeFailures()
+{
+    TempWorkDir dir;
+    // a full disk
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("needs /dev/full");
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), dir.filePath(QStringLiteral("Results.dat"))));
+    QCOMPARE(errorOf([] { AppendResult(result(QStringLiteral("x"), 1, 0, 0)); }),
+             QStringLiteral("Disk full"));
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("Results.dat"))));
+
+    // a results file that cannot be opened
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Results.dat")));
+    QVERIFY_THROWS_EXCEPTION(AppError, AppendResult(result(QStringLiteral("x"), 1, 0, 0)));
+    QVERIFY_THROWS_EXCEPTION(AppError, LoadTestResults(1, nullptr, {}));
+}
+
+void TestResultsFile::clearAndLetterCase()
+{
+    TempWorkDir dir;
+    ClearResults(); // no file, no error
+    QVERIFY(
+        dir.write(QStringLiteral("rESULTS.DAT"), result(QStringLiteral("old"), 2, seconds(3), 0).encode()));
+    AppendResult(result(QStringLiteral("new"), 2, seconds(2), 0));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rESULTS.DAT")});
+    QCOMPARE(LoadTestResults(2, nullptr, {}), 2);
+    KeepBestResults();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+             QStringList({QStringLiteral("rESULTS.DAT"), QStringLiteral("TMP.Dat")}));
+    QCOMPARE(rawDecode(fileBytes(QStringLiteral("rESULTS.DAT"))).name, QByteArray("new"));
+    ClearResults();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("TMP.Dat")});
+}
+
+QTEST_MAIN(TestResultsFile)
+#include "tst_resultsfile.moc"
