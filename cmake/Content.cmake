@@ -10,7 +10,7 @@ add_custom_command(
     OUTPUT ${QUILL_RUN_DIR}/Pictor07.TTF
     COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/build_font.py
             --data ${CMAKE_SOURCE_DIR}/data/symbols --out ${QUILL_RUN_DIR}/Pictor07.TTF
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_font.py ${QUILL_SYMBOL_SOURCES}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_font.py ${CMAKE_SOURCE_DIR}/tools/pictures/symbol_svg.py ${QUILL_SYMBOL_SOURCES}
     COMMENT "Building the symbol font Pictor07.TTF"
     VERBATIM)
 list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/Pictor07.TTF)

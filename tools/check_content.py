@@ -1,0 +1,439 @@
+#!/usr/bin/env python3
+"""Checks the description content against the code table and the built symbol font.
+
+    check_content.py --source REPO_ROOT --font Pictor07.TTF
+
+data/symbols/codes.tsv is the reference. The check fails (exit status 1, one line per fault)
+when
+  - the font lacks a code in its Unicode map (U+00NN) or its symbol map (U+F0NN), draws an empty
+    glyph for it, or holds a glyph or a mapped code that the table does not have;
+  - the font's names, metrics or code-page bits are not the ones the program relies on, or the
+    font differs from a fresh build of the same sources (a stale or an unreproducible build);
+  - a code has no line in Legends.eng or LegendsAdd.eng, a Legends text differs from the table's
+    name, or two Legends lines share a text (a round judges a press by its text);
+  - a special-instruction row (990-999) named in Bitm1.eng lacks its explanation in Bitm1Add.eng
+    or one of its pictures V, I, N (drawn by tools/pictures/gen_special.py or kept in
+    data/pictures) is missing or not of its fixed size;
+  - TypesLeg.eng is not in the catalogue format (three-line entries, test numbers 101-199 unique,
+    names of at most 24 characters, no line break after the last item line), names a value that
+    has no text, holds more than 15 values or two values that could show the same text, or
+    leaves a symbol or special row in no test.
+Needs Python 3 and fontTools.
+"""
+import argparse
+import glob
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "pictures"))
+import symbol_svg  # noqa: E402
+
+FAMILY = "PictorMarks"
+MAX_TEST_VALUES = 15
+MAX_TEST_NAME = 24
+TEST_NUMBERS = range(101, 200)
+PICTURE_NUMBERS = range(990, 1000)
+PICTURE_SIZES = {"V": (190, 80), "I": (97, 72), "N": (190, 80)}
+
+
+class Faults:
+    def __init__(self):
+        self.items = []
+
+    def __call__(self, where, text):
+        self.items.append(f"{where}: {text}")
+
+
+def read_lines(path, faults):
+    """A content source as lines: ASCII, LF line ends. Returns None when the file is missing."""
+    if not os.path.exists(path):
+        faults(path, "missing")
+        return None
+    data = open(path, "rb").read()
+    name = os.path.basename(path)
+    if b"\r" in data:
+        faults(name, "has CR characters; sources keep LF line ends (the build writes CR LF)")
+    bad = [i for i, b in enumerate(data) if b > 126 or (b < 32 and b not in (10, 13))]
+    if bad:
+        line = data[:bad[0]].count(b"\n") + 1
+        faults(f"{name}:{line}", "a character outside plain ASCII")
+    text = data.decode("latin-1").replace("\r", "")
+    return text.split("\n")
+
+
+def read_numbered(path, faults, first_line_counts=True):
+    """Numbered text lines ("<number> <text>") as {number: (text, line)}."""
+    lines = read_lines(path, faults)
+    if lines is None:
+        return None
+    name = os.path.basename(path)
+    if lines and lines[-1] == "":
+        lines.pop()
+    entries = {}
+    for i, line in enumerate(lines, start=1):
+        m = re.fullmatch(r"(-?\d+) (.+)", line)
+        if not m:
+            faults(f"{name}:{i}", f"not '<number> <text>': {line!r}"
+                   + (" (the build adds the checksum line; the source has none)"
+                      if i == 1 and line.strip().isdigit() else ""))
+            continue
+        number = int(m.group(1))
+        if number in entries:
+            faults(f"{name}:{i}", f"number {number} is also on line {entries[number][1]}")
+            continue
+        entries[number] = (m.group(2), i)
+    return entries
+
+
+# ---------------------------------------------------------------------------------------------
+# The font
+
+def check_font(font_path, rows, symbols_dir, faults, rebuild=True):
+    from fontTools.ttLib import TTFont
+    name = os.path.basename(font_path)
+    try:
+        font = TTFont(font_path)
+    except Exception as e:  # fontTools raises many kinds for a broken file
+        faults(name, f"cannot be read: {e}")
+        return
+    codes = {r.code: r for r in rows}
+    unicode_map = font["cmap"].getcmap(3, 1)
+    symbol_map = font["cmap"].getcmap(3, 0)
+    if unicode_map is None:
+        faults(name, "no Unicode character map (3,1)")
+    if symbol_map is None:
+        faults(name, "no Windows symbol character map (3,0)")
+    if unicode_map is None or symbol_map is None:
+        return
+    glyf = font["glyf"]
+    reached = set()
+    for r in rows:
+        g1 = unicode_map.cmap.get(r.code)
+        g0 = symbol_map.cmap.get(0xF000 + r.code)
+        if g1 is None:
+            faults(name, f"code {r.code} ({r.name}) is missing in the Unicode map")
+        if g0 is None:
+            faults(name, f"code {r.code} ({r.name}) is missing in the symbol map")
+        if g1 and g0 and g1 != g0:
+            faults(name, f"code {r.code} ({r.name}) leads to two different glyphs")
+        for g in {g1, g0} - {None}:
+            reached.add(g)
+            if glyf[g].numberOfContours == 0:
+                faults(name, f"code {r.code} ({r.name}) has an empty glyph")
+    for table, base in ((unicode_map, 0), (symbol_map, 0xF000)):
+        for u, g in sorted(table.cmap.items()):
+            code = u - base
+            if code != 32 and code not in codes:
+                faults(name, f"U+{u:04X} maps to glyph {g}, but code {code} is not in codes.tsv")
+    space = unicode_map.cmap.get(32)
+    if space is None or glyf[space].numberOfContours != 0:
+        faults(name, "code 32 must be a blank space")
+    for g in font.getGlyphOrder():
+        if g not in reached and g not in (".notdef", space):
+            faults(name, f"glyph {g} has no code in codes.tsv")
+
+    expect = [("head.unitsPerEm", font["head"].unitsPerEm, 1000),
+              ("hhea.ascent", font["hhea"].ascent, 800), ("hhea.descent", font["hhea"].descent, -200),
+              ("OS/2.sTypoAscender", font["OS/2"].sTypoAscender, 800),
+              ("OS/2.sTypoDescender", font["OS/2"].sTypoDescender, -200),
+              ("OS/2.usWinAscent", font["OS/2"].usWinAscent, 800),
+              ("OS/2.usWinDescent", font["OS/2"].usWinDescent, 200)]
+    for what, got, want in expect:
+        if got != want:
+            faults(name, f"{what} is {got}, not {want}")
+    pages = font["OS/2"].ulCodePageRange1
+    if not pages & 1 or not pages & (1 << 31):
+        faults(name, f"ulCodePageRange1 0x{pages:08X} lacks bit 0 (Latin 1) or bit 31 (symbol)")
+    for name_id in (1, 4, 6):
+        records = [n for n in font["name"].names if n.nameID == name_id]
+        if not records or any(n.toUnicode() != FAMILY for n in records):
+            faults(name, f"name {name_id} is not {FAMILY!r} in every record")
+    widths = {w for w, _ in font["hmtx"].metrics.values()}
+    if widths != {1000}:
+        faults(name, f"advance widths {sorted(widths)}; every glyph must be 1000 wide")
+    for g in font.getGlyphOrder():
+        glyph = glyf[g]
+        if glyph.numberOfContours and (glyph.xMin < 0 or glyph.xMax > 1000
+                                       or glyph.yMin < -200 or glyph.yMax > 800):
+            faults(name, f"glyph {g} leaves the em box")
+    font.close()
+
+    if rebuild:
+        builder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "build_font.py")
+        with tempfile.TemporaryDirectory() as tmp:
+            fresh = os.path.join(tmp, "Pictor07.TTF")
+            run = subprocess.run([sys.executable, builder, "--data", symbols_dir, "--out", fresh],
+                                 capture_output=True, text=True)
+            if run.returncode:
+                faults("build_font.py", run.stderr.strip() or "failed")
+            elif open(fresh, "rb").read() != open(font_path, "rb").read():
+                faults(name, "differs from a fresh build of data/symbols (stale, or the build "
+                             "is not reproducible)")
+
+
+def check_drawings(rows, symbols_dir, faults):
+    used = {r.source for r in rows}
+    for source in sorted(used):
+        if not os.path.exists(symbol_svg.source_path(symbols_dir, source)):
+            faults("codes.tsv", f"drawing glyphs/{source}.svg is missing")
+    for path in sorted(glob.glob(os.path.join(symbols_dir, "glyphs", "*.svg"))):
+        source = os.path.splitext(os.path.basename(path))[0]
+        if source not in used:
+            faults(f"glyphs/{source}.svg", "no code of codes.tsv uses this drawing")
+
+
+# ---------------------------------------------------------------------------------------------
+# Texts and pictures
+
+def check_legends(rows, text_dir, faults):
+    legends = read_numbered(os.path.join(text_dir, "Legends.eng"), faults)
+    additions = read_numbered(os.path.join(text_dir, "LegendsAdd.eng"), faults)
+    texts = {}
+    if legends is not None:
+        codes = {r.code for r in rows}
+        for r in rows:
+            if r.code not in legends:
+                faults("Legends.eng", f"no line for code {r.code} ({r.name})")
+            elif legends[r.code][0] != r.name:
+                faults(f"Legends.eng:{legends[r.code][1]}",
+                       f"text {legends[r.code][0]!r} differs from the table's name {r.name!r}")
+        seen = {}
+        for number, (text, line) in sorted(legends.items(), key=lambda kv: kv[1][1]):
+            if number not in codes:
+                faults(f"Legends.eng:{line}", f"code {number} is not in codes.tsv")
+            key = text.strip().lower()
+            if key in seen:
+                faults(f"Legends.eng:{line}", f"text {text!r} is also on line {seen[key]}")
+            seen[key] = line
+            texts[number] = text
+    if additions is not None:
+        for r in rows:
+            if r.code not in additions:
+                faults("LegendsAdd.eng", f"no line for code {r.code} ({r.name})")
+        for number, (_, line) in additions.items():
+            if number not in {r.code for r in rows}:
+                faults(f"LegendsAdd.eng:{line}", f"code {number} is not in codes.tsv")
+    return texts
+
+
+def row_pictures(root, tmp, faults):
+    """The pictures the special rows can come from: data/pictures and those that
+    tools/pictures/gen_special.py draws (run into the scratch folder tmp, as the library build
+    runs it). Returns {name: path}."""
+    pictures = {}
+    folders = [os.path.join(root, "data", "pictures")]
+    gen = os.path.join(root, "tools", "pictures", "gen_special.py")
+    if os.path.exists(gen):
+        run = subprocess.run([sys.executable, gen, root, tmp], capture_output=True, text=True)
+        if run.returncode:
+            faults("gen_special.py", run.stderr.strip() or "failed")
+        folders.append(tmp)
+    for folder in folders:
+        for path in glob.glob(os.path.join(folder, "*")):
+            base, ext = os.path.splitext(os.path.basename(path))
+            if ext.lower() in (".svg", ".png"):
+                pictures[base] = path
+    return pictures
+
+
+def picture_size(path):
+    if path.lower().endswith(".png"):
+        data = open(path, "rb").read(24)
+        return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
+    root = ET.parse(path).getroot()
+    return tuple(int(float(root.get(k, "0"))) for k in ("width", "height"))
+
+
+def check_special_rows(root, text_dir, faults):
+    names = read_numbered(os.path.join(text_dir, "Bitm1.eng"), faults) or {}
+    additions = read_numbered(os.path.join(text_dir, "Bitm1Add.eng"), faults) or {}
+    rows = {n: t for n, (t, _) in names.items() if n in PICTURE_NUMBERS}
+    seen = {}
+    for number, (text, line) in sorted(names.items()):
+        key = text.strip().lower()
+        if key in seen:
+            faults(f"Bitm1.eng:{line}", f"text {text!r} is also used by {seen[key]}")
+        seen[key] = number
+    if rows:
+        with tempfile.TemporaryDirectory(prefix="quill-pictures-") as tmp:
+            check_row_pictures(rows, additions, row_pictures(root, tmp, faults), faults)
+    return rows
+
+
+def check_row_pictures(rows, additions, pictures, faults):
+    for number in sorted(rows):
+        if number not in additions:
+            faults("Bitm1Add.eng", f"no line for {number} ({rows[number]})")
+        for prefix, size in PICTURE_SIZES.items():
+            pic = f"{prefix}{number}"
+            if pic not in pictures:
+                faults("pictures", f"{pic} ({rows[number]}) is neither drawn by gen_special.py "
+                                   f"nor kept in data/pictures")
+                continue
+            try:
+                got = picture_size(pictures[pic])
+            except (ET.ParseError, OSError, ValueError) as e:
+                faults(pic, f"cannot be read: {e}")
+                continue
+            if got != size:
+                faults(pic, f"is {got[0]} x {got[1]}, not {size[0]} x {size[1]}")
+
+
+# ---------------------------------------------------------------------------------------------
+# The test catalogue
+
+class Slot:
+    """One place of a test: a plain value, or a group that gives one of its own values."""
+
+    def __init__(self, values, group):
+        self.values = values
+        self.group = group
+
+
+def parse_items(line, where, faults):
+    """The slots of an item line. Numbers must end at a blank: the reader takes a number up to
+    the next blank or line end, so 'N5}' would be read as the number '5}'."""
+    slots, stack, pos = [], [], 0
+    while pos < len(line):
+        c = line[pos]
+        pos += 1
+        if c == "N":
+            m = re.match(r"\s*(-?\d+)", line[pos:])
+            if not m:
+                faults(where, f"'N' at column {pos} is not followed by a number")
+                continue
+            pos += m.end()
+            if pos < len(line) and not line[pos].isspace():
+                faults(where, f"a blank must follow N{m.group(1)} (column {pos + 1})")
+            value = int(m.group(1))
+            if stack:
+                stack[-1].append(value)
+            else:
+                slots.append(Slot([value], False))
+        elif c == "{":
+            stack.append([])
+        elif c == "}":
+            if not stack:
+                faults(where, f"'}}' at column {pos} closes no group")
+                continue
+            values = stack.pop()
+            if not values:
+                faults(where, f"the group ending at column {pos} offers no value")
+            slots.append(Slot(values, True))
+        elif not c.isspace():
+            faults(where, f"unexpected character {c!r} at column {pos}")
+    if stack:
+        faults(where, "a group is not closed on its line")
+    return slots
+
+
+def check_catalogue(text_dir, font_texts, picture_texts, codes, faults):
+    path = os.path.join(text_dir, "TypesLeg.eng")
+    lines = read_lines(path, faults)
+    if lines is None:
+        return
+    if lines[-1] == "":
+        faults("TypesLeg.eng", "ends with a line break; the file must end right after the last "
+                               "item line")
+        while lines and lines[-1] == "":
+            lines.pop()
+    if len(lines) % 3:
+        faults("TypesLeg.eng", f"{len(lines)} lines: entries are three lines each")
+    tested, numbers, names = set(), {}, {}
+    for first in range(0, len(lines) - len(lines) % 3, 3):
+        head, items = lines[first], lines[first + 2]
+        where = f"TypesLeg.eng:{first + 1}"
+        m = re.fullmatch(r"(\d+) (\S.*)", head)
+        if not m:
+            faults(where, f"not '<test number> <name>': {head!r}")
+            continue
+        number, name = int(m.group(1)), m.group(2)
+        if number not in TEST_NUMBERS:
+            faults(where, f"test number {number} is outside {TEST_NUMBERS.start}-{TEST_NUMBERS.stop - 1}")
+        if number in numbers:
+            faults(where, f"test number {number} is also on line {numbers[number]}")
+        numbers[number] = first + 1
+        if len(name) > MAX_TEST_NAME:
+            faults(where, f"test name {name!r} is longer than {MAX_TEST_NAME} characters; the "
+                          f"results file keeps 25 with the leading blank")
+        if name.lower() in names:
+            faults(where, f"test name {name!r} is also on line {names[name.lower()]}")
+        names[name.lower()] = first + 1
+        item_where = f"TypesLeg.eng:{first + 3} (test {number})"
+        slots = parse_items(items, item_where, faults)
+        if not slots:
+            faults(item_where, "the test has no values")
+        if len(slots) > MAX_TEST_VALUES:
+            faults(item_where, f"{len(slots)} values, at most {MAX_TEST_VALUES}")
+        slot_texts = []
+        for slot in slots:
+            texts = {}
+            for v in slot.values:
+                if v < 990:
+                    text = font_texts.get(v) if v in codes else None
+                    what = f"N{v}: code not in codes.tsv" if v not in codes else \
+                        f"N{v}: no text in Legends.eng"
+                else:
+                    text = picture_texts.get(v)
+                    what = f"N{v}: no picture row with a text in Bitm1.eng"
+                if text is None:
+                    faults(item_where, what)
+                    continue
+                tested.add(v)
+                key = text.strip().lower()
+                if key in texts:
+                    faults(item_where, f"a group offers the text {text!r} twice")
+                texts[key] = text
+            slot_texts.append(texts)
+        for i in range(len(slot_texts)):
+            for j in range(i + 1, len(slot_texts)):
+                same = set(slot_texts[i]) & set(slot_texts[j])
+                if same:
+                    t = slot_texts[i][sorted(same)[0]]
+                    faults(item_where, f"values {i + 1} and {j + 1} can both show {t!r}")
+    for code in sorted(codes):
+        if code not in tested:
+            faults("TypesLeg.eng", f"code {code} ({font_texts.get(code, '?')}) is in no test")
+    for number in sorted(picture_texts):
+        if number not in tested:
+            faults("TypesLeg.eng", f"special row {number} ({picture_texts[number]}) is in no test")
+
+
+def main():
+    ap = argparse.ArgumentParser(description="Checks the description content and the symbol font.")
+    ap.add_argument("--source", required=True, help="the repository's root")
+    ap.add_argument("--font", required=True, help="the built Pictor07.TTF")
+    ap.add_argument("--no-rebuild", action="store_true",
+                    help="skip comparing the font with a fresh build")
+    args = ap.parse_args()
+    faults = Faults()
+    symbols_dir = os.path.join(args.source, "data", "symbols")
+    text_dir = os.path.join(args.source, "data", "text")
+    try:
+        rows = symbol_svg.read_code_table(symbols_dir)
+    except (symbol_svg.TableError, OSError) as e:
+        print(f"check_content: {e}", file=sys.stderr)
+        return 1
+    check_drawings(rows, symbols_dir, faults)
+    if os.path.exists(args.font):
+        check_font(args.font, rows, symbols_dir, faults, rebuild=not args.no_rebuild)
+    else:
+        faults(args.font, "missing")
+    font_texts = check_legends(rows, text_dir, faults)
+    picture_texts = check_special_rows(args.source, text_dir, faults)
+    check_catalogue(text_dir, font_texts, picture_texts, {r.code for r in rows}, faults)
+    for line in faults.items:
+        print(f"check_content: {line}", file=sys.stderr)
+    if faults.items:
+        print(f"check_content: {len(faults.items)} fault(s)", file=sys.stderr)
+        return 1
+    print(f"check_content: {len(rows)} symbols, {len(picture_texts)} special rows: all right")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
