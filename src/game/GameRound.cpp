@@ -1,0 +1,206 @@
+#include "game/GameRound.h"
+
+#include "app/Modes.h"
+#include "dialogs/THelpForm.h"
+#include "game/RoundHost.h"
+#include "game/TMyDrawGrid.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "widgets/TGauge.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QStackedWidget>
+
+namespace {
+constexpr int ClockIntervalMs = 1000;
+} // namespace
+
+void GameRound::CellPicture::show(const QImage& image, int fromCell)
+{
+    cell = fromCell;
+    if (image.isNull())
+        label->clear();
+    else
+        label->setPixmap(QPixmap::fromImage(image));
+}
+
+void GameRound::CellPicture::clear()
+{
+    cell = -1;
+    label->clear();
+}
+
+GameRound::GameRound(RoundHost& host, const RoundControls& controls) : m_host(host), m_c(controls)
+{
+    m_image1.label = m_c.rightPicture;
+    m_image2.label = m_c.leftPicture;
+    m_textModeImage.label = m_c.textModePicture;
+    m_timer.setInterval(ClockIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &GameRound::tick);
+}
+
+TBitmapList* GameRound::target() const
+{
+    return m_c.grid->Item(m_c.grid->TargetIndex());
+}
+
+void GameRound::StartRound()
+{
+    const quint8 mode = m_host.CurrentMode();
+    const bool textDisplay = m_c.grid->ShowTextOnly();
+    m_c.title->setVisible(!textDisplay);
+    m_c.textModePicture->setVisible(textDisplay);
+
+    m_c.pages->setCurrentWidget(m_c.gamePage);
+    m_c.pages->show();
+    m_c.nextButton->hide();
+    m_c.backButton->hide();
+    m_c.pauseButton->show();
+    m_c.mainMenuButton->resize(m_host.MainMenuWidth(), m_c.mainMenuButton->height());
+    m_c.mainMenuButton->show();
+    m_c.settingsButton->hide();
+
+    m_host.SetErrorCount(0);
+    m_c.grid->show();
+    m_c.grid->Shuffle();
+
+    m_c.title->setText(m_c.grid->NextTarget());
+    m_image2.show(target()->PictureI, -1);
+    m_textModeImage.show(target()->PictureV, -1);
+    if (mode == Mode::DescriptionTest || mode == Mode::MapSymbolTest)
+        m_textModeImage.show(target()->PictureLarge, -1);
+
+    const int loadedCells = m_c.grid->CellCount() - m_c.grid->ClearedCount();
+    const bool timed = Mode::isTimed(mode);
+    m_c.errorsLabel->setVisible(timed);
+    m_c.errorCount->setVisible(timed);
+    m_c.clock->setVisible(timed);
+    m_c.resultsButton->hide();
+    m_c.gauge->setMaxValue(loadedCells);
+    m_c.gauge->setVisible(timed);
+    if (!timed) {
+        m_c.pauseButton->hide();
+        m_textModeImage.clear();
+    }
+    m_host.SetProgress(0);
+    m_state = Running;
+    m_startTime = Now();
+    if (timed)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
+void GameRound::hover(int x, int y)
+{
+    const int i = m_c.grid->CellIndexAt(x, y);
+    if (i < 0)
+        return;
+    TBitmapList* item = m_c.grid->Item(i);
+    if (item->Cleared()) {
+        m_image1.clear();
+        return;
+    }
+    const quint8 mode = m_host.CurrentMode();
+    if (Mode::isPractice(mode)) {
+        m_c.title->setText(item->Text);
+        if (m_image2.cell != i)
+            m_image2.show(mode == Mode::CombinationPractice ? item->PictureI : item->PictureLarge, i);
+    }
+    if (mode == Mode::CombinationPractice || mode == Mode::CombinationTest || mode == Mode::MapSymbolTest ||
+        mode == Mode::MapSymbolPractice) {
+        if (m_image1.cell != i)
+            m_image1.show(item->PictureN, i);
+    }
+}
+
+void GameRound::press(int index)
+{
+    THelpForm* help = m_host.helpForm();
+    TBitmapList* item = m_c.grid->Item(index);
+    if (item->Cleared() || index == help->ShownIndex()) {
+        help->CloseHelp();
+        return;
+    }
+    const quint8 mode = m_host.CurrentMode();
+    if (Mode::isTimed(mode)) {
+        // The grid set HoverText to the pressed cell's text during this press; any cell with the
+        // target's text is right.
+        if (m_c.grid->HoverText() != m_c.title->text()) {
+            m_host.SetErrorCount(m_host.ErrorCount() + 1);
+            Desktop::beep();
+        } else {
+            item->SetCleared(true);
+            m_host.SetProgress(m_host.Progress() + 1);
+            m_c.title->setText(m_c.grid->NextTarget());
+            if (m_c.title->text().isEmpty()) {
+                endRound();
+                return;
+            }
+            if (mode == Mode::CombinationTest) {
+                m_image2.show(target()->PictureI, -1);
+                m_textModeImage.show(target()->PictureV, -1);
+            } else {
+                // the left picture keeps the first target's picture for the whole round
+                m_textModeImage.show(target()->PictureLarge, -1);
+            }
+        }
+        return;
+    }
+    if (Mode::isPractice(mode))
+        help->ShowHelpFor(index);
+}
+
+void GameRound::endRound()
+{
+    m_state = Finished;
+    m_timer.stop();
+    m_c.grid->hide();
+    m_c.pausedLabel->hide();
+    m_host.SetProgress(0);
+    m_image1.clear();
+    m_image2.clear();
+    m_textModeImage.clear();
+    m_c.title->clear();
+    if (m_host.textHelpChecked()) {
+        m_host.setCurrentMode(Mode::MainMenu);
+        m_host.ShowMode();
+        return;
+    }
+    m_host.showWinnerDialog();
+}
+
+void GameRound::tick()
+{
+    if (m_state == Running) {
+        m_elapsed = Now() - m_startTime;
+        m_c.clock->setText(formatMinutesSeconds(m_elapsed));
+    } else if (m_state == Paused) {
+        // the paused time is not counted: the start moves forward with the clock
+        const double now = Now();
+        m_startTime = now - m_elapsed;
+        m_c.clock->setText(formatMinutesSeconds(now - m_startTime));
+    }
+}
+
+void GameRound::pause()
+{
+    if (!m_c.grid->isHidden()) {
+        m_state = Paused;
+        m_c.grid->hide();
+        m_c.pausedLabel->show();
+    } else {
+        m_c.pausedLabel->hide();
+        m_c.grid->show();
+        m_state = Running;
+    }
+}
+
+void GameRound::stopForMainMenu()
+{
+    m_timer.stop();
+    m_image1.clear();
+    m_image2.clear();
+    m_textModeImage.clear();
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QTimer>
+
+class QLabel;
+class QStackedWidget;
+class QWidget;
+class RoundHost;
+class TBitmapList;
+class TGauge;
+class TMyDrawGrid;
+
+// The main window's controls that a round uses.
+struct RoundControls
+{
+    QLabel* title = nullptr;           // Label1: the target's text, or the hovered cell's in practice
+    QLabel* leftPicture = nullptr;     // Image2
+    QLabel* textModePicture = nullptr; // ImageTextMode1: the target's picture in text display
+    QLabel* rightPicture = nullptr;    // Image1
+    QLabel* clock = nullptr;           // Label3
+    QLabel* errorsLabel = nullptr;     // Label2
+    QLabel* errorCount = nullptr;      // Label4
+    QLabel* pausedLabel = nullptr;     // Label6
+    TGauge* gauge = nullptr;
+    QWidget* pauseButton = nullptr;
+    QWidget* nextButton = nullptr;
+    QWidget* backButton = nullptr;
+    QWidget* mainMenuButton = nullptr;
+    QWidget* settingsButton = nullptr;
+    QWidget* resultsButton = nullptr;
+    QStackedWidget* pages = nullptr;
+    QWidget* gamePage = nullptr;
+    TMyDrawGrid* grid = nullptr;
+};
+
+// One practice or test round on the symbol grid: its start, the hover and press handlers, the
+// one-second clock, the pause and the end of a timed round.
+class GameRound : public QObject
+{
+    Q_OBJECT
+public:
+    enum State : quint8 { Running = 0, Finished = 1, Paused = 3 };
+
+    GameRound(RoundHost& host, const RoundControls& controls);
+
+    void StartRound();
+    void hover(int x, int y);
+    void press(int index);
+    void tick();
+    void pause();
+    // The main menu clears the round's pictures and stops the clock.
+    void stopForMainMenu();
+
+    quint8 GameState() const { return m_state; }
+    double StartTime() const { return m_startTime; }
+    double ElapsedTime() const { return m_elapsed; }
+    QTimer& Timer2() { return m_timer; }
+
+private:
+    // An image control that remembers the cell whose picture it shows.
+    struct CellPicture
+    {
+        QLabel* label = nullptr;
+        int cell = -1;
+        void show(const QImage& image, int fromCell);
+        void clear();
+    };
+
+    TBitmapList* target() const;
+    void endRound();
+
+    RoundHost& m_host;
+    RoundControls m_c;
+    CellPicture m_image1;
+    CellPicture m_image2;
+    CellPicture m_textModeImage;
+    QTimer m_timer;
+    quint8 m_state = Finished;
+    double m_startTime = 0;
+    double m_elapsed = 0;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+// One cell item of the symbol grid: the pictures, texts and state of the symbol that a cell shows.
+// The grid owns its items and moves them between cells; the legend quiz keeps free-standing items
+// of its own. The setters repaint the item's cell when the owner is a grid; the public data
+// members are assigned directly and repaint nothing.
+class TBitmapList : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TBitmapList(QObject* owner = nullptr);
+
+    bool Cleared() const { return m_cleared; }
+    int Index() const { return m_index; }
+    QString LibraryName() const { return m_libraryName; }
+    QString ResourceName() const { return m_resourceName; }
+    QString SymbolChar() const { return m_symbolChar; }
+    quint8 Kind() const { return m_kind; }
+
+    // Also releases the owning grid's pressed state, whatever the value.
+    void SetCleared(bool cleared);
+    void SetSymbolChar(const QString& symbolChar);
+    void SetLibraryName(const QString& libraryName);
+    void SetResourceName(const QString& resourceName);
+    void SetKind(quint8 kind);
+
+    // Repaints the item's own cell when the owner is a grid.
+    void Changed();
+
+    // How a cell picture is obtained.
+    static constexpr quint8 KindLibraryPicture = 0;
+    static constexpr quint8 KindFontSymbol = 1;
+    static constexpr quint8 KindMapSymbol = 3;
+
+    QString Text;
+    QString AddText;
+    qint32 Number = 0;
+    QImage PictureV;
+    QImage PictureI;
+    QImage PictureN;
+    QImage PictureLarge;
+
+private:
+    friend class TMyDrawGrid; // stamps Index when it hands out or places the item
+
+    bool m_cleared = false;
+    qint32 m_index = 0;
+    QString m_libraryName;
+    QString m_resourceName;
+    QString m_symbolChar;
+    quint8 m_kind = KindLibraryPicture;
+};

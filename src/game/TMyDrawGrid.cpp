@@ -1,0 +1,459 @@
+#include "game/TMyDrawGrid.h"
+
+#include "content/PictureLibrary.h"
+#include "platform/AppError.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Random.h"
+
+#include <QFontMetrics>
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+// The symbol grid's class defaults.
+constexpr int GridColumns = 3;
+constexpr int GridRows = 5;
+constexpr int GridCellSize = 113;
+constexpr int GridLineGap = 5;
+const QColor GridLineWhite(0xFF, 0xFF, 0xFF);
+
+// On a silver grid the lines are drawn grey.
+constexpr QRgb SilverGrid = 0xFFC0C0C0;
+const QColor GreyGridLine(0x80, 0x80, 0x80);
+
+// A library cell without a picture name shows a blank picture of the cell's size.
+constexpr QRgb BlankPictureColor = 0xFFFFFFFF;
+// The text help line starts this far above the cell's bottom edge.
+constexpr int TextHelpRise = 20;
+// A shortened text help line ends with these dots; room is kept for one more.
+const QString TextHelpDots = QStringLiteral("...");
+const QString TextHelpRoom = QStringLiteral("....");
+constexpr int TextHelpChop = 2;
+constexpr int TextHelpMinLength = 2;
+// A search for the next target that keeps drawing unusable cells ends with a scan.
+constexpr int TargetDrawsPerCell = 1000;
+} // namespace
+
+// One of the four one-pixel lines that frame the cell under the mouse, drawn in the palette's
+// bevel colours: highlight at the top left and shadow at the bottom right when raised, the other
+// way round when sunken.
+class TMyDrawGrid::FrameLine : public QWidget
+{
+public:
+    enum class Shape { Left, Top, Right, Bottom };
+
+    FrameLine(Shape shape, QWidget* parent) : QWidget(parent), m_shape(shape)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Not yet placed on a cell: nothing to show even when made visible.
+        setGeometry(QRect());
+        hide();
+    }
+
+    void setSunken(bool sunken)
+    {
+        if (m_sunken == sunken)
+            return;
+        m_sunken = sunken;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const bool leading = m_shape == Shape::Left || m_shape == Shape::Top;
+        const QPalette::ColorRole role = leading != m_sunken ? QPalette::Light : QPalette::Dark;
+        QPainter(this).fillRect(rect(), palette().color(role));
+    }
+
+private:
+    Shape m_shape;
+    bool m_sunken = false;
+};
+
+TMyDrawGrid::TMyDrawGrid(QWidget* parent) : TMyCustomGrid(parent)
+{
+    SetColCount(GridColumns);
+    SetRowCount(GridRows);
+    SetDefaultColWidth(GridCellSize);
+    SetDefaultRowHeight(GridCellSize);
+    SetGridLineWidth(GridLineGap);
+    SetGridLineColor(GridLineWhite);
+    SetDefaultDrawing(false);
+    m_fontSymbolsColor = palette().color(QPalette::WindowText);
+    m_fontTextColor = palette().color(QPalette::WindowText);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    for (int i = 0; i < ItemCount; ++i) {
+        m_items[i] = new TBitmapList(this);
+        m_items[i]->m_index = i;
+    }
+    using Shape = FrameLine::Shape;
+    const std::array<std::pair<Shape, const char*>, 4> lines{{{Shape::Left, "FrameLeft"},
+                                                              {Shape::Top, "FrameTop"},
+                                                              {Shape::Right, "FrameRight"},
+                                                              {Shape::Bottom, "FrameBottom"}}};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        m_frame[i] = new FrameLine(lines[i].first, this);
+        m_frame[i]->setObjectName(QString::fromLatin1(lines[i].second));
+    }
+}
+
+TMyDrawGrid::~TMyDrawGrid() = default;
+
+void TMyDrawGrid::SetShowBevel(bool showBevel)
+{
+    if (m_showBevel == showBevel)
+        return;
+    m_showBevel = showBevel;
+    for (FrameLine* line : m_frame)
+        line->setVisible(showBevel);
+}
+
+void TMyDrawGrid::SetStretchImg(bool stretchImg)
+{
+    if (m_stretchImg == stretchImg)
+        return;
+    m_stretchImg = stretchImg;
+    update();
+}
+
+void TMyDrawGrid::SetShowTextHelp(bool showTextHelp)
+{
+    if (m_showTextHelp == showTextHelp)
+        return;
+    m_showTextHelp = showTextHelp;
+    update();
+}
+
+void TMyDrawGrid::SetShowTextOnly(bool showTextOnly)
+{
+    if (m_showTextOnly == showTextOnly)
+        return;
+    m_showTextOnly = showTextOnly;
+    update();
+}
+
+void TMyDrawGrid::SetFontSymbols(const QFont& font)
+{
+    m_fontSymbols = font;
+}
+
+void TMyDrawGrid::SetFontText(const QFont& font)
+{
+    m_fontText = font;
+}
+
+void TMyDrawGrid::SetFontSymbolsColor(const QColor& color)
+{
+    m_fontSymbolsColor = color;
+}
+
+void TMyDrawGrid::SetFontTextColor(const QColor& color)
+{
+    m_fontTextColor = color;
+}
+
+TBitmapList* TMyDrawGrid::Item(int index)
+{
+    if (index < 0 || index >= ItemCount)
+        return nullptr;
+    TBitmapList* item = m_items[index];
+    item->m_index = index;
+    return item;
+}
+
+void TMyDrawGrid::SetItem(int index, TBitmapList* item)
+{
+    if (index < 0 || index >= ItemCount || !item)
+        return;
+    m_items[index] = item;
+    item->m_index = index;
+}
+
+int TMyDrawGrid::CellCount() const
+{
+    return ColCount() * RowCount();
+}
+
+int TMyDrawGrid::boardSize() const
+{
+    return std::min(CellCount(), ItemCount);
+}
+
+int TMyDrawGrid::ClearedCount() const
+{
+    const int n = boardSize();
+    return static_cast<int>(std::count_if(m_items.begin(), m_items.begin() + n,
+                                          [](const TBitmapList* item) { return item->Cleared(); }));
+}
+
+void TMyDrawGrid::Shuffle()
+{
+    Randomize();
+    const int n = boardSize();
+    for (int k = 0; k < n; ++k) {
+        const int a = Random(n);
+        const int b = Random(n);
+        if (Item(a)->Text.isEmpty())
+            continue;
+        TBitmapList* moving = Item(a);
+        SetItem(a, Item(b));
+        SetItem(b, moving);
+    }
+    update();
+}
+
+QString TMyDrawGrid::NextTarget()
+{
+    Randomize();
+    const int n = boardSize();
+    if (ClearedCount() >= CellCount())
+        return {};
+    // Uncleared cells without a text (items of a board that was never loaded) cannot be targets.
+    const auto usable = [this](int index) {
+        const TBitmapList* item = m_items[index];
+        return !item->Cleared() && !item->Text.isEmpty();
+    };
+    bool any = false;
+    for (int i = 0; i < n && !any; ++i)
+        any = usable(i);
+    if (!any)
+        return {};
+    int index = Random(n);
+    for (int draws = 1; !usable(index); ++draws) {
+        if (draws >= TargetDrawsPerCell * n) {
+            // A random source that never reaches a usable cell: take the next one after the draw.
+            while (!usable(index))
+                index = (index + 1) % n;
+            break;
+        }
+        index = Random(n);
+    }
+    m_targetIndex = index;
+    return Item(index)->Text;
+}
+
+int TMyDrawGrid::CellIndex(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount())
+        return -1;
+    const int index = row * ColCount() + col;
+    return index < ItemCount ? index : -1;
+}
+
+int TMyDrawGrid::CellIndexAt(int x, int y) const
+{
+    const int col = ColumnAt(x);
+    const int row = RowAt(y);
+    return col < 0 || row < 0 ? -1 : CellIndex(col, row);
+}
+
+QString TMyDrawGrid::ShortenedTextHelp(const QString& text, const QFontMetrics& metrics, int colWidth)
+{
+    int width = metrics.horizontalAdvance(text);
+    if (width < colWidth)
+        return text;
+    const int room = colWidth - metrics.horizontalAdvance(TextHelpRoom);
+    QString shortened = text;
+    while (width >= room) {
+        shortened.chop(TextHelpChop);
+        if (shortened.size() < TextHelpMinLength)
+            break;
+        width = metrics.horizontalAdvance(shortened);
+    }
+    return shortened + TextHelpDots;
+}
+
+void TMyDrawGrid::RepaintCellOf(int index)
+{
+    if (index < 0)
+        return;
+    update(CellBounds(index % ColCount(), index / ColCount()));
+}
+
+QColor TMyDrawGrid::effectiveLineColor() const
+{
+    return Color().rgb() == SilverGrid ? GreyGridLine : GridLineColor();
+}
+
+void TMyDrawGrid::paintEvent(QPaintEvent* event)
+{
+    m_paintLibraries.clear();
+    try {
+        TMyCustomGrid::paintEvent(event);
+    } catch (const AppError& error) {
+        // The paint ends at the cell that failed; the message is shown outside the paint.
+        reportPaintError(error);
+    }
+    m_paintLibraries.clear();
+}
+
+void TMyDrawGrid::reportPaintError(const AppError& error)
+{
+    // Every paint of a broken cell fails again: one message at a time is enough.
+    if (m_paintErrorPending)
+        return;
+    m_paintErrorPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, error] {
+            MessageBoxes::showError(error);
+            m_paintErrorPending = false;
+        },
+        Qt::QueuedConnection);
+}
+
+void TMyDrawGrid::drawCell(QPainter& painter, int col, int row, const QRect& rect)
+{
+    if (!isSignalConnected(QMetaMethod::fromSignal(&TMyDrawGrid::DrawCell)))
+        return;
+    const int index = CellIndex(col, row);
+    if (index != -1) {
+        painter.fillRect(rect, Color());
+        const TBitmapList& item = *Item(index);
+        if (!item.Cleared()) {
+            const QImage& picture = cellPicture(item);
+            painter.setClipRect(rect);
+            if (m_showTextOnly) {
+                painter.setFont(m_fontText);
+                painter.setPen(m_fontTextColor);
+                painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, item.Text);
+            } else if (m_stretchImg) {
+                painter.drawImage(rect, picture);
+            } else {
+                painter.drawImage(rect.topLeft(), picture);
+            }
+            if (m_showTextHelp && !m_showTextOnly) {
+                painter.setFont(m_fontText);
+                const QFontMetrics metrics = painter.fontMetrics();
+                painter.setPen(m_fontTextColor);
+                painter.setBackgroundMode(Qt::OpaqueMode);
+                painter.setBackground(Color());
+                const int top = rect.top() + rect.height() - TextHelpRise;
+                painter.drawText(QPoint(rect.left(), top + metrics.ascent()),
+                                 ShortenedTextHelp(item.Text, metrics, DefaultColWidth()));
+            }
+        }
+    }
+    emit DrawCell(col, row, rect);
+}
+
+const QImage& TMyDrawGrid::cellPicture(const TBitmapList& item)
+{
+    switch (item.Kind()) {
+    case TBitmapList::KindFontSymbol:
+        return item.PictureLarge;
+    case TBitmapList::KindLibraryPicture:
+    case TBitmapList::KindMapSymbol: {
+        if (item.ResourceName().isEmpty())
+            return blankPicture();
+        PictureLibrary* library = paintLibrary(item.LibraryName());
+        if (!library)
+            throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {item.ResourceName()});
+        return library->picture(item.ResourceName());
+    }
+    default:
+        return blankPicture();
+    }
+}
+
+PictureLibrary* TMyDrawGrid::paintLibrary(const QString& fileName)
+{
+    auto it = m_paintLibraries.constFind(fileName);
+    if (it == m_paintLibraries.constEnd())
+        it = m_paintLibraries.insert(fileName, PictureLibrary::open(fileName));
+    return *it;
+}
+
+const QImage& TMyDrawGrid::blankPicture()
+{
+    const QSize size(DefaultColWidth(), DefaultRowHeight());
+    if (m_blankPicture.size() != size) {
+        m_blankPicture = QImage(size, QImage::Format_RGB32);
+        m_blankPicture.fill(BlankPictureColor);
+    }
+    return m_blankPicture;
+}
+
+void TMyDrawGrid::mousePressEvent(QMouseEvent* event)
+{
+    press(event);
+}
+
+void TMyDrawGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is a press like the first.
+    press(event);
+}
+
+void TMyDrawGrid::press(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    trackMouse(position, true);
+    const int col = ColumnAt(position.x());
+    const int row = RowAt(position.y());
+    if (col >= 0 && row >= 0 && rect().contains(position))
+        emit ClickMyCell(this, col, row, CellIndex(col, row), event->button());
+    event->accept();
+}
+
+void TMyDrawGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    trackMouse(position, false);
+    emit GridMouseMove(event->modifiers(), position.x(), position.y());
+    event->accept();
+}
+
+void TMyDrawGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_pressed = false;
+    trackMouse(event->position().toPoint(), false);
+    event->accept();
+}
+
+void TMyDrawGrid::trackMouse(const QPoint& position, bool press)
+{
+    const int col = rect().contains(position) ? ColumnAt(position.x()) : -1;
+    const int row = rect().contains(position) ? RowAt(position.y()) : -1;
+    const int index = col < 0 || row < 0 ? -1 : CellIndex(col, row);
+    const TBitmapList* item = index < 0 ? nullptr : Item(index);
+    m_hoverText = item ? item->Text : QString();
+    if (!item || item->Cleared() || !m_showBevel) {
+        hideFrame();
+        return;
+    }
+    if (press) {
+        m_pressed = true;
+        placeFrame(CellBounds(col, row), FrameStyle::Sunken);
+    } else if (!m_pressed) {
+        placeFrame(CellBounds(col, row), FrameStyle::Raised);
+    }
+}
+
+void TMyDrawGrid::placeFrame(const QRect& cell, FrameStyle style)
+{
+    const int left = cell.left();
+    const int top = cell.top();
+    const int right = cell.left() + cell.width();
+    const int bottom = cell.top() + cell.height();
+    const std::array<QRect, 4> geometry{
+        QRect(left, top, 1, DefaultRowHeight()), QRect(left, top, DefaultColWidth(), 1),
+        QRect(right, top, 1, DefaultRowHeight()), QRect(left, bottom, DefaultColWidth(), 1)};
+    for (std::size_t i = 0; i < m_frame.size(); ++i) {
+        m_frame[i]->setGeometry(geometry[i]);
+        m_frame[i]->setSunken(style == FrameStyle::Sunken);
+        m_frame[i]->show();
+        m_frame[i]->raise();
+    }
+}
+
+void TMyDrawGrid::hideFrame()
+{
+    for (FrameLine* line : m_frame)
+        line->hide();
+}
