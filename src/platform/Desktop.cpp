@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QLocale>
 #include <QProcess>
 #include <QUrl>
@@ -16,7 +18,11 @@ QString userLanguageCode3()
 
 bool open(const QString& target)
 {
-    const QUrl url = QUrl::fromUserInput(target);
+    // An address with a scheme ("https:", "mailto:", "file:") is opened as it is; anything else
+    // names a file, relative to the working directory.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    const QUrl url = scheme.match(target).hasMatch() ? QUrl(target)
+                                                     : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 
