@@ -1,7 +1,27 @@
-#include <QApplication>
+#include "app/QuillApplication.h"
+#include "app/TForm1.h"
+#include "app/WindowSet.h"
+#include "content/Language.h"
+#include "platform/AppError.h"
+#include "platform/MessageBoxes.h"
+
+#include <QDir>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    QuillApplication app(argc, argv);
+    // The program works on the files of its own folder.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    Language::selectModule();
+    try {
+        WindowSet windows;
+        if (windows.screens().form1->terminateRequested())
+            return 0;
+        windows.screens().form1->show();
+        return app.exec();
+    } catch (const AppError& error) {
+        // a screen that cannot be built
+        MessageBoxes::showError(error);
+        return 1;
+    }
 }

@@ -1,0 +1,355 @@
+#include "app/TForm1.h"
+
+#include "app/Modes.h"
+#include "app/ScreenLoader.h"
+#include "app/Screens.h"
+#include "content/Checksum.h"
+#include "content/Language.h"
+#include "dialogs/THelpForm.h"
+#include "dialogs/TResultaty.h"
+#include "dialogs/TSettingsDlg.h"
+#include "dialogs/TStartDlg.h"
+#include "dialogs/TWinDlg.h"
+#include "game/GameRound.h"
+#include "game/TMyDrawGrid.h"
+#include "learning/LegendPage.h"
+#include "platform/AppError.h"
+#include "platform/Files.h"
+#include "platform/FontRegistry.h"
+#include "platform/MessageBoxes.h"
+#include "widgets/TCommandButton.h"
+#include "widgets/TGauge.h"
+#include "widgets/TLinkLabel.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QToolButton>
+
+namespace {
+
+constexpr char SymbolFontFile[] = "Pictor07.TTF";
+constexpr char SymbolsBase[] = "Symbols.";
+constexpr quint8 ChecksumDivisor = 3;
+const QColor LearningColour(0, 0, 255);
+const QColor TestingColour(0, 128, 0);
+const QColor BorderColour(255, 255, 255);
+constexpr char CreditText[] = "Quillon 2 - our own trainer for control descriptions: project page";
+constexpr char CreditAddress[] = "https://quillon.example.org/";
+
+QColor buttonTextColour(const QWidget* w)
+{
+    return w->palette().color(QPalette::ButtonText);
+}
+
+} // namespace
+
+TForm1::TForm1(Screens& screens) : m_screens(screens)
+{
+    m_screens.form1 = this;
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    ScreenLoader::load(this, QStringLiteral("TForm1"));
+    setFixedSize(size());
+    bindControls();
+
+    RoundControls rc;
+    rc.title = m_title;
+    rc.leftPicture = m_image2;
+    rc.textModePicture = m_imageTextMode;
+    rc.rightPicture = m_image1;
+    rc.clock = m_clockLabel;
+    rc.errorsLabel = m_errorsLabel;
+    rc.errorCount = m_errorCountLabel;
+    rc.pausedLabel = m_pausedLabel;
+    rc.gauge = m_gauge;
+    rc.pauseButton = m_pauseButton;
+    rc.nextButton = m_nextButton;
+    rc.backButton = m_backButton;
+    rc.mainMenuButton = m_mainMenuButton;
+    rc.settingsButton = m_settingsButton;
+    rc.resultsButton = m_resultsButton;
+    rc.pages = m_pages;
+    rc.gamePage = m_gamePage;
+    rc.grid = m_grid;
+    m_round = std::make_unique<GameRound>(*this, rc);
+
+    connectControls();
+    creationSequence();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::bindControls()
+{
+    m_title = bindControl<QLabel>(this, QStringLiteral("Label1"));
+    m_image1 = bindControl<QLabel>(this, QStringLiteral("Image1"));
+    m_image2 = bindControl<QLabel>(this, QStringLiteral("Image2"));
+    m_imageTextMode = bindControl<QLabel>(this, QStringLiteral("ImageTextMode1"));
+    m_clockLabel = bindControl<QLabel>(this, QStringLiteral("Label3"));
+    m_errorsLabel = bindControl<QLabel>(this, QStringLiteral("Label2"));
+    m_errorCountLabel = bindControl<QLabel>(this, QStringLiteral("Label4"));
+    m_pausedLabel = bindControl<QLabel>(this, QStringLiteral("Label6"));
+    m_gauge = bindControl<TGauge>(this, QStringLiteral("Gauge1"));
+    m_settingsButton = bindControl<TCommandButton>(this, QStringLiteral("SettingsButton"));
+    m_resultsButton = bindControl<TCommandButton>(this, QStringLiteral("ResultsButton"));
+    m_nextButton = bindControl<TCommandButton>(this, QStringLiteral("NextButton"));
+    m_backButton = bindControl<TCommandButton>(this, QStringLiteral("BackButton"));
+    m_pauseButton = bindControl<TCommandButton>(this, QStringLiteral("PauseButton"));
+    m_mainMenuButton = bindControl<TCommandButton>(this, QStringLiteral("MainMenuButton"));
+    m_exitButton = bindControl<TCommandButton>(this, QStringLiteral("ExitButton"));
+    m_learningButton = bindControl<QToolButton>(this, QStringLiteral("SpeedButton1"));
+    m_testingButton = bindControl<QToolButton>(this, QStringLiteral("SpeedButton2"));
+    // the four topics in their order on the menu
+    for (const char* name : {"SpeedButton6", "SpeedButton4", "SpeedButton3", "SpeedButton5"})
+        m_topicButtons << bindControl<QToolButton>(this, QString::fromLatin1(name));
+    m_linkLabel = bindControl<TLinkLabel>(this, QStringLiteral("LinkLabel1"));
+    m_pages = bindControl<QStackedWidget>(this, QStringLiteral("PageControl1"));
+    m_learnPage = bindControl<QWidget>(this, QStringLiteral("TabSheet1"));
+    m_gamePage = bindControl<QWidget>(this, QStringLiteral("TabSheet2"));
+    for (const char* name : {"Panel1", "Panel4", "Panel2", "Panel3"})
+        m_borderPanels << bindControl<QWidget>(this, QString::fromLatin1(name));
+    m_grid = bindControl<TMyDrawGrid>(this, QStringLiteral("MyDrawGrid1"));
+    m_gauge->setLoading(false);
+}
+
+void TForm1::connectControls()
+{
+    connect(m_learningButton, &QToolButton::clicked, this, &TForm1::pressLearning);
+    connect(m_testingButton, &QToolButton::clicked, this, &TForm1::pressTesting);
+    const quint8 learning[] = {Mode::LegendWalkthrough, Mode::DescriptionPractice, Mode::CombinationPractice,
+                               Mode::MapSymbolPractice};
+    const quint8 testing[] = {Mode::LegendQuiz, Mode::DescriptionTest, Mode::CombinationTest,
+                              Mode::MapSymbolTest};
+    for (int i = 0; i < m_topicButtons.size(); ++i) {
+        QToolButton* button = m_topicButtons[i];
+        const quint8 l = learning[i];
+        const quint8 t = testing[i];
+        connect(button, &QToolButton::clicked, this, [this, button, l, t] { topicClicked(button, l, t); });
+    }
+    connect(m_mainMenuButton, &TCommandButton::clicked, this, [this] {
+        m_currentMode = Mode::MainMenu;
+        ShowMode();
+    });
+    connect(m_resultsButton, &TCommandButton::clicked, this, [this] { m_screens.resultaty->exec(); });
+    connect(m_settingsButton, &TCommandButton::clicked, this, [this] { m_screens.settingsDlg->exec(); });
+    connect(m_exitButton, &TCommandButton::clicked, this, [this] {
+        close();
+        QCoreApplication::quit();
+    });
+    connect(m_pauseButton, &TCommandButton::clicked, m_round.get(), &GameRound::pause);
+    connect(m_grid, &TMyDrawGrid::GridMouseMove, m_round.get(),
+            [this](Qt::KeyboardModifiers, int x, int y) { m_round->hover(x, y); });
+    connect(m_grid, &TMyDrawGrid::ClickMyCell, m_round.get(),
+            [this](TMyDrawGrid*, int, int, int idx, Qt::MouseButton) { m_round->press(idx); });
+    // the main window's grid has an (empty) draw-cell listener, so that its cells are painted
+    connect(m_grid, &TMyDrawGrid::DrawCell, this, [](int, int, const QRect&) {});
+}
+
+void TForm1::creationSequence()
+{
+    m_fontId = FontRegistry::add(QString::fromLatin1(SymbolFontFile));
+    createLegendPage();
+    m_linkLabel->setCaption(QString::fromLatin1(CreditText));
+    m_linkLabel->setCaptionValue(QString::fromLatin1(CreditAddress));
+    m_linkLabel->show();
+    m_pages->hide();
+    m_mainMenuWidth = m_mainMenuButton->width();
+    m_currentMode = Mode::MainMenu;
+    ShowMode();
+    for (QWidget* panel : std::as_const(m_borderPanels))
+        setBackgroundColor(panel, BorderColour);
+    checkContentFiles();
+}
+
+void TForm1::createLegendPage()
+{
+    LegendControls lc;
+    lc.TabSheet1 = m_learnPage;
+    lc.Tabl1 = bindControl<QLabel>(this, QStringLiteral("Tabl1"));
+    lc.Image3 = bindControl<QLabel>(this, QStringLiteral("Image3"));
+    lc.Memo1 = bindControl<QPlainTextEdit>(this, QStringLiteral("Memo1"));
+    lc.Label5 = bindControl<QLabel>(this, QStringLiteral("Label5"));
+    lc.Label1 = m_title;
+    lc.NextButton = m_nextButton;
+    lc.BackButton = m_backButton;
+    // the memo is disabled so that it takes no clicks, but its text stays readable
+    QPalette palette = lc.Memo1->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+    lc.Memo1->setPalette(palette);
+    m_legend = std::make_unique<LegendPage>(lc);
+    connect(m_nextButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::next);
+    connect(m_backButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::back);
+    connect(m_legend.get(), &LegendPage::quizFinished, this, [this] {
+        m_currentMode = Mode::MainMenu;
+        ShowMode();
+    });
+}
+
+void TForm1::checkContentFiles()
+{
+    QStringList files = {ContentFileName(LoadString(StringId::Bitm1Base)),
+                         ContentFileName(LoadString(StringId::LegendsBase))};
+    const QString symbols = ContentFileName(QString::fromLatin1(SymbolsBase));
+    if (Files::exists(symbols))
+        files << symbols;
+    try {
+        for (const QString& file : std::as_const(files)) {
+            const qint32 stored = ReadChecksumLine(file);
+            if (FileChecksum(file, ChecksumDivisor) != stored) {
+                MessageBoxes::showPlain(LoadString(StringId::WrongChecksum));
+                m_terminate = true;
+                return;
+            }
+        }
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+    }
+}
+
+void TForm1::ShowMode()
+{
+    switch (m_currentMode) {
+    case Mode::LegendWalkthrough:
+    case Mode::LegendQuiz:
+        showLearningPage(m_currentMode == Mode::LegendWalkthrough);
+        break;
+    case Mode::MainMenu:
+        showMainMenu();
+        break;
+    default:
+        if (Mode::showsTestSelection(m_currentMode))
+            m_screens.startDlg->exec();
+        break;
+    }
+}
+
+void TForm1::showLearningPage(bool walkthrough)
+{
+    m_pages->setCurrentWidget(m_learnPage);
+    m_pages->show();
+    m_title->show();
+    m_title->setText(LoadString(walkthrough ? StringId::WalkthroughTitle : StringId::QuizTitle));
+    m_nextButton->setVisible(walkthrough);
+    m_backButton->setVisible(walkthrough);
+    m_pauseButton->hide();
+    m_settingsButton->hide();
+    m_resultsButton->hide();
+    m_mainMenuButton->resize(m_mainMenuWidth, m_mainMenuButton->height());
+    m_mainMenuButton->show();
+    m_errorsLabel->hide();
+    m_errorCountLabel->hide();
+    m_clockLabel->hide();
+    m_gauge->hide();
+    if (walkthrough)
+        m_legend->enterWalkthrough();
+    else
+        m_legend->enterQuiz();
+}
+
+void TForm1::showMainMenu()
+{
+    m_pages->hide();
+    m_title->show();
+    m_title->setText(LoadString(StringId::MainMenuTitle));
+    m_nextButton->hide();
+    m_backButton->hide();
+    m_pauseButton->hide();
+    m_settingsButton->show();
+    m_resultsButton->show();
+    m_mainMenuButton->resize(0, m_mainMenuButton->height());
+    m_mainMenuButton->hide();
+    m_errorsLabel->hide();
+    m_errorCountLabel->hide();
+    m_clockLabel->hide();
+    m_clockLabel->clear();
+    m_errorCountLabel->setText(QStringLiteral("0"));
+    SetProgress(0);
+    m_gauge->hide();
+    m_round->stopForMainMenu();
+    m_legend->leave();
+}
+
+void TForm1::SetErrorCount(int n)
+{
+    m_errorCount = n;
+    m_errorCountLabel->setText(QString::number(n));
+}
+
+void TForm1::SetProgress(int n)
+{
+    m_progress = n;
+    m_gauge->setProgress(n);
+}
+
+bool TForm1::textHelpChecked() const
+{
+    return m_screens.settingsDlg && m_screens.settingsDlg->textHelpChecked();
+}
+
+void TForm1::showWinnerDialog()
+{
+    m_screens.winDlg->exec();
+}
+
+THelpForm* TForm1::helpForm() const
+{
+    return m_screens.helpForm;
+}
+
+void TForm1::setTopicColour(const QColor& colour)
+{
+    for (QToolButton* button : std::as_const(m_topicButtons)) {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, colour);
+        palette.setColor(QPalette::WindowText, colour);
+        button->setPalette(palette);
+    }
+}
+
+void TForm1::pressLearning()
+{
+    setTopicColour(LearningColour);
+}
+
+void TForm1::pressTesting()
+{
+    setTopicColour(TestingColour);
+}
+
+bool TForm1::learningSelected() const
+{
+    // "Combination C.D." tells the selection
+    return buttonTextColour(m_topicButtons[2]) == LearningColour;
+}
+
+bool TForm1::omapsTopicVisible() const
+{
+    return !m_topicButtons[3]->isHidden();
+}
+
+void TForm1::topicClicked(QToolButton* button, quint8 learningMode, quint8 testingMode)
+{
+    m_currentMode = buttonTextColour(button) == LearningColour ? learningMode : testingMode;
+    ShowMode();
+}
+
+QWidget* TForm1::control(const QString& name) const
+{
+    return findChild<QWidget*>(name);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // The stored settings are written first; when that fails the font stays registered.
+    if (m_screens.settingsDlg && !m_screens.settingsDlg->writeSettings()) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    FontRegistry::remove(m_fontId);
+    m_fontId = -1;
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "game/RoundHost.h"
+
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QPlainTextEdit;
+class QStackedWidget;
+class QToolButton;
+class GameRound;
+class LegendPage;
+class TCommandButton;
+class TGauge;
+class TLinkLabel;
+class TMyDrawGrid;
+struct Screens;
+
+// The main window: every screen (main menu, walkthrough, quiz, game) is a mode of this one window,
+// chosen by CurrentMode and applied by ShowMode.
+class TForm1 : public QWidget, public RoundHost
+{
+    Q_OBJECT
+public:
+    // Loads the window's screen description and runs its creation sequence: the symbol font, the
+    // main menu and the checks of the content files.
+    explicit TForm1(Screens& screens);
+    ~TForm1() override;
+
+    quint8 CurrentMode() const override { return m_currentMode; }
+    void setCurrentMode(quint8 mode) override { m_currentMode = mode; }
+    void ShowMode() override;
+
+    void SetErrorCount(int n) override;
+    int ErrorCount() const override { return m_errorCount; }
+    void SetProgress(int n) override;
+    int Progress() const override { return m_progress; }
+    int MainMenuWidth() const override { return m_mainMenuWidth; }
+    bool textHelpChecked() const override;
+    void showWinnerDialog() override;
+    THelpForm* helpForm() const override;
+
+    // The main menu's learning/testing selection: the colour of the topic buttons.
+    void pressLearning();
+    void pressTesting();
+    bool learningSelected() const;
+
+    // A content check failed: the program ends before its event loop runs.
+    bool terminateRequested() const { return m_terminate; }
+
+    TMyDrawGrid* grid() const { return m_grid; }
+    GameRound* round() const { return m_round.get(); }
+    LegendPage* legend() const { return m_legend.get(); }
+    QWidget* control(const QString& name) const;
+    bool omapsTopicVisible() const;
+
+signals: // Modes 0 and 1 entered: the walkthrough or the quiz takes over the page "Learn general".
+    void learningEntered(bool walkthrough);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void bindControls();
+    void connectControls();
+    void creationSequence();
+    void checkContentFiles();
+    void createLegendPage();
+    void topicClicked(QToolButton* button, quint8 learningMode, quint8 testingMode);
+    void setTopicColour(const QColor& colour);
+    void showMainMenu();
+    void showLearningPage(bool walkthrough);
+
+    Screens& m_screens;
+    quint8 m_currentMode = 6;
+    int m_mainMenuWidth = 0;
+    int m_errorCount = 0;
+    int m_progress = 0;
+    int m_fontId = -1;
+    bool m_terminate = false;
+
+    QLabel* m_title = nullptr;
+    QLabel* m_image1 = nullptr;
+    QLabel* m_image2 = nullptr;
+    QLabel* m_imageTextMode = nullptr;
+    QLabel* m_clockLabel = nullptr;
+    QLabel* m_errorsLabel = nullptr;
+    QLabel* m_errorCountLabel = nullptr;
+    QLabel* m_pausedLabel = nullptr;
+    TGauge* m_gauge = nullptr;
+    TCommandButton* m_settingsButton = nullptr;
+    TCommandButton* m_resultsButton = nullptr;
+    TCommandButton* m_nextButton = nullptr;
+    TCommandButton* m_backButton = nullptr;
+    TCommandButton* m_pauseButton = nullptr;
+    TCommandButton* m_mainMenuButton = nullptr;
+    TCommandButton* m_exitButton = nullptr;
+    QToolButton* m_learningButton = nullptr;
+    QToolButton* m_testingButton = nullptr;
+    QList<QToolButton*> m_topicButtons;
+    TLinkLabel* m_linkLabel = nullptr;
+    QStackedWidget* m_pages = nullptr;
+    QWidget* m_learnPage = nullptr;
+    QWidget* m_gamePage = nullptr;
+    QList<QWidget*> m_borderPanels;
+    TMyDrawGrid* m_grid = nullptr;
+    std::unique_ptr<GameRound> m_round;
+    std::unique_ptr<LegendPage> m_legend;
+};

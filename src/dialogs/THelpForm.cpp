@@ -1,0 +1,99 @@
+#include "dialogs/THelpForm.h"
+
+#include "app/ScreenLoader.h"
+#include "app/Screens.h"
+#include "app/TForm1.h"
+#include "game/TMyDrawGrid.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QTextEdit>
+
+namespace {
+constexpr int BottomStripHeight = 12;
+} // namespace
+
+THelpForm::THelpForm(Screens& screens) : m_screens(screens)
+{
+    m_screens.helpForm = this;
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    ScreenLoader::load(this, QStringLiteral("THelpForm"));
+    m_text = bindControl<QTextEdit>(this, QStringLiteral("HelpText"));
+    m_bottomStrip = bindControl<QWidget>(this, QStringLiteral("BottomStrip"));
+    // the window's colour is the tooltip colour throughout
+    for (QWidget* w : {static_cast<QWidget*>(this), m_bottomStrip, m_text->viewport()})
+        setBackgroundColor(w, palette().color(QPalette::ToolTipBase));
+    m_text->viewport()->installEventFilter(this);
+    m_text->installEventFilter(this);
+}
+
+void THelpForm::ShowHelpFor(int index)
+{
+    m_shownIndex = index;
+    ShowHelp();
+}
+
+void THelpForm::ShowHelp()
+{
+    TMyDrawGrid* grid = m_screens.form1->grid();
+    if (m_shownIndex < 0 || m_shownIndex >= 100) {
+        CloseHelp();
+        return;
+    }
+    TBitmapList* item = grid->Item(m_shownIndex);
+    if (item->AddText.isEmpty()) {
+        CloseHelp();
+        return;
+    }
+    show();
+    raise();
+    setWindowTitle(QString::number(item->Number) + QLatin1Char(' ') + item->Text);
+    m_text->clear();
+    m_text->setPlainText(item->AddText);
+}
+
+void THelpForm::CloseHelp()
+{
+    hide();
+    m_shownIndex = -1;
+}
+
+bool THelpForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        CloseHelp();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void THelpForm::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        CloseHelp();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void THelpForm::closeEvent(QCloseEvent* event)
+{
+    m_shownIndex = -1;
+    QWidget::closeEvent(event);
+}
+
+void THelpForm::resizeEvent(QResizeEvent* event)
+{
+    // the text box fills the window above the bottom strip
+    m_text->setGeometry(0, 0, width(), std::max(0, height() - BottomStripHeight));
+    m_bottomStrip->setGeometry(0, height() - BottomStripHeight, width(), BottomStripHeight);
+    QWidget::resizeEvent(event);
+}
+
+void THelpForm::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_bottomStrip->setFocus();
+    QWidget::changeEvent(event);
+}

@@ -1,0 +1,102 @@
+#include "dialogs/TResultaty.h"
+
+#include "app/ScreenLoader.h"
+#include "app/Screens.h"
+#include "app/TForm1.h"
+#include "content/Catalogue.h"
+#include "content/Language.h"
+#include "dialogs/ResultsTable.h"
+#include "dialogs/TWinDlg.h"
+#include "game/GameRound.h"
+#include "platform/AppError.h"
+#include "platform/MessageBoxes.h"
+#include "results/ResultsFile.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+constexpr int InitialRows = 2;
+constexpr int FullCategoryCount = 3;
+const QList<int> ColumnWidths = {24, 379, 62, 65};
+} // namespace
+
+TResultaty::TResultaty(Screens& screens) : QDialog(nullptr), m_screens(screens)
+{
+    m_screens.resultaty = this;
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    ScreenLoader::load(this, QStringLiteral("TResultaty"));
+    setFixedSize(size());
+    m_categories = bindControl<QComboBox>(this, QStringLiteral("CategoryBox"));
+    m_tests = bindControl<QComboBox>(this, QStringLiteral("TestBox"));
+    m_table = bindControl<QTableWidget>(this, QStringLiteral("ResultsGrid"));
+    auto* ok = bindControl<QPushButton>(this, QStringLiteral("OkButton"));
+    setUpResultsTable(m_table, ColumnWidths, InitialRows);
+    // white cells, the fixed ones too
+    QPalette palette = m_table->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    m_table->setPalette(palette);
+    connect(ok, &QPushButton::clicked, this, &TResultaty::accept);
+    connect(m_categories, &QComboBox::activated, this, [this](int category) {
+        if (loadCategory(category))
+            m_tests->setCurrentIndex(-1);
+    });
+    connect(m_tests, &QComboBox::activated, this, &TResultaty::showResults);
+}
+
+QString TResultaty::catalogueOf(int category) const
+{
+    // the entry's position and the list's length choose the catalogue
+    const int offset = FullCategoryCount - m_categories->count();
+    switch (category + offset) {
+    case 0:
+        return ContentFileName(LoadString(StringId::MapSymbolCatalogue));
+    case 1:
+        return ContentFileName(LoadString(StringId::DescriptionCatalogue));
+    default:
+        return ContentFileName(LoadString(StringId::CombinationCatalogue));
+    }
+}
+
+bool TResultaty::loadCategory(int category)
+{
+    try {
+        ReadCatalogue(catalogueOf(category));
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+        return false;
+    }
+    m_tests->clear();
+    for (const TTypesItem& entry : std::as_const(Catalogue().Entries))
+        m_tests->addItem(entry.TestName);
+    return true;
+}
+
+void TResultaty::showResults(int test)
+{
+    if (test < 0 || test >= Catalogue().Count())
+        return;
+    const TForm1* form = m_screens.form1;
+    TResultRecord current;
+    current.PlayerName = m_screens.winDlg->playerName().left(25);
+    current.Time = form->round()->ElapsedTime();
+    current.Errors = form->ErrorCount();
+    try {
+        LoadTestResults(Catalogue().Entries[test].TestNumber, m_table, current);
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+    }
+}
+
+void TResultaty::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_screens.form1->omapsTopicVisible() && m_categories->count() == FullCategoryCount)
+        m_categories->removeItem(0);
+    if (!loadCategory(0))
+        return;
+    m_categories->setCurrentIndex(0);
+    m_tests->setCurrentIndex(m_tests->count() > 0 ? 0 : -1);
+    showResults(0);
+}

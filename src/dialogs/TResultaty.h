@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QTableWidget;
+struct Screens;
+
+// The results viewer: a category of tests, a test of its catalogue, and that test's ranked results.
+class TResultaty : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TResultaty(Screens& screens);
+
+    QComboBox* categories() const { return m_categories; }
+    QComboBox* tests() const { return m_tests; }
+    QTableWidget* table() const { return m_table; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QString catalogueOf(int category) const;
+    bool loadCategory(int category);
+    void showResults(int test);
+
+    Screens& m_screens;
+    QComboBox* m_categories = nullptr;
+    QComboBox* m_tests = nullptr;
+    QTableWidget* m_table = nullptr;
+};

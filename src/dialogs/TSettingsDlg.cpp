@@ -1,0 +1,186 @@
+#include "dialogs/TSettingsDlg.h"
+
+#include "app/ScreenLoader.h"
+#include "app/Screens.h"
+#include "app/TForm1.h"
+#include "content/Language.h"
+#include "dialogs/THelpForm.h"
+#include "game/TMyDrawGrid.h"
+#include "platform/AppError.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
+#include "results/ResultsFile.h"
+#include "results/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+TSettingsDlg::Restart& restartHook()
+{
+    static TSettingsDlg::Restart hook;
+    return hook;
+}
+
+void restartProgram()
+{
+    if (restartHook()) {
+        restartHook()();
+        return;
+    }
+    Desktop::startNewInstance();
+    // the running program ends at once: no close-time writing in this run
+    QCoreApplication::exit(0);
+}
+
+} // namespace
+
+TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
+{
+    m_screens.settingsDlg = this;
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    ScreenLoader::load(this, QStringLiteral("TSettingsDlg"));
+    setFixedSize(size());
+    m_languages = bindControl<QComboBox>(this, QStringLiteral("LanguageBox"));
+    m_textHelp = bindControl<QCheckBox>(this, QStringLiteral("TextHelpBox"));
+    m_graphic = bindControl<QRadioButton>(this, QStringLiteral("GraphicButton"));
+    m_text = bindControl<QRadioButton>(this, QStringLiteral("TextButton"));
+    auto* ok = bindControl<QPushButton>(this, QStringLiteral("OkButton"));
+    auto* font = bindControl<QPushButton>(this, QStringLiteral("FontButton"));
+    auto* clear = bindControl<QPushButton>(this, QStringLiteral("ClearButton"));
+    auto* trim = bindControl<QPushButton>(this, QStringLiteral("TrimButton"));
+
+    connect(m_textHelp, &QCheckBox::clicked, this,
+            [this](bool on) { m_screens.form1->grid()->SetShowTextHelp(on); });
+    connect(ok, &QPushButton::clicked, this, [this] {
+        m_screens.form1->grid()->SetShowTextOnly(m_text->isChecked());
+        accept();
+    });
+    connect(font, &QPushButton::clicked, this, &TSettingsDlg::chooseFont);
+    connect(clear, &QPushButton::clicked, this, [] { ClearResults(); });
+    connect(trim, &QPushButton::clicked, this, [] {
+        try {
+            KeepBestResults();
+        } catch (const AppError& error) {
+            MessageBoxes::showError(error);
+        }
+    });
+    connect(m_languages, &QComboBox::activated, this, &TSettingsDlg::languagePicked);
+
+    try {
+        SettingsStore::read(binding());
+    } catch (const AppError& error) {
+        // the rest of the creation is skipped
+        MessageBoxes::showError(error);
+        return;
+    }
+    m_screens.helpForm->CloseHelp();
+    buildLanguageList();
+}
+
+TSettingsDlg::~TSettingsDlg() = default;
+
+void TSettingsDlg::setRestart(Restart restart)
+{
+    restartHook() = std::move(restart);
+}
+
+bool TSettingsDlg::textHelpChecked() const
+{
+    return m_textHelp->isChecked();
+}
+
+SettingsBinding TSettingsDlg::binding()
+{
+    TForm1* form = m_screens.form1;
+    THelpForm* help = m_screens.helpForm;
+    TMyDrawGrid* grid = form->grid();
+    SettingsBinding b;
+    b.setTextHelp = [this, grid](bool on) {
+        m_textHelp->setChecked(on);
+        grid->SetShowTextHelp(m_textHelp->isChecked());
+    };
+    b.textHelp = [this] { return m_textHelp->isChecked(); };
+    b.setLearning = [form](bool learning) { learning ? form->pressLearning() : form->pressTesting(); };
+    b.learning = [form] { return form->learningSelected(); };
+    b.setGraphicMode = [this, grid](bool graphic) {
+        (graphic ? m_graphic : m_text)->setChecked(true);
+        grid->SetShowTextOnly(m_text->isChecked());
+    };
+    b.graphicMode = [this] { return m_graphic->isChecked(); };
+    b.moveHelpForm = [help](QPoint p) { help->move(p); };
+    b.resizeHelpForm = [help](QSize s) { help->resize(s); };
+    b.helpFormGeometry = [help] { return QRect(help->pos(), help->size()); };
+    b.moveMainForm = [form](QPoint p) { form->move(p); };
+    b.mainFormPosition = [form] { return form->pos(); };
+    b.setTextFont = [grid](const QFont& f, const QColor& c) {
+        grid->SetFontText(f);
+        grid->SetFontTextColor(c);
+    };
+    b.textFont = [grid] { return grid->FontText(); };
+    b.textFontColor = [grid] { return grid->FontTextColor(); };
+    return b;
+}
+
+bool TSettingsDlg::writeSettings()
+{
+    try {
+        SettingsStore::write(binding());
+        return true;
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+        return false;
+    }
+}
+
+void TSettingsDlg::buildLanguageList()
+{
+    m_building = true;
+    m_languages->clear();
+    // the language modules beside the program, sorted by name
+    const QDir dir(QFileInfo(Desktop::executablePath()).absolutePath());
+    const QStringList modules = dir.entryList({QStringLiteral("quill.*")}, QDir::Files | QDir::NoDotAndDotDot,
+                                              QDir::Name | QDir::IgnoreCase);
+    const QString current = LanguageCode();
+    for (const QString& module : modules) {
+        const QString extension = QFileInfo(module).suffix();
+        if (extension == QLatin1String("exe"))
+            continue;
+        m_languages->addItem(extension);
+        if (extension == current)
+            m_languages->setCurrentIndex(m_languages->count() - 1);
+    }
+    if (m_languages->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+        m_languages->setCurrentIndex(-1);
+    m_building = false;
+}
+
+void TSettingsDlg::languagePicked(int index)
+{
+    if (m_building || index < 0)
+        return;
+    const QString code = m_languages->itemText(index);
+    try {
+        SettingsStore::writeLanguage(Desktop::executablePath(), code);
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+        return;
+    }
+    restartProgram();
+}
+
+void TSettingsDlg::chooseFont()
+{
+    TMyDrawGrid* grid = m_screens.form1->grid();
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, grid->FontText(), this);
+    if (ok)
+        grid->SetFontText(font);
+}

@@ -1,0 +1,139 @@
+#include "dialogs/TStartDlg.h"
+
+#include "app/Modes.h"
+#include "app/ScreenLoader.h"
+#include "app/Screens.h"
+#include "app/TForm1.h"
+#include "content/Catalogue.h"
+#include "content/Language.h"
+#include "game/GameRound.h"
+#include "game/TMyDrawGrid.h"
+#include "platform/AppError.h"
+#include "platform/MessageBoxes.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+constexpr char PictureLibraryFile[] = "Bitm1.dll";
+constexpr int FirstLibraryNumber = 990; // description tests: numbers below are symbol font characters
+
+struct BoardShape
+{
+    int colWidth;
+    int rowHeight;
+    int cols;
+    int rows;
+};
+
+BoardShape shapeFor(quint8 mode)
+{
+    if (mode == Mode::MapSymbolTest || mode == Mode::MapSymbolPractice)
+        return {113, 113, 5, 3};
+    return {190, 80, 3, 5};
+}
+
+} // namespace
+
+TStartDlg::TStartDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
+{
+    m_screens.startDlg = this;
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
+    ScreenLoader::load(this, QStringLiteral("TStartDlg"));
+    setFixedSize(size());
+    m_list = bindControl<QListWidget>(this, QStringLiteral("ListBox1"));
+    auto* ok = bindControl<QPushButton>(this, QStringLiteral("Button1"));
+    auto* cancel = bindControl<QPushButton>(this, QStringLiteral("Button2"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TStartDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &TStartDlg::reject);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &TStartDlg::accept);
+}
+
+QString TStartDlg::catalogueFor(quint8 mode)
+{
+    switch (mode) {
+    case Mode::DescriptionPractice:
+    case Mode::DescriptionTest:
+        return ContentFileName(LoadString(StringId::DescriptionCatalogue));
+    case Mode::CombinationPractice:
+    case Mode::CombinationTest:
+        return ContentFileName(LoadString(StringId::CombinationCatalogue));
+    case Mode::MapSymbolTest:
+    case Mode::MapSymbolPractice:
+        return ContentFileName(LoadString(StringId::MapSymbolCatalogue));
+    default:
+        return {};
+    }
+}
+
+void TStartDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    activate();
+}
+
+void TStartDlg::activate()
+{
+    m_list->clear();
+    try {
+        ReadCatalogue(catalogueFor(m_screens.form1->CurrentMode()));
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+        return;
+    }
+    for (const TTypesItem& entry : std::as_const(Catalogue().Entries))
+        m_list->addItem(entry.TestName);
+    m_list->setCurrentRow(m_selectedIndex < m_list->count() ? m_selectedIndex : 0);
+    m_list->setFocus();
+}
+
+void TStartDlg::layOutGrid(const TTypesItem& entry)
+{
+    const quint8 mode = m_screens.form1->CurrentMode();
+    TMyDrawGrid* grid = m_screens.form1->grid();
+    const BoardShape shape = shapeFor(mode);
+    grid->SetDefaultColWidth(shape.colWidth);
+    grid->SetDefaultRowHeight(shape.rowHeight);
+    grid->SetColCount(shape.cols);
+    grid->SetRowCount(shape.rows);
+    for (int r = 0; r < grid->CellCount(); ++r) {
+        quint8 kind = 0;
+        if (mode == Mode::MapSymbolTest || mode == Mode::MapSymbolPractice)
+            kind = 3;
+        else if (mode == Mode::DescriptionPractice || mode == Mode::DescriptionTest)
+            kind = r < entry.Values.size() && entry.Values[r] < FirstLibraryNumber ? 1 : 0;
+        grid->Item(r)->SetKind(kind);
+    }
+}
+
+void TStartDlg::accept()
+{
+    const int row = m_list->currentRow();
+    if (row >= 0 && row < Catalogue().Count()) {
+        m_selectedIndex = row;
+        const TTypesItem entry = Catalogue().Entries[row];
+        layOutGrid(entry);
+        try {
+            m_screens.form1->grid()->LoadBoard(entry, LanguageCode(), QString::fromLatin1(PictureLibraryFile),
+                                               QStringLiteral("V"), QStringLiteral("I"), QStringLiteral("N"),
+                                               QStringLiteral("B"), QStringLiteral("Legends"),
+                                               QStringLiteral("Symbols"));
+            m_currentTestName = entry.TestName;
+            m_currentTestNumber = entry.TestNumber;
+            m_screens.form1->round()->StartRound();
+        } catch (const AppError& error) {
+            MessageBoxes::showError(error);
+        }
+    }
+    QDialog::accept();
+}
+
+void TStartDlg::reject()
+{
+    m_currentTestNumber = 0;
+    QDialog::reject();
+    m_screens.form1->setCurrentMode(Mode::MainMenu);
+    m_screens.form1->ShowMode();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+class QListWidget;
+struct Screens;
+struct TTypesItem;
+
+// The test-selection dialog: lists the tests of the catalogue of the current mode and starts the
+// chosen one on the symbol grid.
+class TStartDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TStartDlg(Screens& screens);
+
+    int SelectedIndex() const { return m_selectedIndex; }
+    const QString& CurrentTestName() const { return m_currentTestName; }
+    qint32 CurrentTestNumber() const { return m_currentTestNumber; }
+    QListWidget* list() const { return m_list; }
+
+    // The catalogue file of a mode ("TypesLeg." + code, ...); empty for modes without one.
+    static QString catalogueFor(quint8 mode);
+
+    void accept() override;
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void activate();
+    void layOutGrid(const TTypesItem& entry);
+
+    Screens& m_screens;
+    QListWidget* m_list = nullptr;
+    int m_selectedIndex = 0;
+    QString m_currentTestName;
+    qint32 m_currentTestNumber = 0;
+};

@@ -1,0 +1,101 @@
+#include "dialogs/TWinDlg.h"
+
+#include "app/Modes.h"
+#include "app/ScreenLoader.h"
+#include "app/Screens.h"
+#include "app/TForm1.h"
+#include "content/Language.h"
+#include "dialogs/ResultsTable.h"
+#include "dialogs/TStartDlg.h"
+#include "game/GameRound.h"
+#include "platform/AppError.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "results/ResultsFile.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+// Client heights: the name strip alone, and the strip with the table and the close button.
+constexpr int NameStripHeight = 93;
+constexpr int FullHeight = 423;
+constexpr int InitialRows = 10;
+const QList<int> ColumnWidths = {24, 316, 62, 65};
+} // namespace
+
+TWinDlg::TWinDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
+{
+    m_screens.winDlg = this;
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    ScreenLoader::load(this, QStringLiteral("TWinDlg"));
+    m_time = bindControl<QLabel>(this, QStringLiteral("TimeLabel"));
+    m_errors = bindControl<QLabel>(this, QStringLiteral("ErrorsLabel"));
+    m_name = bindControl<QLineEdit>(this, QStringLiteral("NameEdit"));
+    m_confirm = bindControl<QPushButton>(this, QStringLiteral("ConfirmButton"));
+    m_close = bindControl<QPushButton>(this, QStringLiteral("CloseButton"));
+    m_table = bindControl<QTableWidget>(this, QStringLiteral("ResultsGrid"));
+    setUpResultsTable(m_table, ColumnWidths, InitialRows);
+    connect(m_confirm, &QPushButton::clicked, this, &TWinDlg::confirm);
+    connect(m_close, &QPushButton::clicked, this, &TWinDlg::finish);
+}
+
+QString TWinDlg::playerName() const
+{
+    return m_name->text();
+}
+
+bool TWinDlg::showsTable() const
+{
+    return height() == FullHeight;
+}
+
+void TWinDlg::showEvent(QShowEvent* event)
+{
+    enterName();
+    QDialog::showEvent(event);
+}
+
+void TWinDlg::enterName()
+{
+    setFixedSize(width(), NameStripHeight);
+    m_confirm->show();
+    m_confirm->setDefault(true);
+    m_close->setDefault(false);
+    m_name->setReadOnly(false);
+    m_name->setFocus();
+    const TForm1* form = m_screens.form1;
+    m_time->setText(LoadString(StringId::TimeHeading) + formatMinutesSeconds(form->round()->ElapsedTime()));
+    m_errors->setText(LoadString(StringId::ErrorsHeading) + QString::number(form->ErrorCount()));
+}
+
+void TWinDlg::confirm()
+{
+    m_name->setReadOnly(true);
+    m_confirm->setDefault(false);
+    m_confirm->hide();
+    m_close->setDefault(true);
+    setFixedSize(width(), FullHeight);
+    const TForm1* form = m_screens.form1;
+    TResultRecord record;
+    record.PlayerName = m_name->text().left(25);
+    record.TestName = m_screens.startDlg->CurrentTestName().left(25);
+    record.TestNumber = m_screens.startDlg->CurrentTestNumber();
+    record.Time = form->round()->ElapsedTime();
+    record.Errors = form->ErrorCount();
+    try {
+        AppendResult(record);
+        LoadTestResults(record.TestNumber, m_table, record);
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+    }
+}
+
+void TWinDlg::finish()
+{
+    m_screens.form1->setCurrentMode(Mode::MainMenu);
+    m_screens.form1->ShowMode();
+    accept();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+struct Screens;
+
+// The winner dialog of a finished timed test: asks for the player's name, records the result and
+// shows the test's ranked results with the new one highlighted.
+class TWinDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TWinDlg(Screens& screens);
+
+    QString playerName() const;
+    QTableWidget* table() const { return m_table; }
+    bool showsTable() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void enterName();
+    void confirm();
+    void finish();
+
+    Screens& m_screens;
+    QLabel* m_time = nullptr;
+    QLabel* m_errors = nullptr;
+    QLineEdit* m_name = nullptr;
+    QPushButton* m_confirm = nullptr;
+    QPushButton* m_close = nullptr;
+    QTableWidget* m_table = nullptr;
+};

@@ -1,0 +1,145 @@
+#include "results/SettingsStore.h"
+
+#include "platform/Registry.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QRect>
+
+namespace SettingsStore {
+namespace {
+
+constexpr char TextHelp[] = "TextHelp";
+constexpr char Learn[] = "Learn";
+constexpr char GraphicMode[] = "GraphicMode";
+constexpr char HelpFormLeft[] = "HelpFormLeft";
+constexpr char HelpFormTop[] = "HelpFormTop";
+constexpr char HelpFormWidth[] = "HelpFormWidth";
+constexpr char HelpFormHeight[] = "HelpFormHeight";
+constexpr char MainFormLeft[] = "MainFormLeft";
+constexpr char MainFormTop[] = "MainFormTop";
+constexpr char FontName[] = "Name";
+constexpr char FontSize[] = "Size";
+constexpr char FontColor[] = "Color";
+constexpr char FontBold[] = "StyleBold";
+constexpr char FontItalic[] = "StyleItalic";
+
+constexpr quint32 SystemColorFlag = 0x80000000u;
+constexpr quint32 WindowTextIndex = 8;
+
+QString name(const char* n)
+{
+    return QString::fromLatin1(n);
+}
+
+bool has(const RegistryKey& key, const char* n)
+{
+    return key.valueExists(name(n));
+}
+
+// System colour indices the program uses, and their palette roles here.
+QColor systemColor(quint32 index)
+{
+    const QPalette palette = QApplication::palette();
+    switch (index) {
+    case 5:
+        return palette.color(QPalette::Base); // window
+    case 8:
+        return palette.color(QPalette::WindowText); // window text
+    case 15:
+        return palette.color(QPalette::Button); // button face
+    case 16:
+        return palette.color(QPalette::Dark); // button shadow
+    case 17:
+        return palette.color(QPalette::Disabled, QPalette::Text); // grey text
+    case 20:
+        return palette.color(QPalette::Light); // button highlight
+    default:
+        return palette.color(QPalette::WindowText);
+    }
+}
+
+} // namespace
+
+quint32 encodeColor(const QColor& color)
+{
+    if (color == systemColor(WindowTextIndex))
+        return SystemColorFlag | WindowTextIndex;
+    return static_cast<quint32>(color.red()) | static_cast<quint32>(color.green()) << 8 |
+           static_cast<quint32>(color.blue()) << 16;
+}
+
+QColor decodeColor(quint32 value)
+{
+    if (value & SystemColorFlag)
+        return systemColor(value & 0xFFu);
+    return QColor(int(value & 0xFF), int(value >> 8 & 0xFF), int(value >> 16 & 0xFF));
+}
+
+void read(const SettingsBinding& b)
+{
+    {
+        const RegistryKey key{name(MainKey)};
+        if (has(key, TextHelp))
+            b.setTextHelp(key.readBool(name(TextHelp)));
+        if (has(key, Learn))
+            b.setLearning(key.readBool(name(Learn)));
+        if (has(key, HelpFormLeft) && has(key, HelpFormTop))
+            b.moveHelpForm(QPoint(key.readInteger(name(HelpFormLeft)), key.readInteger(name(HelpFormTop))));
+        if (has(key, MainFormLeft) && has(key, MainFormTop))
+            b.moveMainForm(QPoint(key.readInteger(name(MainFormLeft)), key.readInteger(name(MainFormTop))));
+        if (has(key, HelpFormWidth) && has(key, HelpFormHeight))
+            b.resizeHelpForm(
+                QSize(key.readInteger(name(HelpFormWidth)), key.readInteger(name(HelpFormHeight))));
+        if (has(key, GraphicMode))
+            b.setGraphicMode(key.readBool(name(GraphicMode)));
+    }
+    const RegistryKey font{name(FontKey)};
+    if (has(font, FontName) && has(font, FontSize) && has(font, FontColor) && has(font, FontBold) &&
+        has(font, FontItalic)) {
+        QFont f = b.textFont();
+        f.setFamily(font.readString(name(FontName)));
+        f.setPointSize(std::max(1, font.readInteger(name(FontSize))));
+        const QColor color = decodeColor(font.readDword(name(FontColor)));
+        f.setBold(font.readBool(name(FontBold)));
+        f.setItalic(font.readBool(name(FontItalic)));
+        f.setUnderline(false);
+        f.setStrikeOut(false);
+        b.setTextFont(f, color);
+    }
+}
+
+void write(const SettingsBinding& b)
+{
+    {
+        RegistryKey key{name(MainKey)};
+        key.writeBool(name(TextHelp), b.textHelp());
+        key.writeBool(name(Learn), b.learning());
+        key.writeBool(name(GraphicMode), b.graphicMode());
+        const QRect help = b.helpFormGeometry();
+        key.writeInteger(name(HelpFormLeft), help.left());
+        key.writeInteger(name(HelpFormTop), help.top());
+        key.writeInteger(name(HelpFormWidth), help.width());
+        key.writeInteger(name(HelpFormHeight), help.height());
+        const QPoint main = b.mainFormPosition();
+        key.writeInteger(name(MainFormLeft), main.x());
+        key.writeInteger(name(MainFormTop), main.y());
+    }
+    RegistryKey font{name(FontKey)};
+    const QFont f = b.textFont();
+    font.writeString(name(FontName), f.family());
+    // a font sized in pixels is stored with its size in points at the usual 96 pixels per inch
+    const int points = f.pointSize() > 0 ? f.pointSize() : (f.pixelSize() * 72 + 48) / 96;
+    font.writeInteger(name(FontSize), points);
+    font.writeDword(name(FontColor), encodeColor(b.textFontColor()));
+    font.writeBool(name(FontBold), f.bold());
+    font.writeBool(name(FontItalic), f.italic());
+}
+
+void writeLanguage(const QString& executablePath, const QString& code)
+{
+    RegistryKey key{name(LocalesKey)};
+    key.writeString(executablePath, code);
+}
+
+} // namespace SettingsStore

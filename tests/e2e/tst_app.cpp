@@ -1,0 +1,219 @@
+// The real window set started on fixture content in a temporary folder: start-up checks, the main
+// menu and its modes.
+#include "app/Modes.h"
+#include "app/TForm1.h"
+#include "app/WindowSet.h"
+#include "common/TempWorkDir.h"
+#include "content/Checksum.h"
+#include "content/Language.h"
+#include "dialogs/TStartDlg.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Registry.h"
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+QByteArray stamped(const QByteArray& body)
+{
+    return QByteArray::number(BodyChecksum(body, 3)) + "\r\n" + body;
+}
+
+struct Messages
+{
+    QStringList texts;
+    Messages()
+    {
+        MessageBoxes::setHandler([this](MessageBoxes::Kind, const QString& text) { texts << text; });
+    }
+    ~Messages() { MessageBoxes::setHandler({}); }
+};
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void mainMenuAfterStart();
+    void wrongChecksumStopsAfterOneMessage();
+    void missingContentFileIsReported();
+    void topicButtonsChooseModes();
+    void mainMenuButtonWidth();
+    void errorCountAndProgress();
+
+private:
+    void writeContent(const TempWorkDir& dir, bool symbols = false);
+    QTemporaryDir m_store;
+};
+
+void TestApp::initTestCase()
+{
+    Language::activateBuiltIn();
+    RegistryKey::setStoreDirectory(m_store.path());
+}
+
+void TestApp::init()
+{
+    QFile::remove(RegistryKey::storeFile());
+}
+
+void TestApp::writeContent(const TempWorkDir& dir, bool symbols)
+{
+    QVERIFY(dir.write(QStringLiteral("Bitm1.eng"), stamped("990 Taped route\r\n")));
+    QVERIFY(dir.write(QStringLiteral("Legends.eng"), stamped("33 Boulder\r\n")));
+    if (symbols)
+        QVERIFY(dir.write(QStringLiteral("Symbols.eng"), stamped("101 Contour\r\n")));
+    QVERIFY(dir.write(QStringLiteral("TypesLeg.eng"), "101 Rock\r\n\r\nN33"));
+}
+
+void TestApp::mainMenuAfterStart()
+{
+    TempWorkDir dir;
+    writeContent(dir, true);
+    Messages messages;
+    WindowSet windows;
+    TForm1* form = windows.screens().form1;
+    QVERIFY(messages.texts.isEmpty());
+    QVERIFY(!form->terminateRequested());
+    QCOMPARE(form->CurrentMode(), Mode::MainMenu);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Quillon 2 For Orienteering"));
+    QCOMPARE(qobject_cast<QLabel*>(form->control(QStringLiteral("Label1")))->text(),
+             QStringLiteral("Select type of test"));
+    for (const char* shown : {"ResultsButton", "SettingsButton", "ExitButton", "Label1"})
+        QVERIFY2(!form->control(QString::fromLatin1(shown))->isHidden(), shown);
+    for (const char* hidden : {"MainMenuButton", "NextButton", "BackButton", "PauseButton", "Gauge1",
+                               "Label2", "Label3", "Label4", "PageControl1"})
+        QVERIFY2(form->control(QString::fromLatin1(hidden))->isHidden(), hidden);
+    QCOMPARE(form->control(QStringLiteral("MainMenuButton"))->width(), 0);
+    QCOMPARE(form->size(), QSize(718, 531));
+    // the border panels are white after creation
+    QCOMPARE(form->control(QStringLiteral("Panel1"))->palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+void TestApp::wrongChecksumStopsAfterOneMessage()
+{
+    TempWorkDir dir;
+    writeContent(dir);
+    QVERIFY(dir.write(QStringLiteral("Bitm1.eng"), "12\r\n990 Taped route\r\n"));
+    // the legends file would fail too, but it is not checked any more
+    QVERIFY(dir.write(QStringLiteral("Legends.eng"), "13\r\nx"));
+    Messages messages;
+    WindowSet windows;
+    QCOMPARE(messages.texts, QStringList{QStringLiteral("Wrong checksum. Reinstall")});
+    QVERIFY(windows.screens().form1->terminateRequested());
+}
+
+void TestApp::missingContentFileIsReported()
+{
+    TempWorkDir dir;
+    writeContent(dir);
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("Legends.eng"))));
+    {
+        Messages messages;
+        WindowSet windows;
+        QCOMPARE(messages.texts, QStringList{QStringLiteral("File not found.")});
+        QVERIFY(!windows.screens().form1->terminateRequested());
+        QCOMPARE(windows.screens().form1->CurrentMode(), Mode::MainMenu);
+    }
+    QVERIFY(dir.write(QStringLiteral("Legends.eng"), "abc\r\n"));
+    Messages messages;
+    WindowSet windows;
+    QCOMPARE(messages.texts, QStringList{QStringLiteral("Invalid numeric input.")});
+}
+
+void TestApp::topicButtonsChooseModes()
+{
+    TempWorkDir dir;
+    writeContent(dir);
+    Messages messages;
+    WindowSet windows;
+    TForm1* form = windows.screens().form1;
+    TStartDlg* start = windows.screens().startDlg;
+    auto button = [form](const char* name) {
+        return qobject_cast<QToolButton*>(form->control(QString::fromLatin1(name)));
+    };
+    // a topic that opens the test selection: note the mode while the dialog runs, then cancel it
+    auto modeOf = [&](const char* topic) {
+        quint8 seen = 255;
+        QTimer::singleShot(0, start, [&] {
+            seen = form->CurrentMode();
+            start->reject();
+        });
+        button(topic)->click();
+        return seen;
+    };
+    QCOMPARE(modeOf("SpeedButton4"), Mode::DescriptionPractice);
+    QCOMPARE(form->CurrentMode(), Mode::MainMenu); // Cancel returns to the main menu
+    QCOMPARE(start->CurrentTestNumber(), 0);
+    QCOMPARE(modeOf("SpeedButton5"), Mode::MapSymbolPractice);
+    QCOMPARE(modeOf("SpeedButton3"), Mode::CombinationPractice);
+    button("SpeedButton2")->click(); // "Testing"
+    QVERIFY(!form->learningSelected());
+    QCOMPARE(modeOf("SpeedButton4"), Mode::DescriptionTest);
+    QCOMPARE(modeOf("SpeedButton5"), Mode::MapSymbolTest);
+    QCOMPARE(modeOf("SpeedButton3"), Mode::CombinationTest);
+    button("SpeedButton6")->click();
+    QCOMPARE(form->CurrentMode(), Mode::LegendQuiz);
+    button("SpeedButton1")->click(); // "Learning"
+    QVERIFY(form->learningSelected());
+    button("SpeedButton6")->click();
+    QCOMPARE(form->CurrentMode(), Mode::LegendWalkthrough);
+}
+
+void TestApp::mainMenuButtonWidth()
+{
+    TempWorkDir dir;
+    writeContent(dir);
+    Messages messages;
+    WindowSet windows;
+    TForm1* form = windows.screens().form1;
+    QWidget* mainMenu = form->control(QStringLiteral("MainMenuButton"));
+    form->setCurrentMode(Mode::LegendWalkthrough);
+    form->ShowMode();
+    QVERIFY(!mainMenu->isHidden());
+    QCOMPARE(mainMenu->width(), 97);
+    QVERIFY(!form->control(QStringLiteral("PageControl1"))->isHidden());
+    QMetaObject::invokeMethod(mainMenu, "clicked");
+    QCOMPARE(form->CurrentMode(), Mode::MainMenu);
+    QVERIFY(mainMenu->isHidden());
+    QCOMPARE(mainMenu->width(), 0);
+    QVERIFY(form->control(QStringLiteral("PageControl1"))->isHidden());
+    form->setCurrentMode(Mode::LegendQuiz);
+    form->ShowMode();
+    QCOMPARE(mainMenu->width(), 97);
+}
+
+void TestApp::errorCountAndProgress()
+{
+    TempWorkDir dir;
+    writeContent(dir);
+    Messages messages;
+    WindowSet windows;
+    TForm1* form = windows.screens().form1;
+    auto* count = qobject_cast<QLabel*>(form->control(QStringLiteral("Label4")));
+    form->SetErrorCount(12);
+    QCOMPARE(count->text(), QStringLiteral("12"));
+    QCOMPARE(form->ErrorCount(), 12);
+    form->SetErrorCount(0);
+    QCOMPARE(count->text(), QStringLiteral("0"));
+    form->SetErrorCount(5);
+    form->setCurrentMode(Mode::MainMenu);
+    form->ShowMode();
+    // the main menu shows "0" but leaves the count itself
+    QCOMPARE(count->text(), QStringLiteral("0"));
+    QCOMPARE(form->ErrorCount(), 5);
+    form->SetProgress(3);
+    QCOMPARE(form->Progress(), 3);
+}
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"
