@@ -8,7 +8,9 @@
 #include <QFont>
 #include <QHash>
 #include <QMetaProperty>
+#include <QGuiApplication>
 #include <QPalette>
+#include <QScreen>
 #include <QWidget>
 #include <QXmlStreamReader>
 
@@ -25,6 +27,15 @@ constexpr char FontColorProperty[] = "fontColor";
 constexpr char BackgroundColorProperty[] = "backgroundColor";
 
 } // namespace
+
+void moveToScreenCentre(QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+}
 
 void setBackgroundColor(QWidget* widget, const QColor& color)
 {

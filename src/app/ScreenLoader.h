@@ -32,6 +32,9 @@ private:
     QStringList m_unknownClasses;
 };
 
+// Places a window in the middle of the screen it is on.
+void moveToScreenCentre(QWidget* window);
+
 // Fills a control's background with a plain colour.
 void setBackgroundColor(QWidget* widget, const QColor& color);
 

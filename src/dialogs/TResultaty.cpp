@@ -27,6 +27,7 @@ TResultaty::TResultaty(Screens& screens) : QDialog(nullptr), m_screens(screens)
     m_screens.resultaty = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     ScreenLoader::load(this, QStringLiteral("TResultaty"));
+    moveToScreenCentre(this);
     setFixedSize(size());
     m_categories = bindControl<QComboBox>(this, QStringLiteral("CategoryBox"));
     m_tests = bindControl<QComboBox>(this, QStringLiteral("TestBox"));

@@ -47,6 +47,7 @@ TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(scree
     m_screens.settingsDlg = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     ScreenLoader::load(this, QStringLiteral("TSettingsDlg"));
+    moveToScreenCentre(this);
     setFixedSize(size());
     m_languages = bindControl<QComboBox>(this, QStringLiteral("LanguageBox"));
     m_textHelp = bindControl<QCheckBox>(this, QStringLiteral("TextHelpBox"));

@@ -41,6 +41,7 @@ TStartDlg::TStartDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
     m_screens.startDlg = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
     ScreenLoader::load(this, QStringLiteral("TStartDlg"));
+    moveToScreenCentre(this);
     setFixedSize(size());
     m_list = bindControl<QListWidget>(this, QStringLiteral("ListBox1"));
     auto* ok = bindControl<QPushButton>(this, QStringLiteral("Button1"));

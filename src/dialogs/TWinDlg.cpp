@@ -31,6 +31,7 @@ TWinDlg::TWinDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
     m_screens.winDlg = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
     ScreenLoader::load(this, QStringLiteral("TWinDlg"));
+    moveToScreenCentre(this);
     m_time = bindControl<QLabel>(this, QStringLiteral("TimeLabel"));
     m_errors = bindControl<QLabel>(this, QStringLiteral("ErrorsLabel"));
     m_name = bindControl<QLineEdit>(this, QStringLiteral("NameEdit"));
