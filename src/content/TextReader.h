@@ -13,6 +13,8 @@ class TextReader
 {
 public:
     explicit TextReader(QByteArrayView data);
+    // The reader keeps a view: a temporary array would be gone before it is read.
+    explicit TextReader(QByteArray&&) = delete;
 
     // No characters left (the end of the data or a character 26).
     bool atEnd() const { return m_pos >= m_end; }

@@ -137,7 +137,8 @@ void TestContent::tokenizer()
 void TestContent::tokenizerLineEnds()
 {
     // CR LF and a lone CR end lines; a lone LF is an ordinary character
-    TextReader reader(QByteArray("a\r\nb\rc\nd"));
+    const QByteArray text("a\r\nb\rc\nd");
+    TextReader reader(text);
     QCOMPARE(reader.readRestOfLine(), QByteArray("a"));
     reader.nextLine();
     QCOMPARE(reader.readRestOfLine(), QByteArray("b"));

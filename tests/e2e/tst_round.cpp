@@ -1,0 +1,350 @@
+// Rounds played on the shipped content, from the test selection to the end, with a deterministic
+// random source and clock.
+#include "app/Modes.h"
+#include "app/TForm1.h"
+#include "app/WindowSet.h"
+#include "common/TempWorkDir.h"
+#include "content/Catalogue.h"
+#include "content/Language.h"
+#include "dialogs/THelpForm.h"
+#include "dialogs/TSettingsDlg.h"
+#include "dialogs/TStartDlg.h"
+#include "dialogs/TWinDlg.h"
+#include "game/GameRound.h"
+#include "game/TMyDrawGrid.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Random.h"
+#include "platform/Registry.h"
+#include "results/ResultsFile.h"
+#include "widgets/TGauge.h"
+
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+constexpr double Second = 1.0 / 86400.0;
+
+// Copies the ready program folder (content, font, picture library) into the working directory.
+void copyProgramFolder(const TempWorkDir& dir)
+{
+    QDirIterator it(QStringLiteral(QUILL_RUN_DIR), QDir::Files);
+    while (it.hasNext()) {
+        it.next();
+        dir.copyIn(it.filePath(), it.fileName());
+    }
+}
+
+} // namespace
+
+class TestRound : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void timedRoundToTheWinnerDialog();
+    void textHelpEndsWithoutResult();
+    void pauseKeepsTheClock();
+    void practiceShowsDescriptionsAndHelp();
+    void selectionKeepsIndexAndCancelResets();
+    void everyShippedTestLoads();
+
+private:
+    // Opens the test selection for `mode`, picks entry `index` and confirms.
+    void startTest(quint8 mode, int index);
+    QPoint cellCentre(int index) const;
+    int cellWithText(const QString& text, bool differentText = false) const;
+    void press(int index);
+
+    QTemporaryDir m_store;
+    std::unique_ptr<TempWorkDir> m_dir;
+    std::unique_ptr<WindowSet> m_windows;
+    TForm1* m_form = nullptr;
+    TMyDrawGrid* m_grid = nullptr;
+    double m_now = 45000.5;
+    int m_draw = 0;
+    QStringList m_messages;
+};
+
+void TestRound::initTestCase()
+{
+    Language::activateBuiltIn();
+    RegistryKey::setStoreDirectory(m_store.path());
+    MessageBoxes::setHandler([this](MessageBoxes::Kind, const QString& text) { m_messages << text; });
+}
+
+void TestRound::init()
+{
+    QFile::remove(RegistryKey::storeFile());
+    m_messages.clear();
+    m_draw = 0;
+    setRandomOverride([this](int n) { return (m_draw++ * 7 + 3) % n; });
+    setClockOverride([this] { return m_now; });
+    m_dir = std::make_unique<TempWorkDir>();
+    copyProgramFolder(*m_dir);
+    m_windows = std::make_unique<WindowSet>();
+    m_form = m_windows->screens().form1;
+    m_grid = m_form->grid();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    QCOMPARE(m_messages, QStringList());
+}
+
+void TestRound::cleanup()
+{
+    m_windows.reset();
+    m_dir.reset();
+    setRandomOverride({});
+    setClockOverride({});
+}
+
+void TestRound::startTest(quint8 mode, int index)
+{
+    TStartDlg* start = m_windows->screens().startDlg;
+    QTimer::singleShot(0, start, [start, index] {
+        start->list()->setCurrentRow(index);
+        start->accept();
+    });
+    m_form->setCurrentMode(mode);
+    m_form->ShowMode();
+}
+
+QPoint TestRound::cellCentre(int index) const
+{
+    return m_grid->CellBounds(index % m_grid->ColCount(), index / m_grid->ColCount()).center();
+}
+
+int TestRound::cellWithText(const QString& text, bool differentText) const
+{
+    for (int i = 0; i < m_grid->CellCount(); ++i) {
+        TBitmapList* item = m_grid->Item(i);
+        if (!item->Cleared() && (item->Text == text) != differentText)
+            return i;
+    }
+    return -1;
+}
+
+void TestRound::press(int index)
+{
+    QTest::mouseClick(m_grid, Qt::LeftButton, {}, cellCentre(index));
+}
+
+void TestRound::timedRoundToTheWinnerDialog()
+{
+    m_form->pressTesting();
+    startTest(Mode::DescriptionTest, 0);
+    GameRound* round = m_form->round();
+    QCOMPARE(round->GameState(), quint8(GameRound::Running));
+    QVERIFY(round->Timer2().isActive());
+    auto* title = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label1")));
+    auto* clock = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label3")));
+    auto* gauge = qobject_cast<TGauge*>(m_form->control(QStringLiteral("Gauge1")));
+    const int cells = m_grid->CellCount() - m_grid->ClearedCount();
+    QVERIFY(cells > 0);
+    QCOMPARE(gauge->maxValue(), cells);
+    QVERIFY(!gauge->isHidden());
+    QVERIFY(m_form->control(QStringLiteral("ResultsButton"))->isHidden());
+    QVERIFY(!m_form->control(QStringLiteral("PauseButton"))->isHidden());
+    QCOMPARE(clock->text(), QString()); // until the first tick
+
+    TWinDlg* win = m_windows->screens().winDlg;
+    bool winnerShown = false;
+    QString winnerTime;
+    for (int found = 0; found < cells; ++found) {
+        const QString target = title->text();
+        QVERIFY(!target.isEmpty());
+        // a wrong press first: counted, nothing cleared
+        const int wrong = cellWithText(target, true);
+        if (wrong >= 0) {
+            press(wrong);
+            QCOMPARE(m_form->ErrorCount(), found + 1);
+            QCOMPARE(title->text(), target);
+        }
+        m_now += 1.6 * Second;
+        round->tick();
+        if (found == cells - 1) {
+            QTimer::singleShot(0, win, [&] {
+                winnerShown = true;
+                winnerTime = win->findChild<QLabel*>(QStringLiteral("TimeLabel"))->text();
+                win->findChild<QLineEdit*>(QStringLiteral("NameEdit"))->setText(QStringLiteral("Runner"));
+                win->findChild<QPushButton*>(QStringLiteral("ConfirmButton"))->click();
+                win->findChild<QPushButton*>(QStringLiteral("CloseButton"))->click();
+            });
+        }
+        press(cellWithText(target));
+        if (found < cells - 1)
+            QCOMPARE(m_form->Progress(), found + 1);
+    }
+    QVERIFY(winnerShown);
+    QCOMPARE(round->GameState(), quint8(GameRound::Finished));
+    QVERIFY(!round->Timer2().isActive());
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+    // the time is the one of the last tick, before the final press
+    const double elapsed = round->ElapsedTime();
+    QCOMPARE(qRound(elapsed / Second * 10), qRound(cells * 16.0));
+    QCOMPARE(winnerTime, QStringLiteral("Time ") + formatMinutesSeconds(elapsed));
+    QCOMPARE(clock->text(), QString()); // the main menu empties the clock
+
+    QTableWidget table;
+    TResultRecord current;
+    const int count = LoadTestResults(Catalogue().Entries[0].TestNumber, &table, current);
+    QCOMPARE(count, 1);
+    QCOMPARE(ResultsTable().at(0).PlayerName, QStringLiteral("Runner"));
+    QCOMPARE(ResultsTable().at(0).Errors, m_form->ErrorCount());
+}
+
+void TestRound::textHelpEndsWithoutResult()
+{
+    auto* textHelp = m_windows->screens().settingsDlg->findChild<QCheckBox*>(QStringLiteral("TextHelpBox"));
+    textHelp->click();
+    QVERIFY(m_grid->ShowTextHelp());
+    startTest(Mode::MapSymbolTest, 0);
+    auto* title = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label1")));
+    for (int presses = 0; m_form->round()->GameState() == GameRound::Running; ++presses) {
+        QVERIFY2(presses < 15, qPrintable(title->text()));
+        const int cell = cellWithText(title->text());
+        QVERIFY2(cell >= 0, qPrintable(title->text()));
+        press(cell);
+    }
+    QCOMPARE(title->text(), QStringLiteral("Select type of test"));
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+    QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Finished));
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("Results.dat"))));
+}
+
+void TestRound::pauseKeepsTheClock()
+{
+    startTest(Mode::DescriptionTest, 2);
+    GameRound* round = m_form->round();
+    auto* clock = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label3")));
+    m_now += 5.2 * Second;
+    round->tick();
+    QCOMPARE(clock->text(), QStringLiteral("0:05"));
+    QMetaObject::invokeMethod(m_form->control(QStringLiteral("PauseButton")), "clicked");
+    QCOMPARE(round->GameState(), quint8(GameRound::Paused));
+    QVERIFY(m_grid->isHidden());
+    QVERIFY(!m_form->control(QStringLiteral("Label6"))->isHidden());
+    for (int s = 0; s < 10; ++s) {
+        m_now += Second;
+        round->tick();
+        QCOMPARE(clock->text(), QStringLiteral("0:05"));
+    }
+    QMetaObject::invokeMethod(m_form->control(QStringLiteral("PauseButton")), "clicked");
+    QCOMPARE(round->GameState(), quint8(GameRound::Running));
+    QVERIFY(!m_grid->isHidden());
+    m_now += 1.0 * Second;
+    round->tick();
+    QCOMPARE(clock->text(), QStringLiteral("0:06"));
+    // "Main menu" abandons the round: the clock stops, nothing is recorded
+    QMetaObject::invokeMethod(m_form->control(QStringLiteral("MainMenuButton")), "clicked");
+    QVERIFY(!round->Timer2().isActive());
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+}
+
+void TestRound::practiceShowsDescriptionsAndHelp()
+{
+    startTest(Mode::DescriptionPractice, 1);
+    THelpForm* help = m_windows->screens().helpForm;
+    auto* title = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label1")));
+    auto* left = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Image2")));
+    QVERIFY(m_form->control(QStringLiteral("Gauge1"))->isHidden());
+    QVERIFY(m_form->control(QStringLiteral("Label3"))->isHidden());
+    QVERIFY(m_form->control(QStringLiteral("PauseButton"))->isHidden());
+    QVERIFY(!m_form->round()->Timer2().isActive());
+
+    const int first = cellWithText(QString(), true);
+    const int second = cellWithText(m_grid->Item(first)->Text, true);
+    QVERIFY(first >= 0 && second >= 0);
+    QTest::mouseMove(m_grid, cellCentre(first));
+    QTRY_COMPARE(title->text(), m_grid->Item(first)->Text);
+    QVERIFY(!left->pixmap().isNull());
+    press(first);
+    QCOMPARE(help->ShownIndex(), first);
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->windowTitle(),
+             QString::number(m_grid->Item(first)->Number) + QLatin1Char(' ') + m_grid->Item(first)->Text);
+    press(second);
+    QCOMPARE(help->ShownIndex(), second); // replaced in place
+    press(second);
+    QCOMPARE(help->ShownIndex(), -1); // the same cell again closes it
+    QVERIFY(!help->isVisible());
+    // practice never ends: every press shows help, nothing is cleared
+    const int cleared = m_grid->ClearedCount();
+    for (int i = 0; i < m_grid->CellCount(); ++i)
+        press(i);
+    QCOMPARE(m_grid->ClearedCount(), cleared);
+    QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Running));
+}
+
+void TestRound::selectionKeepsIndexAndCancelResets()
+{
+    TStartDlg* start = m_windows->screens().startDlg;
+    startTest(Mode::DescriptionPractice, 5);
+    QCOMPARE(start->SelectedIndex(), 5);
+    const qint32 number = start->CurrentTestNumber();
+    QVERIFY(number > 0);
+    // the index survives across kinds; a catalogue too short for it selects the first entry
+    int selected = -1;
+    QTimer::singleShot(0, start, [&] {
+        selected = start->list()->currentRow();
+        start->reject();
+    });
+    m_form->setCurrentMode(Mode::MapSymbolPractice);
+    m_form->ShowMode();
+    QCOMPARE(selected, 5);
+    QCOMPARE(start->CurrentTestNumber(), 0);
+    QCOMPARE(start->SelectedIndex(), 5);
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+
+    // a missing catalogue: the message, an empty list, and OK loads nothing
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("types.eng"))) || true);
+    QTimer::singleShot(0, start, [&] {
+        selected = start->list()->count();
+        start->accept();
+    });
+    m_form->setCurrentMode(Mode::CombinationPractice);
+    m_form->ShowMode();
+    QCOMPARE(selected, 0);
+    QCOMPARE(m_messages, QStringList{QStringLiteral("File not found.")});
+    QCOMPARE(m_form->CurrentMode(), Mode::CombinationPractice);
+}
+
+void TestRound::everyShippedTestLoads()
+{
+    // every test of the three catalogues opens and fills the board without a message
+    for (const quint8 mode :
+         {Mode::DescriptionPractice, Mode::MapSymbolPractice, Mode::CombinationPractice}) {
+        const QString catalogue = TStartDlg::catalogueFor(mode);
+        if (!QFile::exists(m_dir->filePath(catalogue)))
+            continue; // content not shipped yet
+        ReadCatalogue(catalogue);
+        const int tests = Catalogue().Count();
+        QVERIFY(tests > 0);
+        for (int t = 0; t < tests; ++t) {
+            startTest(mode, t);
+            QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+            const int loaded = m_grid->CellCount() - m_grid->ClearedCount();
+            QVERIFY2(loaded > 0 && loaded <= 15,
+                     qPrintable(QStringLiteral("%1 test %2").arg(catalogue).arg(t)));
+            for (int i = 0; i < m_grid->CellCount(); ++i)
+                QVERIFY(m_grid->Item(i)->Cleared() || !m_grid->Item(i)->Text.isEmpty());
+            m_form->setCurrentMode(Mode::MainMenu);
+            m_form->ShowMode();
+        }
+    }
+}
+
+QTEST_MAIN(TestRound)
+#include "tst_round.moc"
