@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QLocale>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace Desktop {
@@ -21,8 +21,9 @@ bool open(const QString& target)
     // An address with a scheme ("https:", "mailto:", "file:") is opened as it is; anything else
     // names a file, relative to the working directory.
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
-    const QUrl url = scheme.match(target).hasMatch() ? QUrl(target)
-                                                     : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+    const QUrl url = scheme.match(target).hasMatch()
+                         ? QUrl(target)
+                         : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 
@@ -36,9 +37,22 @@ bool startNewInstance()
     return QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
 }
 
+namespace {
+QString& executableOverride()
+{
+    static QString path;
+    return path;
+}
+} // namespace
+
 QString executablePath()
 {
-    return QCoreApplication::applicationFilePath();
+    return executableOverride().isEmpty() ? QCoreApplication::applicationFilePath() : executableOverride();
+}
+
+void setExecutablePathOverride(const QString& path)
+{
+    executableOverride() = path;
 }
 
 } // namespace Desktop

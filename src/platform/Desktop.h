@@ -17,7 +17,9 @@ void beep();
 // Starts a new instance of this program, without arguments; false when it could not be started.
 bool startNewInstance();
 
-// Full path of the program's executable.
+// Full path of the program's executable; its folder holds the language modules.
 QString executablePath();
+// Tests place the executable elsewhere; an empty path restores the real one.
+void setExecutablePathOverride(const QString& path);
 
 } // namespace Desktop

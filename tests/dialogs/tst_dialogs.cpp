@@ -1,0 +1,362 @@
+// The settings store and the dialogs around results and settings, on the real window set.
+#include "app/Modes.h"
+#include "app/TForm1.h"
+#include "app/WindowSet.h"
+#include "common/TempWorkDir.h"
+#include "content/Checksum.h"
+#include "content/Language.h"
+#include "dialogs/THelpForm.h"
+#include "dialogs/TResultaty.h"
+#include "dialogs/TSettingsDlg.h"
+#include "dialogs/TStartDlg.h"
+#include "dialogs/TWinDlg.h"
+#include "game/GameRound.h"
+#include "game/TMyDrawGrid.h"
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Registry.h"
+#include "results/ResultsFile.h"
+#include "results/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+QByteArray stamped(const QByteArray& body)
+{
+    return QByteArray::number(BodyChecksum(body, 3)) + "\r\n" + body;
+}
+
+const QString MainKey = QString::fromLatin1(SettingsStore::MainKey);
+const QString FontKey = QString::fromLatin1(SettingsStore::FontKey);
+
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void firstStartUsesDefaults();
+    void storedSettingsComeBack();
+    void incompleteSettingsAreIgnored();
+    void wrongTypeStopsReading();
+    void displayModeAppliedOnOkOrAfterRestart();
+    void languageListAndChange();
+    void winnerDialogRecordsAndRanks();
+    void resultsViewerCategories();
+    void clearAndTrimCommands();
+
+private:
+    WindowSet& start();
+    template <typename T> T* child(QWidget* w, const char* name)
+    {
+        return w->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    QTemporaryDir m_store;
+    std::unique_ptr<TempWorkDir> m_dir;
+    std::unique_ptr<WindowSet> m_windows;
+    QStringList m_messages;
+    int m_restarts = 0;
+};
+
+void TestDialogs::initTestCase()
+{
+    Language::activateBuiltIn();
+    RegistryKey::setStoreDirectory(m_store.path());
+    MessageBoxes::setHandler([this](MessageBoxes::Kind, const QString& text) { m_messages << text; });
+    TSettingsDlg::setRestart([this] { ++m_restarts; });
+}
+
+void TestDialogs::init()
+{
+    QFile::remove(RegistryKey::storeFile());
+    m_messages.clear();
+    m_restarts = 0;
+    m_dir = std::make_unique<TempWorkDir>();
+    QVERIFY(m_dir->write(QStringLiteral("Bitm1.eng"), stamped("990 Taped route\r\n")));
+    QVERIFY(m_dir->write(QStringLiteral("Legends.eng"), stamped("33 Boulder\r\n")));
+    QVERIFY(m_dir->write(QStringLiteral("TypesLeg.eng"), "101 Rock\r\n\r\nN33\r\n102 Hills\r\n\r\nN34"));
+    QVERIFY(m_dir->write(QStringLiteral("types.eng"), "201 Lines\r\n\r\nN1000"));
+    QVERIFY(m_dir->write(QStringLiteral("TypesSym.eng"), "301 Maps\r\n\r\nN101"));
+    Desktop::setExecutablePathOverride(m_dir->filePath(QStringLiteral("quill")));
+}
+
+void TestDialogs::cleanup()
+{
+    m_windows.reset();
+    m_dir.reset();
+    Desktop::setExecutablePathOverride({});
+}
+
+WindowSet& TestDialogs::start()
+{
+    m_windows.reset();
+    m_windows = std::make_unique<WindowSet>();
+    return *m_windows;
+}
+
+void TestDialogs::firstStartUsesDefaults()
+{
+    Screens& s = start().screens();
+    QVERIFY(m_messages.isEmpty());
+    QVERIFY(!s.settingsDlg->textHelpChecked());
+    QVERIFY(!s.form1->grid()->ShowTextHelp());
+    QVERIFY(!s.form1->grid()->ShowTextOnly());
+    QVERIFY(s.form1->learningSelected());
+    QCOMPARE(s.form1->pos(), QPoint(213, 114));
+    QCOMPARE(s.helpForm->pos(), QPoint(769, 175));
+    // reading opened both keys: they exist, empty
+    QFile store(RegistryKey::storeFile());
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    const QByteArray text = store.readAll();
+    QVERIFY(text.contains("Software/Dovetail/Quillon/2\tkey"));
+    QVERIFY(text.contains("Software/Dovetail/Quillon/2/FontText\tkey"));
+    QVERIFY(!text.contains("dword"));
+}
+
+void TestDialogs::storedSettingsComeBack()
+{
+    {
+        Screens& s = start().screens();
+        child<QCheckBox>(s.settingsDlg, "TextHelpBox")->click();
+        s.form1->pressTesting();
+        s.form1->move(300, 200);
+        s.helpForm->move(50, 60);
+        s.helpForm->resize(250, 300);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(12);
+        font.setBold(true);
+        font.setItalic(true);
+        font.setUnderline(true);
+        s.form1->grid()->SetFontText(font);
+        s.form1->grid()->SetFontTextColor(QColor(10, 20, 30));
+        s.form1->close(); // the close sequence writes the settings
+    }
+    QVERIFY(m_messages.isEmpty());
+    Screens& s = start().screens();
+    QVERIFY(s.settingsDlg->textHelpChecked());
+    QVERIFY(s.form1->grid()->ShowTextHelp());
+    QVERIFY(!s.form1->learningSelected()); // "Learn" 0: the topic buttons in the testing colour
+    QCOMPARE(s.form1->pos(), QPoint(300, 200));
+    QCOMPARE(s.helpForm->pos(), QPoint(50, 60));
+    QCOMPARE(s.helpForm->size(), QSize(250, 300));
+    const QFont font = s.form1->grid()->FontText();
+    QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(font.pointSize(), 12);
+    QVERIFY(font.bold());
+    QVERIFY(font.italic());
+    QVERIFY(!font.underline()); // underline is not stored
+    QCOMPARE(s.form1->grid()->FontTextColor(), QColor(10, 20, 30));
+}
+
+void TestDialogs::incompleteSettingsAreIgnored()
+{
+    {
+        RegistryKey key(MainKey);
+        key.writeInteger(QStringLiteral("HelpFormLeft"), 10); // its partner is missing
+        key.writeInteger(QStringLiteral("MainFormTop"), 10);
+        RegistryKey font(FontKey);
+        font.writeString(QStringLiteral("Name"), QStringLiteral("DejaVu Serif"));
+        font.writeInteger(QStringLiteral("Size"), 20);
+        font.writeBool(QStringLiteral("StyleBold"), true);
+        font.writeBool(QStringLiteral("StyleItalic"), true); // no "Color": four of five
+    }
+    Screens& s = start().screens();
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(s.helpForm->pos(), QPoint(769, 175));
+    QCOMPARE(s.form1->pos(), QPoint(213, 114));
+    QVERIFY(s.form1->grid()->FontText().family() != QStringLiteral("DejaVu Serif"));
+}
+
+void TestDialogs::wrongTypeStopsReading()
+{
+    {
+        RegistryKey key(MainKey);
+        key.writeBool(QStringLiteral("TextHelp"), true);
+        key.writeString(QStringLiteral("Learn"), QStringLiteral("yes"));
+        key.writeBool(QStringLiteral("GraphicMode"), false);
+    }
+    QVERIFY(m_dir->copyIn(QStringLiteral(QUILL_CONTAINER_DIR "/quill.deu"), QStringLiteral("quill.deu")));
+    Screens& s = start().screens();
+    QCOMPARE(m_messages, QStringList{QStringLiteral("Invalid data type for 'Learn'.")});
+    QVERIFY(s.form1->grid()->ShowTextHelp());            // applied before the fault
+    QVERIFY(!s.form1->grid()->ShowTextOnly());           // after it: the default
+    QCOMPARE(s.settingsDlg->languageList()->count(), 0); // the rest of the creation is skipped
+}
+
+void TestDialogs::displayModeAppliedOnOkOrAfterRestart()
+{
+    {
+        Screens& s = start().screens();
+        TSettingsDlg* dlg = s.settingsDlg;
+        child<QRadioButton>(dlg, "TextButton")->click();
+        QVERIFY(!s.form1->grid()->ShowTextOnly()); // no effect before OK
+        dlg->show();
+        dlg->close(); // the close box skips OK
+        QVERIFY(!s.form1->grid()->ShowTextOnly());
+        s.form1->close();
+    }
+    Screens& s = start().screens();
+    QVERIFY(s.form1->grid()->ShowTextOnly());
+    child<QRadioButton>(s.settingsDlg, "GraphicButton")->click();
+    child<QPushButton>(s.settingsDlg, "OkButton")->click();
+    QVERIFY(!s.form1->grid()->ShowTextOnly());
+}
+
+void TestDialogs::languageListAndChange()
+{
+    QVERIFY(m_dir->copyIn(QStringLiteral(QUILL_CONTAINER_DIR "/quill.deu"), QStringLiteral("quill.deu")));
+    QVERIFY(m_dir->write(QStringLiteral("quill.eng"), "x"));
+    QVERIFY(m_dir->write(QStringLiteral("quill.Eng"), "x"));
+    QVERIFY(m_dir->write(QStringLiteral("quill.exe"), "x"));
+    QVERIFY(m_dir->write(QStringLiteral("quill"), "x"));
+    Screens& s = start().screens();
+    QComboBox* list = s.settingsDlg->languageList();
+    QStringList codes;
+    for (int i = 0; i < list->count(); ++i)
+        codes << list->itemText(i);
+    QCOMPARE(codes, (QStringList{QStringLiteral("deu"), QStringLiteral("Eng"), QStringLiteral("eng")}));
+    QCOMPARE(list->currentText(), QStringLiteral("eng")); // exactly the current code, letter case too
+
+    // picking a language stores it for this executable and restarts, without the close-time writing
+    list->setCurrentIndex(0);
+    emit list->activated(0);
+    QCOMPARE(m_restarts, 1);
+    RegistryKey locales(QString::fromLatin1(SettingsStore::LocalesKey));
+    QCOMPARE(locales.readString(m_dir->filePath(QStringLiteral("quill"))), QStringLiteral("deu"));
+    QVERIFY(!RegistryKey(MainKey).valueExists(QStringLiteral("TextHelp")));
+}
+
+void TestDialogs::winnerDialogRecordsAndRanks()
+{
+    Screens& s = start().screens();
+    // 14 results of test 101 already stored
+    for (int i = 0; i < 14; ++i) {
+        TResultRecord r;
+        r.PlayerName = QStringLiteral("P%1").arg(i);
+        r.TestNumber = 101;
+        r.Time = (30 + i) / 86400.0;
+        r.Errors = 0;
+        AppendResult(r);
+    }
+    TStartDlg* startDlg = s.startDlg;
+    QTimer::singleShot(0, startDlg, [startDlg] { startDlg->accept(); });
+    s.form1->pressTesting();
+    s.form1->setCurrentMode(Mode::DescriptionTest);
+    s.form1->ShowMode();
+    QCOMPARE(startDlg->CurrentTestNumber(), 101);
+    s.form1->SetErrorCount(2);
+
+    TWinDlg* win = s.winDlg;
+    auto* name = child<QLineEdit>(win, "NameEdit");
+    QCOMPARE(name->text(), QStringLiteral("My Name"));
+    QTimer::singleShot(0, win, [&] {
+        QCOMPARE(child<QLabel>(win, "ErrorsLabel")->text(), QStringLiteral("Errors 2"));
+        QVERIFY(!win->showsTable());
+        name->setText(QString());
+        child<QPushButton>(win, "ConfirmButton")->click();
+        QVERIFY(win->showsTable());
+        QVERIFY(name->isReadOnly());
+        QCOMPARE(win->table()->rowCount(), 16); // header and 15 results
+        // the new result, worst by its errors, is last and highlighted
+        QCOMPARE(win->table()->item(15, 3)->text(), QStringLiteral("2"));
+        QVERIFY(win->table()->item(15, 1)->isSelected());
+        child<QPushButton>(win, "CloseButton")->click();
+    });
+    s.form1->showWinnerDialog();
+    QCOMPARE(s.form1->CurrentMode(), Mode::MainMenu);
+    QTableWidget table;
+    LoadTestResults(101, &table, TResultRecord());
+    QCOMPARE(ResultsTable().size(), 15);
+    QCOMPARE(ResultsTable().last().PlayerName, QString()); // an empty name is recorded empty
+
+    // the next showing proposes the name confirmed before
+    name->setText(QStringLiteral("Anna"));
+    QTimer::singleShot(0, win, [&] {
+        child<QPushButton>(win, "ConfirmButton")->click();
+        child<QPushButton>(win, "CloseButton")->click();
+    });
+    s.form1->showWinnerDialog();
+    QTimer::singleShot(0, win, [&] {
+        QCOMPARE(name->text(), QStringLiteral("Anna"));
+        QVERIFY(!name->isReadOnly());
+        win->reject();
+    });
+    s.form1->showWinnerDialog();
+}
+
+void TestDialogs::resultsViewerCategories()
+{
+    Screens& s = start().screens();
+    TResultaty* viewer = s.resultaty;
+    TResultRecord r;
+    r.PlayerName = QStringLiteral("Ola");
+    r.TestNumber = 301;
+    AppendResult(r);
+    QTimer::singleShot(0, viewer, [&] {
+        QCOMPARE(viewer->categories()->count(), 3);
+        QCOMPARE(viewer->categories()->currentIndex(), 0);
+        QCOMPARE(viewer->tests()->currentText(), QStringLiteral(" Maps"));
+        QCOMPARE(viewer->table()->item(1, 1)->text(), QStringLiteral("Ola"));
+        // picking a category leaves the table until a test is picked
+        viewer->categories()->setCurrentIndex(1);
+        emit viewer->categories()->activated(1);
+        QCOMPARE(viewer->tests()->count(), 2);
+        QCOMPARE(viewer->tests()->currentIndex(), -1);
+        QCOMPARE(viewer->table()->item(1, 1)->text(), QStringLiteral("Ola"));
+        viewer->tests()->setCurrentIndex(1);
+        emit viewer->tests()->activated(1);
+        QCOMPARE(viewer->table()->item(1, 1)->text(), QString()); // test 102 has no results
+        viewer->accept();
+    });
+    viewer->exec();
+
+    // without the map-symbol topic the first category goes, for the rest of the run
+    s.form1->control(QStringLiteral("SpeedButton5"))->hide();
+    QTimer::singleShot(0, viewer, [&] {
+        QCOMPARE(viewer->categories()->count(), 2);
+        QCOMPARE(viewer->categories()->itemText(0), QStringLiteral("Controls"));
+        QCOMPARE(viewer->tests()->itemText(0), QStringLiteral(" Rock"));
+        viewer->categories()->setCurrentIndex(1);
+        emit viewer->categories()->activated(1);
+        QCOMPARE(viewer->tests()->itemText(0), QStringLiteral(" Lines"));
+        viewer->accept();
+    });
+    viewer->exec();
+}
+
+void TestDialogs::clearAndTrimCommands()
+{
+    Screens& s = start().screens();
+    child<QPushButton>(s.settingsDlg, "ClearButton")->click(); // no file: nothing happens
+    QVERIFY(m_messages.isEmpty());
+    for (int i = 0; i < 25; ++i) {
+        TResultRecord r;
+        r.TestNumber = 7;
+        r.Errors = i;
+        AppendResult(r);
+    }
+    child<QPushButton>(s.settingsDlg, "TrimButton")->click();
+    QTableWidget table;
+    QCOMPARE(LoadTestResults(7, &table, TResultRecord()), 20);
+    child<QPushButton>(s.settingsDlg, "ClearButton")->click();
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("Results.dat"))));
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
