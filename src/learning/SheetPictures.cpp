@@ -14,8 +14,8 @@ constexpr QColor Ink{0, 0, 0};
 constexpr QColor Paper{255, 255, 255};
 
 // Codes of the symbol font (data/symbols/codes.tsv).
-constexpr quint8 StartSymbol = 224;
-constexpr quint8 FinishSymbol = 225;
+constexpr quint8 StartSymbol = 225;
+constexpr quint8 FinishSymbol = 226;
 
 // The symbol font's drawing box spans 0.06 .. 0.94 of the pixel size across the advance and
 // 0.74 above to 0.14 below the baseline: its centre lies half the size right of the pen and 0.3
@@ -57,15 +57,15 @@ constexpr int FirstSymbolColumn = 2;                                // column C
 constexpr std::array<quint8, 6> StartLocation{0, 92, 0, 147, 0, 0}; // path, bend
 
 constexpr std::array<DescriptionLine, DescriptionLineCount> Lines{{
-    {"1", "31", {0, 46, 0, 0, 216, 0}},    // re-entrant, lower part
+    {"1", "31", {0, 46, 0, 0, 217, 0}},    // re-entrant, lower part
     {"2", "45", {0, 63, 0, 133, 152, 0}},  // boulder, 2 m high, south side
-    {"3", "52", {0, 76, 0, 0, 204, 0}},    // marsh, south-west end
-    {"4", "38", {41, 60, 0, 134, 218, 0}}, // upper cliff, 3 m high, foot
-    {"5", "60", {0, 88, 0, 0, 167, 0}},    // copse, north-east part
+    {"3", "52", {0, 76, 0, 0, 205, 0}},    // marsh, south-west end
+    {"4", "38", {41, 60, 0, 134, 219, 0}}, // upper cliff, 3 m high, foot
+    {"5", "60", {0, 88, 0, 0, 168, 0}},    // copse, north-east part
     {"6", "47", {0, 92, 0, 146, 0, 0}},    // path junction
     {"7", "33", {0, 53, 122, 0, 0, 0}},    // rocky knoll
     {"8", "54", {0, 103, 0, 0, 154, 0}},   // ruin, west side
-    {"9", "41", {0, 72, 0, 0, 0, 222}},    // waterhole, refreshment point
+    {"9", "41", {0, 72, 0, 0, 0, 223}},    // waterhole, refreshment point
     {"10", "39", {0, 49, 0, 131, 150, 0}}, // earth wall, 1 m high, east side
 }};
 // The column picture shows the first lines of the same course.
