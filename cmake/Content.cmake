@@ -63,3 +63,14 @@ endforeach()
 
 add_custom_target(quill_content ALL DEPENDS ${QUILL_CONTENT_OUTPUTS})
 add_dependencies(quill quill_content)
+
+# Contact sheets of the content for review: `cmake --build build --target contact-sheet`
+# writes PNG pages of every glyph and picture into build/contact-sheet/.
+add_executable(quill-contactsheet ${CMAKE_SOURCE_DIR}/tools/contactsheet.cpp)
+target_link_libraries(quill-contactsheet PRIVATE quillcore)
+add_custom_target(contact-sheet
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:quill-contactsheet>
+            ${QUILL_RUN_DIR} ${CMAKE_SOURCE_DIR}/data/symbols/codes.tsv ${CMAKE_BINARY_DIR}/contact-sheet
+    DEPENDS quill-contactsheet quill_content
+    COMMENT "Drawing the contact sheets"
+    VERBATIM)
