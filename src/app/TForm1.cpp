@@ -345,11 +345,11 @@ QWidget* TForm1::control(const QString& name) const
 void TForm1::closeEvent(QCloseEvent* event)
 {
     // The stored settings are written first; when that fails the font stays registered.
-    if (m_screens.settingsDlg && !m_screens.settingsDlg->writeSettings()) {
-        QWidget::closeEvent(event);
-        return;
+    if (!m_screens.settingsDlg || m_screens.settingsDlg->writeSettings()) {
+        FontRegistry::remove(m_fontId);
+        m_fontId = -1;
     }
-    FontRegistry::remove(m_fontId);
-    m_fontId = -1;
     QWidget::closeEvent(event);
+    // closing the main window ends the program, also while the help window is open
+    QCoreApplication::quit();
 }
