@@ -23,70 +23,21 @@ Needs Python 3 and fontTools.
 import argparse
 import glob
 import os
-import re
 import subprocess
 import sys
 import tempfile
-import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "pictures"))
 import symbol_svg  # noqa: E402
+from content_files import (Faults, catalogue_entries, check_picture_size,  # noqa: E402
+                           parse_items, read_numbered, ROW_PICTURE_SIZES)
 
 FAMILY = "PictorMarks"
 MAX_TEST_VALUES = 15
 MAX_TEST_NAME = 24
 TEST_NUMBERS = range(101, 200)
 PICTURE_NUMBERS = range(990, 1000)
-PICTURE_SIZES = {"V": (190, 80), "I": (97, 72), "N": (190, 80)}
-
-
-class Faults:
-    def __init__(self):
-        self.items = []
-
-    def __call__(self, where, text):
-        self.items.append(f"{where}: {text}")
-
-
-def read_lines(path, faults):
-    """A content source as lines: ASCII, LF line ends. Returns None when the file is missing."""
-    if not os.path.exists(path):
-        faults(path, "missing")
-        return None
-    data = open(path, "rb").read()
-    name = os.path.basename(path)
-    if b"\r" in data:
-        faults(name, "has CR characters; sources keep LF line ends (the build writes CR LF)")
-    bad = [i for i, b in enumerate(data) if b > 126 or (b < 32 and b not in (10, 13))]
-    if bad:
-        line = data[:bad[0]].count(b"\n") + 1
-        faults(f"{name}:{line}", "a character outside plain ASCII")
-    text = data.decode("latin-1").replace("\r", "")
-    return text.split("\n")
-
-
-def read_numbered(path, faults, first_line_counts=True):
-    """Numbered text lines ("<number> <text>") as {number: (text, line)}."""
-    lines = read_lines(path, faults)
-    if lines is None:
-        return None
-    name = os.path.basename(path)
-    if lines and lines[-1] == "":
-        lines.pop()
-    entries = {}
-    for i, line in enumerate(lines, start=1):
-        m = re.fullmatch(r"(-?\d+) (.+)", line)
-        if not m:
-            faults(f"{name}:{i}", f"not '<number> <text>': {line!r}"
-                   + (" (the build adds the checksum line; the source has none)"
-                      if i == 1 and line.strip().isdigit() else ""))
-            continue
-        number = int(m.group(1))
-        if number in entries:
-            faults(f"{name}:{i}", f"number {number} is also on line {entries[number][1]}")
-            continue
-        entries[number] = (m.group(2), i)
-    return entries
+PICTURE_SIZES = ROW_PICTURE_SIZES
 
 
 # ---------------------------------------------------------------------------------------------
@@ -240,14 +191,6 @@ def row_pictures(root, tmp, faults):
     return pictures
 
 
-def picture_size(path):
-    if path.lower().endswith(".png"):
-        data = open(path, "rb").read(24)
-        return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
-    root = ET.parse(path).getroot()
-    return tuple(int(float(root.get(k, "0"))) for k in ("width", "height"))
-
-
 def check_special_rows(root, text_dir, faults):
     names = read_numbered(os.path.join(text_dir, "Bitm1.eng"), faults) or {}
     additions = read_numbered(os.path.join(text_dir, "Bitm1Add.eng"), faults) or {}
@@ -274,97 +217,21 @@ def check_row_pictures(rows, additions, pictures, faults):
                 faults("pictures", f"{pic} ({rows[number]}) is neither drawn by gen_special.py "
                                    f"nor kept in data/pictures")
                 continue
-            try:
-                got = picture_size(pictures[pic])
-            except (ET.ParseError, OSError, ValueError) as e:
-                faults(pic, f"cannot be read: {e}")
-                continue
-            if got != size:
-                faults(pic, f"is {got[0]} x {got[1]}, not {size[0]} x {size[1]}")
+            check_picture_size(pic, pictures[pic], size, faults)
 
 
 # ---------------------------------------------------------------------------------------------
 # The test catalogue
 
-class Slot:
-    """One place of a test: a plain value, or a group that gives one of its own values."""
-
-    def __init__(self, values, group):
-        self.values = values
-        self.group = group
-
-
-def parse_items(line, where, faults):
-    """The slots of an item line. Numbers must end at a blank: the reader takes a number up to
-    the next blank or line end, so 'N5}' would be read as the number '5}'."""
-    slots, stack, pos = [], [], 0
-    while pos < len(line):
-        c = line[pos]
-        pos += 1
-        if c == "N":
-            m = re.match(r"\s*(-?\d+)", line[pos:])
-            if not m:
-                faults(where, f"'N' at column {pos} is not followed by a number")
-                continue
-            pos += m.end()
-            if pos < len(line) and not line[pos].isspace():
-                faults(where, f"a blank must follow N{m.group(1)} (column {pos + 1})")
-            value = int(m.group(1))
-            if stack:
-                stack[-1].append(value)
-            else:
-                slots.append(Slot([value], False))
-        elif c == "{":
-            stack.append([])
-        elif c == "}":
-            if not stack:
-                faults(where, f"'}}' at column {pos} closes no group")
-                continue
-            values = stack.pop()
-            if not values:
-                faults(where, f"the group ending at column {pos} offers no value")
-            slots.append(Slot(values, True))
-        elif not c.isspace():
-            faults(where, f"unexpected character {c!r} at column {pos}")
-    if stack:
-        faults(where, "a group is not closed on its line")
-    return slots
-
-
 def check_catalogue(text_dir, font_texts, picture_texts, codes, faults):
-    path = os.path.join(text_dir, "TypesLeg.eng")
-    lines = read_lines(path, faults)
-    if lines is None:
+    entries = catalogue_entries(os.path.join(text_dir, "TypesLeg.eng"), faults, TEST_NUMBERS,
+                                MAX_TEST_NAME, "; the results file keeps 25 with the leading blank")
+    if entries is None:
         return
-    if lines[-1] == "":
-        faults("TypesLeg.eng", "ends with a line break; the file must end right after the last "
-                               "item line")
-        while lines and lines[-1] == "":
-            lines.pop()
-    if len(lines) % 3:
-        faults("TypesLeg.eng", f"{len(lines)} lines: entries are three lines each")
-    tested, numbers, names = set(), {}, {}
-    for first in range(0, len(lines) - len(lines) % 3, 3):
-        head, items = lines[first], lines[first + 2]
-        where = f"TypesLeg.eng:{first + 1}"
-        m = re.fullmatch(r"(\d+) (\S.*)", head)
-        if not m:
-            faults(where, f"not '<test number> <name>': {head!r}")
-            continue
-        number, name = int(m.group(1)), m.group(2)
-        if number not in TEST_NUMBERS:
-            faults(where, f"test number {number} is outside {TEST_NUMBERS.start}-{TEST_NUMBERS.stop - 1}")
-        if number in numbers:
-            faults(where, f"test number {number} is also on line {numbers[number]}")
-        numbers[number] = first + 1
-        if len(name) > MAX_TEST_NAME:
-            faults(where, f"test name {name!r} is longer than {MAX_TEST_NAME} characters; the "
-                          f"results file keeps 25 with the leading blank")
-        if name.lower() in names:
-            faults(where, f"test name {name!r} is also on line {names[name.lower()]}")
-        names[name.lower()] = first + 1
-        item_where = f"TypesLeg.eng:{first + 3} (test {number})"
-        slots = parse_items(items, item_where, faults)
+    tested = set()
+    for entry in entries:
+        item_where = f"TypesLeg.eng:{entry.line + 2} (test {entry.number})"
+        slots = parse_items(entry.items, item_where, faults)
         if not slots:
             faults(item_where, "the test has no values")
         if len(slots) > MAX_TEST_VALUES:
@@ -372,7 +239,7 @@ def check_catalogue(text_dir, font_texts, picture_texts, codes, faults):
         slot_texts = []
         for slot in slots:
             texts = {}
-            for v in slot.values:
+            for v in slot:
                 if v < 990:
                     text = font_texts.get(v) if v in codes else None
                     what = f"N{v}: code not in codes.tsv" if v not in codes else \

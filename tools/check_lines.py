@@ -20,17 +20,17 @@ per fault) when
 """
 import argparse
 import os
-import re
 import sys
-import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "pictures"))
 
+import content_files  # noqa: E402
 import line_table  # noqa: E402
 import symbol_svg  # noqa: E402
+from content_files import Faults, check_picture_size  # noqa: E402
 
-PICTURE_SIZES = {"V": (190, 80), "I": (97, 72), "N": (190, 80)}
+PICTURE_SIZES = content_files.ROW_PICTURE_SIZES
 TEST_NUMBERS = range(201, 300)
 TEST_VALUES = 15
 MAX_TEST_NAME = 24
@@ -39,56 +39,16 @@ COLUMN_ITEMS = {8 + i: letter for i, letter in enumerate("ABCDEFGH")}
 PREFIX_LENGTH = 4
 
 
-class Faults:
-    def __init__(self):
-        self.items = []
-
-    def __call__(self, where, text):
-        self.items.append(f"{where}: {text}")
-
-
-def read_text(path, faults):
-    """A content source as text: plain ASCII with LF line ends. None when missing."""
-    name = os.path.basename(path)
-    if not os.path.exists(path):
-        faults(name, "missing")
-        return None
-    data = open(path, "rb").read()
-    if b"\r" in data:
-        faults(name, "has CR characters; sources keep LF line ends (the build writes CR LF)")
-    bad = [i for i, b in enumerate(data) if b > 126 or (b < 32 and b != 10)]
-    if bad:
-        line = data[:bad[0]].count(b"\n") + 1
-        faults(f"{name}:{line}", "a character outside plain ASCII")
-    return data.decode("latin-1").replace("\r", "")
+# Sources hold no CR at all, a missing file is named by its name, a value follows 'N' at once
+# and is not negative, groups do not nest.
+STYLE = content_files.Style(
+    controls=b"\n", number=r"(\d+)", keep_empty_groups=False,
+    missing=("{name}", "missing"), checksum=None,
+    nested=("{where}", "a group inside a group at column {column}"))
 
 
 def read_numbered(path, faults):
-    """{number: (text, line)} of a numbered text file."""
-    text = read_text(path, faults)
-    if text is None:
-        return None
-    name = os.path.basename(path)
-    entries = {}
-    lines = text.split("\n")
-    if lines and lines[-1] == "":
-        lines.pop()
-    for i, line in enumerate(lines, start=1):
-        m = re.fullmatch(r"(-?\d+) (.+)", line)
-        if not m:
-            faults(f"{name}:{i}", f"not '<number> <text>': {line!r}")
-            continue
-        number = int(m.group(1))
-        if number in entries:
-            faults(f"{name}:{i}", f"number {number} is also on line {entries[number][1]}")
-            continue
-        entries[number] = (m.group(2), i)
-    return entries
-
-
-def picture_size(path):
-    root = ET.parse(path).getroot()
-    return tuple(int(float(root.get(k, "0"))) for k in ("width", "height"))
+    return content_files.read_numbered(path, faults, style=STYLE)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -101,13 +61,7 @@ def check_pictures(lines, folder, faults):
             if not os.path.exists(path):
                 faults("pictures", f"{name} ({line.reading}) is missing in {folder}")
                 continue
-            try:
-                got = picture_size(path)
-            except (ET.ParseError, OSError, ValueError) as e:
-                faults(name, f"cannot be read: {e}")
-                continue
-            if got != size:
-                faults(name, f"is {got[0]} x {got[1]}, not {size[0]} x {size[1]}")
+            check_picture_size(name, path, size, faults)
 
 
 def check_texts(lines, text_dir, faults):
@@ -138,83 +92,17 @@ def check_texts(lines, text_dir, faults):
     return {n: t for n, (t, _) in names.items()}
 
 
-def parse_items(line, where, faults):
-    """The slots of an item line: a list of value lists (a group offers several)."""
-    slots, group, pos = [], None, 0
-    while pos < len(line):
-        c = line[pos]
-        pos += 1
-        if c == "N":
-            m = re.match(r"(\d+)", line[pos:])
-            if not m:
-                faults(where, f"'N' at column {pos} is not followed by a number")
-                continue
-            pos += m.end()
-            if pos < len(line) and not line[pos].isspace():
-                faults(where, f"a blank must follow N{m.group(1)} (column {pos + 1})")
-            value = int(m.group(1))
-            if group is not None:
-                group.append(value)
-            else:
-                slots.append([value])
-        elif c == "{":
-            if group is not None:
-                faults(where, f"a group inside a group at column {pos}")
-            group = []
-        elif c == "}":
-            if group is None:
-                faults(where, f"'}}' at column {pos} closes no group")
-                continue
-            if not group:
-                faults(where, f"the group ending at column {pos} offers no value")
-            else:
-                slots.append(group)
-            group = None
-        elif not c.isspace():
-            faults(where, f"unexpected character {c!r} at column {pos}")
-    if group is not None:
-        faults(where, "a group is not closed on its line")
-    return slots
-
-
 def check_catalogue(text_dir, texts, faults):
-    path = os.path.join(text_dir, "types.eng")
-    text = read_text(path, faults)
-    if text is None:
+    entries = content_files.catalogue_entries(
+        os.path.join(text_dir, "types.eng"), faults, TEST_NUMBERS, MAX_TEST_NAME,
+        empty_remark=True, style=STYLE)
+    if entries is None:
         return 0
-    lines = text.split("\n")
-    if lines[-1] == "":
-        faults("types.eng", "ends with a line break; the file must end right after the last "
-                            "item line")
-        while lines and lines[-1] == "":
-            lines.pop()
-    if len(lines) % 3:
-        faults("types.eng", f"{len(lines)} lines: entries are three lines each")
-    numbers, names, count = {}, {}, 0
-    for first in range(0, len(lines) - len(lines) % 3, 3):
-        head, remark, items = lines[first:first + 3]
-        where = f"types.eng:{first + 1}"
-        m = re.fullmatch(r"(\d+) (\S.*)", head)
-        if not m:
-            faults(where, f"not '<test number> <name>': {head!r}")
-            continue
+    count = 0
+    for entry in entries:
         count += 1
-        number, name = int(m.group(1)), m.group(2)
-        if number not in TEST_NUMBERS:
-            faults(where, f"test number {number} is outside {TEST_NUMBERS.start}-"
-                          f"{TEST_NUMBERS.stop - 1}")
-        if number in numbers:
-            faults(where, f"test number {number} is also on line {numbers[number]}")
-        numbers[number] = first + 1
-        if len(name) > MAX_TEST_NAME:
-            faults(where, f"test name {name!r} is longer than {MAX_TEST_NAME} characters")
-        if name.lower() in names:
-            faults(where, f"test name {name!r} is also on line {names[name.lower()]}")
-        names[name.lower()] = first + 1
-        if not remark.strip():
-            faults(f"types.eng:{first + 2}", "the remark line is empty")
-        item_where = f"types.eng:{first + 3} (test {number})"
-        slots = parse_items(items, item_where, faults)
+        item_where = f"types.eng:{entry.line + 2} (test {entry.number})"
+        slots = content_files.parse_items(entry.items, item_where, faults, STYLE)
         if len(slots) != TEST_VALUES:
             faults(item_where, f"{len(slots)} values; a combination test fills all "
                                f"{TEST_VALUES} cells of its grid")

@@ -19,9 +19,9 @@ keys are whole numbers. Prints every problem found and exits with status 1 if th
 import argparse
 import os
 import re
-import struct
 import sys
-import xml.etree.ElementTree as ET
+
+import content_files
 
 PICTURE_SIZE = 113
 MAX_VALUES = 15
@@ -41,59 +41,41 @@ def isom_numbers():
     return numbers
 
 
-class Report:
-    def __init__(self):
-        self.problems = []
-
-    def __call__(self, where, message):
-        self.problems.append(f"{where}: {message}")
+class Report(content_files.Faults):
+    @property
+    def problems(self):
+        return self.items
 
 
 # ------------------------------------------------------------------------------------------
 # Text files.
 
-def read_lines(path, report):
-    """Lines of an LF text file in plain ASCII; None if it cannot be read."""
-    try:
-        data = open(path, "rb").read()
-    except OSError as e:
-        report(path, f"cannot read: {e.strerror}")
-        return None
-    if b"\r" in data:
-        report(path, "has CR characters; the repository keeps LF line ends")
-    bad = sorted({b for b in data if b > 126 or (b < 32 and b not in (9, 10, 13))})
-    if bad:
-        report(path, f"has non-ASCII or control bytes {[hex(b) for b in bad]}")
-    return data.decode("latin-1").replace("\r", "").split("\n")
+# Faults name a file by its path; a source may hold tabs; a number without a text, a blank line
+# and blanks around a text are faults of their own; a value need not end at a blank.
+STYLE = content_files.Style(
+    controls=b"\t\n\r", blanks=" \t", keep_empty_groups=False,
+    missing=None,
+    unreadable=("{path}", "cannot read: {error}"),
+    cr=("{path}", "has CR characters; the repository keeps LF line ends"),
+    byte=("{path}", "has non-ASCII or control bytes {bytes}"),
+    blank_line=("{path}:{line}", "blank line"),
+    form=("{path}:{line}", "expected '<number> <text>', got {text!r}"),
+    checksum=None,
+    twice=("{path}:{line}", "number {number} is listed twice"),
+    no_text=("{path}:{line}", "number {number} has no text"),
+    padded=("{path}:{line}", "text of {number} has blanks at its start or end"),
+    no_number=("{where}", "'N' without a number at column {column}"),
+    no_blank=None,
+    closes_nothing=("{where}", "'}}' without '{{' at column {column}"),
+    empty_group=("{where}", "empty group ending at column {column}"),
+    stray=("{where}", "stray character {char!r} at column {column}"),
+    not_closed=("{where}", "group not closed"))
 
 
 def read_numbered(path, report):
     """{number: text} of a numbered text file ("<number> <text>" per line)."""
-    lines = read_lines(path, report)
-    if lines is None:
-        return None
-    if lines and lines[-1] == "":
-        lines = lines[:-1]
-    entries = {}
-    for i, line in enumerate(lines, 1):
-        where = f"{path}:{i}"
-        if not line.strip():
-            report(where, "blank line")
-            continue
-        m = re.fullmatch(r"(-?\d+)(?: (.*))?", line)
-        if not m:
-            report(where, f"expected '<number> <text>', got {line!r}")
-            continue
-        number, text = int(m.group(1)), m.group(2) or ""
-        if number in entries:
-            report(where, f"number {number} is listed twice")
-            continue
-        if not text.strip():
-            report(where, f"number {number} has no text")
-        elif text != text.strip():
-            report(where, f"text of {number} has blanks at its start or end")
-        entries[number] = text
-    return entries
+    entries = content_files.read_numbered(path, report, style=STYLE)
+    return None if entries is None else {n: text for n, (text, _) in entries.items()}
 
 
 def check_names(path, names, required, report):
@@ -142,39 +124,6 @@ def read_table_names(path, report):
 # ------------------------------------------------------------------------------------------
 # Pictures.
 
-def picture_size(path):
-    """(width, height) of an SVG or PNG picture; raises ValueError when it cannot be told."""
-    if path.lower().endswith(".png"):
-        with open(path, "rb") as f:
-            head = f.read(24)
-        if head[:8] != b"\x89PNG\r\n\x1a\n":
-            raise ValueError("not a PNG file")
-        return struct.unpack(">II", head[16:24])
-    try:
-        root = ET.parse(path).getroot()
-    except ET.ParseError as e:
-        raise ValueError(f"not well-formed XML ({e})") from None
-    if not root.tag.endswith("svg"):
-        raise ValueError("root element is not <svg>")
-
-    def length(attr):
-        value = root.get(attr)
-        if value is None:
-            raise ValueError(f"no {attr} attribute")
-        m = re.fullmatch(r"\s*([0-9.]+)\s*(px)?\s*", value)
-        if not m:
-            raise ValueError(f"{attr}={value!r} is not a pixel size")
-        return float(m.group(1))
-
-    size = (length("width"), length("height"))
-    box = root.get("viewBox")
-    if box is not None:
-        parts = [float(v) for v in box.replace(",", " ").split()]
-        if len(parts) != 4 or (parts[2], parts[3]) != size:
-            raise ValueError(f"viewBox {box!r} does not match width and height")
-    return size
-
-
 def check_pictures(folder, required, report):
     found = {}
     try:
@@ -192,7 +141,7 @@ def check_pictures(folder, required, report):
             report(folder, f"no picture B{number}.svg")
             continue
         try:
-            w, h = picture_size(path)
+            w, h = content_files.picture_size(path, strict=True)
         except (OSError, ValueError) as e:
             report(path, str(e))
             continue
@@ -217,45 +166,11 @@ class Test:
 def parse_items(text, where, report):
     """Slots of an item line: N<number> values and {...} groups (groups may nest; a nested
     group's choice is a slot of its own)."""
-    slots = []
-    stack = []
-    i = 0
-    while i < len(text):
-        ch = text[i]
-        if ch == "N":
-            m = re.match(r"N\s*(-?\d+)", text[i:])
-            if not m:
-                report(where, f"'N' without a number at column {i + 1}")
-                i += 1
-                continue
-            value = int(m.group(1))
-            if stack:
-                stack[-1].append(value)
-            else:
-                slots.append([value])
-            i += m.end()
-            continue
-        if ch == "{":
-            stack.append([])
-        elif ch == "}":
-            if not stack:
-                report(where, f"'}}' without '{{' at column {i + 1}")
-            else:
-                group = stack.pop()
-                if not group:
-                    report(where, f"empty group ending at column {i + 1}")
-                else:
-                    slots.append(group)
-        elif ch not in " \t":
-            report(where, f"stray character {ch!r} at column {i + 1}")
-        i += 1
-    if stack:
-        report(where, "group not closed")
-    return slots
+    return content_files.parse_items(text, where, report, STYLE)
 
 
 def read_catalogue(path, report):
-    lines = read_lines(path, report)
+    lines = content_files.read_lines(path, report, STYLE)
     if lines is None:
         return None
     if lines and lines[-1] == "":

@@ -23,22 +23,19 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 
 import check_map_symbols as CHECK  # noqa: E402
+import content_files  # noqa: E402
 import gen_map_symbols as GEN  # noqa: E402
 import isom_draw as D  # noqa: E402
 from isom_scenes import SCENES, Params  # noqa: E402
 
-_PICTURES = None
+
+def draw_pictures(folder):
+    if GEN.main(["gen_map_symbols.py", ROOT, folder]) != 0:
+        raise RuntimeError("gen_map_symbols failed")
 
 
-def generated_pictures():
-    """The real pictures, drawn once for all tests."""
-    global _PICTURES
-    if _PICTURES is None:
-        _PICTURES = tempfile.mkdtemp(prefix="isom_pictures_")
-        rc = GEN.main(["gen_map_symbols.py", ROOT, _PICTURES])
-        if rc != 0:
-            raise RuntimeError("gen_map_symbols failed")
-    return _PICTURES
+# the real pictures, drawn once for all tests
+generated_pictures = content_files.DrawnOnce("isom_pictures_", draw_pictures)
 
 
 class Geometry(unittest.TestCase):
@@ -170,33 +167,17 @@ class Pictures(unittest.TestCase):
             self.assertEqual((root.get("width"), root.get("height")), ("64", "40"))
 
 
-class Checker(unittest.TestCase):
+class Checker(content_files.ContentCopy, unittest.TestCase):
     """Each case breaks one thing in a copy of the content and expects that problem only."""
 
     def setUp(self):
-        self.tmp = tempfile.mkdtemp(prefix="isom_check_")
-        for sub in ("data/text", "data/maps"):
-            os.makedirs(os.path.join(self.tmp, sub))
-        for name in ("Symbols.eng", "SymbolsAdd.eng", "TypesSym.eng"):
-            shutil.copy(os.path.join(ROOT, "data", "text", name),
-                        os.path.join(self.tmp, "data", "text", name))
-        shutil.copy(os.path.join(ROOT, "data", "maps", "symbols.tsv"),
-                    os.path.join(self.tmp, "data", "maps", "symbols.tsv"))
+        self.copy_content(ROOT, ["data/text/Symbols.eng", "data/text/SymbolsAdd.eng",
+                                 "data/text/TypesSym.eng", "data/maps/symbols.tsv"], "isom_check_")
         self.pics = os.path.join(self.tmp, "pictures")
         shutil.copytree(generated_pictures(), self.pics)
 
-    def tearDown(self):
-        shutil.rmtree(self.tmp)
-
     def text(self, name):
-        return os.path.join(self.tmp, "data", "text", name)
-
-    def edit(self, name, old, new):
-        path = self.text(name)
-        data = open(path, newline="").read()
-        self.assertIn(old, data)
-        with open(path, "w", newline="") as f:
-            f.write(data.replace(old, new, 1))
+        return self.text_path(name)
 
     def problems(self):
         return CHECK.run(self.tmp, self.pics)[0]
@@ -316,11 +297,7 @@ def main(argv):
     if len(argv) > 1:
         global ROOT
         ROOT = os.path.abspath(argv[1])
-    try:
-        result = unittest.main(argv=[argv[0]], exit=False, verbosity=1).result
-    finally:
-        if _PICTURES:
-            shutil.rmtree(_PICTURES, ignore_errors=True)
+    result = unittest.main(argv=[argv[0]], exit=False, verbosity=1).result
     return 0 if result.wasSuccessful() else 1
 
 

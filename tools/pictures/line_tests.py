@@ -7,7 +7,6 @@ and tools/check_lines.py.
 The checker cases copy the real content into a temporary folder, break one thing and expect the
 checker to name exactly that problem; the generator cases draw the real table.
 """
-import atexit
 import io
 import math
 import os
@@ -25,23 +24,16 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(ROOT, "tools"))
 
 import check_lines as CHECK  # noqa: E402
+import content_files  # noqa: E402
 import gen_line_texts as TEXTS  # noqa: E402
 import gen_lines as GEN  # noqa: E402
 import line_ground as G  # noqa: E402
 import line_layout as L  # noqa: E402
 import line_table as T  # noqa: E402
 
-_PICTURES = None
-
-
-def generated_pictures():
-    """The real pictures, drawn once for all tests."""
-    global _PICTURES
-    if _PICTURES is None:
-        _PICTURES = tempfile.mkdtemp(prefix="line_pictures_")
-        atexit.register(shutil.rmtree, _PICTURES, True)
-        GEN.generate(ROOT, _PICTURES)
-    return _PICTURES
+# the real pictures, drawn once for all tests
+generated_pictures = content_files.DrawnOnce("line_pictures_",
+                                             lambda folder: GEN.generate(ROOT, folder))
 
 
 def read(path):
@@ -224,14 +216,11 @@ class TextWriter(unittest.TestCase):
         self.assertEqual(new, "990 Start row\n999 Finish row\n1000 A\n1001 B\n")
 
 
-class Checker(unittest.TestCase):
+class Checker(content_files.ContentCopy, unittest.TestCase):
     """Each case breaks one thing in a copy of the content and expects it named."""
 
     def setUp(self):
-        self.tmp = tempfile.mkdtemp(prefix="check_lines_")
-        self.addCleanup(shutil.rmtree, self.tmp)
-        for sub in ("data/symbols", "data/lines", "data/text"):
-            shutil.copytree(os.path.join(ROOT, sub), os.path.join(self.tmp, sub))
+        self.copy_content(ROOT, ["data/symbols", "data/lines", "data/text"], "check_lines_")
         self.pictures = os.path.join(self.tmp, "pictures")
         shutil.copytree(generated_pictures(), self.pictures)
 
@@ -240,16 +229,6 @@ class Checker(unittest.TestCase):
         with redirect_stderr(err), redirect_stdout(out):
             rc = CHECK.main(["--source", self.tmp, "--pictures", self.pictures])
         return rc, err.getvalue()
-
-    def text_path(self, name):
-        return os.path.join(self.tmp, "data", "text", name)
-
-    def edit(self, name, old, new, count=1):
-        path = self.text_path(name)
-        text = read(path)
-        self.assertIn(old, text)
-        with open(path, "w", newline="") as fh:
-            fh.write(text.replace(old, new, count))
 
     def assert_fault(self, *fragments):
         rc, err = self.run_check()
