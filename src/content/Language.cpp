@@ -6,15 +6,18 @@
 #include "platform/Registry.h"
 #include "platform/ResourceContainer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTranslator>
 
 namespace {
 
 constexpr char BuiltInRoot[] = ":/builtin/";
 constexpr char StringsFile[] = "strings.txt";
 constexpr char MessagesFile[] = "messages.txt";
+constexpr char QtTextsFile[] = "qt.qm";
 constexpr char LocalesKey[] = "Software/Borland/Locales";
 
 QHash<int, QString> parseStringTable(const QByteArray& raw)
@@ -72,6 +75,8 @@ struct Language::Active
     std::unique_ptr<ResourceContainer> container;
     QHash<int, QString> strings;
     QHash<QString, QString> messages;
+    // Qt's own dialog texts ("OK", "Cancel", the font dialog) in the module's language
+    std::unique_ptr<QTranslator> qtTexts;
     bool loaded = false;
 };
 
@@ -97,6 +102,18 @@ void Language::load(std::unique_ptr<ResourceContainer> container)
     } else {
         a.strings = parseStringTable(readBuiltIn(QLatin1String(StringsFile)));
         a.messages = parseMessages(readBuiltIn(QLatin1String(MessagesFile)));
+    }
+    if (a.qtTexts) {
+        QCoreApplication::removeTranslator(a.qtTexts.get());
+        a.qtTexts.reset();
+    }
+    if (a.container && a.container->contains(QLatin1String(QtTextsFile))) {
+        auto translator = std::make_unique<QTranslator>();
+        if (translator->load(a.container->pathOf(QLatin1String(QtTextsFile))) &&
+            QCoreApplication::instance()) {
+            QCoreApplication::installTranslator(translator.get());
+            a.qtTexts = std::move(translator);
+        }
     }
 }
 
