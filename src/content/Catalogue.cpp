@@ -34,8 +34,27 @@ TTypesFile& Catalogue()
     return store;
 }
 
+namespace {
+// Deeper nesting than any catalogue needs is refused before it can exhaust the stack.
+constexpr int MaxGroupDepth = 64;
+thread_local int groupDepth = 0;
+
+struct GroupLevel
+{
+    GroupLevel() { ++groupDepth; }
+    ~GroupLevel() { --groupDepth; }
+    GroupLevel(const GroupLevel&) = delete;
+    GroupLevel& operator=(const GroupLevel&) = delete;
+};
+} // namespace
+
 void ReadGroup(TextReader& reader, TTypesItem& entry, const QString& fileName)
 {
+    const GroupLevel level;
+    if (groupDepth > MaxGroupDepth)
+        reject(fileName, QStringLiteral("groups of test %1 are nested more than %2 deep")
+                             .arg(entry.TestNumber)
+                             .arg(MaxGroupDepth));
     QList<qint32> candidates;
     for (;;) {
         if (reader.atEnd())

@@ -266,6 +266,8 @@ void TestContent::catalogueRejects_data()
     QTest::newRow("bad number") << QByteArray("1 T\r\n\r\nNx") << QStringLiteral("Invalid numeric input");
     QTest::newRow("bad test number") << QByteArray("one T\r\n\r\nN1")
                                      << QStringLiteral("Invalid numeric input");
+    QTest::newRow("deep nesting") << QByteArray("1 T\r\n\r\n") + QByteArray(100000, '{')
+                                  << QStringLiteral("types.eng: groups of test 1 are nested more than 64 deep");
 }
 
 void TestContent::catalogueRejects()
