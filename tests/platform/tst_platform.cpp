@@ -1,0 +1,247 @@
+// The platform layer and the language modules.
+#include "common/TempWorkDir.h"
+#include "content/Language.h"
+#include "platform/AppError.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "platform/ResourceContainer.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void registryKeepsTypes();
+    void registryValueNamesAndKeys();
+    void caseInsensitiveLookup();
+    void containerRefusesOtherFiles();
+    void errorTextFillsArguments();
+    void minutesSeconds_data();
+    void minutesSeconds();
+
+    void builtInLanguage();
+    void moduleChoice_data();
+    void moduleChoice();
+    void moduleReplacesScreensAndMessages();
+    void contentFileNames();
+
+private:
+    QTemporaryDir m_store;
+};
+
+namespace {
+QString fixtureModule()
+{
+    return QStringLiteral(QUILL_CONTAINER_DIR "/quill.deu");
+}
+} // namespace
+
+void TestPlatform::init()
+{
+    RegistryKey::setStoreDirectory(m_store.path());
+}
+
+void TestPlatform::cleanup()
+{
+    Language::activateBuiltIn();
+    QFile::remove(RegistryKey::storeFile());
+}
+
+void TestPlatform::registryKeepsTypes()
+{
+    {
+        RegistryKey key(QStringLiteral("Software\\Dovetail\\Quillon\\2\\"));
+        QVERIFY(!key.valueExists(QStringLiteral("TextHelp")));
+        key.writeBool(QStringLiteral("TextHelp"), true);
+        key.writeInteger(QStringLiteral("HelpFormLeft"), -12);
+        key.writeString(QStringLiteral("Name"), QStringLiteral("Arial\twith tab\\ and\nline"));
+    }
+    // a fresh handle reads what the file holds, with each value's type
+    RegistryKey key(QStringLiteral("Software/Dovetail/Quillon/2"));
+    QVERIFY(key.readBool(QStringLiteral("TextHelp")));
+    QCOMPARE(key.readInteger(QStringLiteral("HelpFormLeft")), -12);
+    QCOMPARE(key.readString(QStringLiteral("Name")), QStringLiteral("Arial\twith tab\\ and\nline"));
+    try {
+        key.readString(QStringLiteral("TextHelp"));
+        QFAIL("a number read as text must fail");
+    } catch (const AppError& e) {
+        QCOMPARE(e.text(), QStringLiteral("Invalid data type for 'TextHelp'"));
+    }
+    try {
+        key.readDword(QStringLiteral("Name"));
+        QFAIL("a text read as number must fail");
+    } catch (const AppError& e) {
+        QCOMPARE(e.text(), QStringLiteral("Invalid data type for 'Name'"));
+    }
+    try {
+        key.readDword(QStringLiteral("Absent"));
+        QFAIL("a missing value must fail");
+    } catch (const AppError& e) {
+        QCOMPARE(e.text(), QStringLiteral("Failed to get data for 'Absent'"));
+    }
+}
+
+void TestPlatform::registryValueNamesAndKeys()
+{
+    const QString exe = QStringLiteral("/opt/quill/bin/quill");
+    {
+        RegistryKey locales(QStringLiteral("Software\\Borland\\Locales"));
+        locales.writeString(exe, QStringLiteral("deu"));
+        locales.writeString(RegistryKey::defaultValueName(), QStringLiteral("fra"));
+        locales.writeString(QStringLiteral("C:\\Program Files\\quill.exe"), QStringLiteral("eng"));
+        RegistryKey font(QStringLiteral("Software/Dovetail/Quillon/2/FontText"));
+    }
+    RegistryKey locales(QStringLiteral("Software/Borland/Locales"));
+    QCOMPARE(locales.readString(exe), QStringLiteral("deu"));
+    QCOMPARE(locales.readString(QString()), QStringLiteral("fra"));
+    QCOMPARE(locales.readString(QStringLiteral("C:\\Program Files\\quill.exe")), QStringLiteral("eng"));
+    QVERIFY(!locales.valueExists(QStringLiteral("/opt/quill/bin")));
+    // an opened key exists in the store although it holds no value
+    QFile store(RegistryKey::storeFile());
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QVERIFY(store.readAll().contains("Software/Dovetail/Quillon/2/FontText\tkey"));
+}
+
+void TestPlatform::caseInsensitiveLookup()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.write(QStringLiteral("Legtab.ENG"), "1 x"));
+    QVERIFY(Files::exists(QStringLiteral("legtab.eng")));
+    QVERIFY(Files::find(QStringLiteral("LEGTAB.eng")).endsWith(QStringLiteral("Legtab.ENG")));
+    QVERIFY(!Files::exists(QStringLiteral("legtab.en")));
+    QCOMPARE(Files::readAll(QStringLiteral("LegTab.Eng")), QByteArray("1 x"));
+    try {
+        Files::readAll(QStringLiteral("none"));
+        QFAIL("missing file must fail");
+    } catch (const AppError& e) {
+        QCOMPARE(e.text(), QStringLiteral("File not found"));
+    }
+}
+
+void TestPlatform::containerRefusesOtherFiles()
+{
+    TempWorkDir dir;
+    QVERIFY(dir.write(QStringLiteral("quill.abc"), "not a container at all"));
+    ResourceContainer c;
+    QVERIFY(!c.open(dir.filePath(QStringLiteral("quill.abc"))));
+    QVERIFY(!c.open(dir.filePath(QStringLiteral("absent"))));
+    QVERIFY(c.open(fixtureModule()));
+    QVERIFY(c.contains(QStringLiteral("strings.txt")));
+    QVERIFY(!c.contains(QStringLiteral("TForm1.ui")));
+    // two containers never shadow each other's files
+    ResourceContainer other;
+    QVERIFY(other.open(fixtureModule()));
+    QVERIFY(other.pathOf(QStringLiteral("x")) != c.pathOf(QStringLiteral("x")));
+}
+
+void TestPlatform::errorTextFillsArguments()
+{
+    QCOMPARE(AppError(QString::fromLatin1(Msg::ResourceNotFound), {QStringLiteral("V1")}).text(),
+             QStringLiteral("Resource V1 not found"));
+    QCOMPARE(AppError(QString::fromLatin1(Msg::ValueOutOfRange), {QStringLiteral("-2147483647"), QStringLiteral("14")})
+                 .text(),
+             QStringLiteral("Value must be between -2147483647 and 14"));
+    QCOMPARE(ioErrorFromErrno(ENOENT).text(), QStringLiteral("File not found"));
+    QCOMPARE(ioErrorFromErrno(ENOSPC).text(), QStringLiteral("Disk full"));
+    QCOMPARE(ioErrorFromErrno(EIO).text(), QStringLiteral("I/O error 5"));
+}
+
+void TestPlatform::minutesSeconds_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0.0 << QStringLiteral("0:00");
+    QTest::newRow("83 s") << 83.0 << QStringLiteral("1:23");
+    QTest::newRow("hours not shown") << 3600.0 + 65 * 60 - 3600 + 5 << QStringLiteral("5:05");
+    QTest::newRow("1 h 2 min") << 3720.0 << QStringLiteral("2:00");
+    QTest::newRow("59:59") << 3599.0 << QStringLiteral("59:59");
+}
+
+void TestPlatform::minutesSeconds()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(formatMinutesSeconds(seconds / 86400.0), text);
+}
+
+void TestPlatform::builtInLanguage()
+{
+    Language::activateBuiltIn();
+    QVERIFY(!Language::hasModule());
+    QCOMPARE(LanguageCode(), QStringLiteral("eng"));
+    QCOMPARE(LoadString(StringId::WalkthroughTitle), QStringLiteral("The table of legends CP contains such information : "));
+    QCOMPARE(LoadString(StringId::ErrorsHeading), QStringLiteral("Errors "));
+    QCOMPARE(LoadString(StringId::Bitm1Base), QStringLiteral("bitm1."));
+    QCOMPARE(LoadString(1), QString());
+    for (const char* screen : {"TForm1", "THelpForm", "TStartDlg", "TWinDlg", "TResultaty", "TSettingsDlg"})
+        QVERIFY2(!Language::screenDescription(QString::fromLatin1(screen)).isEmpty(), screen);
+}
+
+void TestPlatform::moduleChoice_data()
+{
+    QTest::addColumn<QStringList>("modules"); // extensions of copies of the fixture module
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("expectedModule"); // extension, or empty for the built-in language
+    QTest::newRow("stored value") << QStringList{QStringLiteral("deu")} << QStringLiteral("deu") << QString() << QStringLiteral("deu");
+    QTest::newRow("stored module missing, user's language")
+        << QStringList{QStringLiteral("deu")} << QStringLiteral("fra") << QStringLiteral("deu") << QStringLiteral("deu");
+    QTest::newRow("first two letters") << QStringList{QStringLiteral("de")} << QString() << QStringLiteral("deu") << QStringLiteral("de");
+    QTest::newRow("nothing fits") << QStringList{QStringLiteral("deu")} << QStringLiteral("fra") << QStringLiteral("ita") << QString();
+    QTest::newRow("no module at all") << QStringList{} << QString() << QStringLiteral("eng") << QString();
+    QTest::newRow("stored beats user's")
+        << QStringList{QStringLiteral("deu"), QStringLiteral("xyz")} << QStringLiteral("xyz") << QStringLiteral("deu") << QStringLiteral("xyz");
+}
+
+void TestPlatform::moduleChoice()
+{
+    QFETCH(QStringList, modules);
+    QFETCH(QString, stored);
+    QFETCH(QString, user);
+    QFETCH(QString, expectedModule);
+    TempWorkDir dir;
+    for (const QString& ext : modules)
+        QVERIFY(dir.copyIn(fixtureModule(), QStringLiteral("quill.") + ext));
+    QVERIFY(dir.write(QStringLiteral("quill.ita"), "no container"));
+    Language::selectModule(dir.filePath(QStringLiteral("quill")), stored, user);
+    if (expectedModule.isEmpty()) {
+        QVERIFY(!Language::hasModule());
+        QCOMPARE(LanguageCode(), QStringLiteral("eng"));
+    } else {
+        QVERIFY(Language::moduleFile().endsWith(QStringLiteral("quill.") + expectedModule));
+        // the code is the module's string, whatever its file is called
+        QCOMPARE(LanguageCode(), QStringLiteral("deu"));
+    }
+}
+
+void TestPlatform::moduleReplacesScreensAndMessages()
+{
+    QVERIFY(Language::activateModuleFile(fixtureModule()));
+    QCOMPARE(LoadString(StringId::MainMenuTitle), QStringLiteral("Testart waehlen"));
+    QCOMPARE(LoadString(StringId::WalkthroughTitle), QString()); // the module lacks it
+    QVERIFY(Language::screenDescription(QStringLiteral("TWinDlg")).contains("Gratulation"));
+    try {
+        Language::screenDescription(QStringLiteral("TStartDlg"));
+        QFAIL("a module without the screen must fail");
+    } catch (const AppError& e) {
+        QCOMPARE(e.text(), QStringLiteral("Ressource TStartDlg nicht gefunden"));
+    }
+    QCOMPARE(AppError(QString::fromLatin1(Msg::FileNotFound)).text(), QStringLiteral("Datei nicht gefunden"));
+}
+
+void TestPlatform::contentFileNames()
+{
+    QCOMPARE(ContentFileName(QStringLiteral("types.")), QStringLiteral("types.eng"));
+    QVERIFY(Language::activateModuleFile(fixtureModule()));
+    QCOMPARE(ContentFileName(QStringLiteral("TypesLeg.")), QStringLiteral("TypesLeg.deu"));
+}
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"
