@@ -5,10 +5,11 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
+#include <QGuiApplication>
 #include <QHash>
 #include <QMetaProperty>
-#include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
@@ -162,7 +163,12 @@ void ScreenLoader::applyDescriptionExtras(QWidget* root, const QByteArray& descr
 void ScreenLoader::load(QWidget* window, const QString& className)
 {
     const QByteArray description = Language::screenDescription(className);
+    // QUiLoader would load every Designer plugin on the library path (one of them brings in Qt
+    // Quick); the screens use only our own classes and Qt's widgets.
+    const QStringList libraryPaths = QCoreApplication::libraryPaths();
+    QCoreApplication::setLibraryPaths({});
     ScreenLoader loader(window);
+    QCoreApplication::setLibraryPaths(libraryPaths);
     QBuffer buffer;
     buffer.setData(description);
     buffer.open(QIODevice::ReadOnly);

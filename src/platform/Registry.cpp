@@ -161,7 +161,10 @@ RegistryKey::RegistryKey(const QString& path)
     }
 }
 
-RegistryKey::~RegistryKey() = default;
+RegistryKey::~RegistryKey()
+{
+    m_settings->sync();
+}
 
 QString RegistryKey::keyOf(const QString& name) const
 {
@@ -195,10 +198,17 @@ QString RegistryKey::readString(const QString& name) const
 
 void RegistryKey::write(const QString& name, const QVariant& value)
 {
+    // Values are kept until commit(): writing the store file once per value made the close of
+    // the program slow.
     m_settings->setValue(keyOf(name), value);
+    m_lastWritten = name;
+}
+
+void RegistryKey::commit()
+{
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError)
-        throw AppError(QString::fromLatin1(Msg::FailedToSetData), {name});
+        throw AppError(QString::fromLatin1(Msg::FailedToSetData), {m_lastWritten});
 }
 
 void RegistryKey::writeDword(const QString& name, quint32 value)

@@ -25,7 +25,10 @@ public:
     bool readBool(const QString& name) const { return readDword(name) != 0; }
     qint32 readInteger(const QString& name) const { return static_cast<qint32>(readDword(name)); }
     QString readString(const QString& name) const;
-    // Throw "Failed to set data for '%s'" when the store cannot be written.
+    // Writes are kept in memory until commit() (or the key's end, which commits without
+    // reporting). commit() throws "Failed to set data for '%s'" naming the last value written
+    // when the store cannot be written.
+    void commit();
     void writeDword(const QString& name, quint32 value);
     void writeBool(const QString& name, bool value) { writeDword(name, value ? 1u : 0u); }
     void writeInteger(const QString& name, qint32 value) { writeDword(name, static_cast<quint32>(value)); }
@@ -43,5 +46,6 @@ private:
     void write(const QString& name, const QVariant& value);
 
     QString m_path;
+    QString m_lastWritten;
     std::unique_ptr<QSettings> m_settings;
 };

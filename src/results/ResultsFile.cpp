@@ -6,8 +6,11 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTableWidget>
 #include <QtEndian>
@@ -386,6 +389,16 @@ void KeepBestResults()
     const QString stale = Files::find(temporaryResultsFileName());
     if (!stale.isEmpty())
         QFile::remove(stale);
+    // So are the new files of trims that were killed before they replaced the results file
+    // ("Results.dat.XXXXXX", made beside it while it is written).
+    const QFileInfo results(path);
+    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(results.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QStringList names = results.dir().entryList(QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        if (leftover.match(name).hasMatch())
+            QFile::remove(results.dir().filePath(name));
+    }
 }
 
 void ClearResults()

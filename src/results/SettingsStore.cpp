@@ -124,6 +124,7 @@ void write(const SettingsBinding& b)
         const QPoint main = b.mainFormPosition();
         key.writeInteger(name(MainFormLeft), main.x());
         key.writeInteger(name(MainFormTop), main.y());
+        key.commit();
     }
     RegistryKey font{name(FontKey)};
     const QFont f = b.textFont();
@@ -134,12 +135,14 @@ void write(const SettingsBinding& b)
     font.writeDword(name(FontColor), encodeColor(b.textFontColor()));
     font.writeBool(name(FontBold), f.bold());
     font.writeBool(name(FontItalic), f.italic());
+    font.commit();
 }
 
 void writeLanguage(const QString& executablePath, const QString& code)
 {
     RegistryKey key{name(LocalesKey)};
     key.writeString(executablePath, code);
+    key.commit();
 }
 
 } // namespace SettingsStore

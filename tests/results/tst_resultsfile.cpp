@@ -508,6 +508,12 @@ void TestResultsFile::trimIgnoresStaleTemporaryFile()
     QCOMPARE(trimmed.size(), RecordSize);
     QCOMPARE(rawDecode(trimmed).name, QByteArray("real"));
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("Results.tmp"))));
+    // new files of killed trims go too; other files beside the results file stay
+    QVERIFY(dir.write(QStringLiteral("Results.dat.Ab12Cd"), "partial"));
+    QVERIFY(dir.write(QStringLiteral("Results.dat.old"), "the user's"));
+    KeepBestResults();
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("Results.dat.Ab12Cd"))));
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("Results.dat.old"))));
 }
 
 void TestResultsFile::trimManyTests()
