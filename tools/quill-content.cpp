@@ -68,7 +68,7 @@ int main(int argc, char** argv)
 
     if (args[1] == QLatin1String("stamp")) {
         try {
-            if (FileChecksum(args[3], ChecksumDivisor) != ReadChecksumLine(args[3]))
+            if (!CheckFileChecksum(args[3], ChecksumDivisor).matches())
                 return fail(args[3] + QStringLiteral(": checksum does not verify"));
         } catch (const AppError& e) {
             return fail(args[3] + QStringLiteral(": ") + e.text());

@@ -198,8 +198,7 @@ void TForm1::checkContentFiles()
         files << symbols;
     try {
         for (const QString& file : std::as_const(files)) {
-            const qint32 stored = ReadChecksumLine(file);
-            if (FileChecksum(file, ChecksumDivisor) != stored) {
+            if (!CheckFileChecksum(file, ChecksumDivisor).matches()) {
                 MessageBoxes::showPlain(LoadString(StringId::WrongChecksum));
                 m_terminate = true;
                 return;

@@ -82,13 +82,18 @@ qint32 ReadChecksumLine(const QString& fileName)
     return firstNumber(bytes.view());
 }
 
-qint32 FileChecksum(const QString& fileName, quint8 divisor)
+ChecksumCheck CheckFileChecksum(const QString& fileName, quint8 divisor)
 {
     const FileBytes bytes(fileName);
     const QByteArrayView all = bytes.view();
-    const qint32 stored = firstNumber(all);
-    const qsizetype start = QByteArray::number(stored).size() + 2;
-    if (start >= all.size())
-        return 0;
-    return BodyChecksum(all.sliced(start), divisor);
+    ChecksumCheck check;
+    check.stored = firstNumber(all);
+    const qsizetype start = QByteArray::number(check.stored).size() + 2;
+    check.computed = start >= all.size() ? 0 : BodyChecksum(all.sliced(start), divisor);
+    return check;
+}
+
+qint32 FileChecksum(const QString& fileName, quint8 divisor)
+{
+    return CheckFileChecksum(fileName, divisor).computed;
 }

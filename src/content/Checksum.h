@@ -13,5 +13,14 @@ qint32 FileChecksum(const QString& fileName, quint8 divisor);
 // reads as 0). Throws like FileChecksum.
 qint32 ReadChecksumLine(const QString& fileName);
 
+// The stored number and the computed sum of one file, from a single read of it.
+struct ChecksumCheck
+{
+    qint32 stored = 0;
+    qint32 computed = 0;
+    bool matches() const { return stored == computed; }
+};
+ChecksumCheck CheckFileChecksum(const QString& fileName, quint8 divisor);
+
 // The weighted sum of `body` alone, as FileChecksum counts it.
 qint32 BodyChecksum(QByteArrayView body, quint8 divisor);

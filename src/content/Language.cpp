@@ -80,13 +80,22 @@ struct Language::Active
     bool loaded = false;
 };
 
+// The string table and the message translations of the active module, or the built-in ones.
+void Language::fillTexts(Active& a)
+{
+    const auto read = [&a](const char* name) {
+        return a.container ? a.container->read(QLatin1String(name)) : readBuiltIn(QLatin1String(name));
+    };
+    a.strings = parseStringTable(read(StringsFile));
+    a.messages = parseMessages(read(MessagesFile));
+}
+
 Language::Active& Language::active()
 {
     static Active instance;
     if (!instance.loaded) {
         instance.loaded = true;
-        instance.strings = parseStringTable(readBuiltIn(QLatin1String(StringsFile)));
-        instance.messages = parseMessages(readBuiltIn(QLatin1String(MessagesFile)));
+        fillTexts(instance);
     }
     return instance;
 }
@@ -96,13 +105,7 @@ void Language::load(std::unique_ptr<ResourceContainer> container)
     Active& a = active();
     a.container = std::move(container);
     AppError::setTranslator(&Language::translateMessage);
-    if (a.container) {
-        a.strings = parseStringTable(a.container->read(QLatin1String(StringsFile)));
-        a.messages = parseMessages(a.container->read(QLatin1String(MessagesFile)));
-    } else {
-        a.strings = parseStringTable(readBuiltIn(QLatin1String(StringsFile)));
-        a.messages = parseMessages(readBuiltIn(QLatin1String(MessagesFile)));
-    }
+    fillTexts(a);
     if (a.qtTexts) {
         QCoreApplication::removeTranslator(a.qtTexts.get());
         a.qtTexts.reset();

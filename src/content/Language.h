@@ -58,6 +58,7 @@ public:
 private:
     struct Active;
     static Active& active();
+    static void fillTexts(Active& a);
     static void load(std::unique_ptr<ResourceContainer> container);
 };
 

@@ -7,10 +7,12 @@
 
 QString ReadNumberedText(const QString& fileName, qint32 number)
 {
-    if (!Files::exists(fileName))
+    const QString path = Files::find(fileName);
+    if (path.isEmpty())
         return {};
-    QFile file;
-    Files::openForRead(file, fileName);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        Files::throwOpenError(file);
     const QByteArray data = file.readAll();
     TextReader reader(data);
     while (!reader.atEnd()) {

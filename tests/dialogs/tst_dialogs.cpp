@@ -2,6 +2,7 @@
 #include "app/Modes.h"
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
+#include "common/Stamped.h"
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
@@ -30,11 +31,6 @@
 #include <QToolButton>
 
 namespace {
-
-QByteArray stamped(const QByteArray& body)
-{
-    return QByteArray::number(BodyChecksum(body, 3)) + "\r\n" + body;
-}
 
 const QString MainKey = QString::fromLatin1(SettingsStore::MainKey);
 const QString FontKey = QString::fromLatin1(SettingsStore::FontKey);

@@ -3,6 +3,7 @@
 #include "app/Modes.h"
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
+#include "common/Stamped.h"
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
@@ -17,11 +18,6 @@
 #include <QToolButton>
 
 namespace {
-
-QByteArray stamped(const QByteArray& body)
-{
-    return QByteArray::number(BodyChecksum(body, 3)) + "\r\n" + body;
-}
 
 struct Messages
 {
