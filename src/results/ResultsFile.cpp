@@ -26,6 +26,8 @@ namespace {
 constexpr qsizetype KeptPerTest = 20;
 // Records are read in blocks of this many.
 constexpr qsizetype RecordsPerRead = 1024;
+// The smallest page size of the systems we run on.
+constexpr qint64 WritePageSize = 4096;
 
 constexpr int HeaderRow = 0;
 constexpr int RankColumn = 0;
@@ -209,6 +211,20 @@ void replaceResultsFile(const QString& path, const QByteArray& bytes)
         throwFileError(file, errno);
 }
 
+// Removes the new copies of the results file ("Results.dat.XXXXXX", made beside it while it is
+// written) that a killed trim or append left behind; they are never read.
+void removeLeftoverCopies(const QString& path)
+{
+    const QFileInfo results(path);
+    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(results.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QStringList names = results.dir().entryList(QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        if (leftover.match(name).hasMatch())
+            QFile::remove(results.dir().filePath(name));
+    }
+}
+
 } // namespace
 
 QByteArray TResultRecord::encode() const
@@ -331,10 +347,26 @@ void AppendResult(const TResultRecord& record)
 {
     QFile file;
     openResultsFile(file);
-    // An interrupted write can leave a torn last record; appending after it would misalign every
-    // later record, so the tail is cut back to a record boundary.
+    // An interrupted write of an older version can have left a torn last record; appending after it
+    // would misalign every later record, so the tail is cut back to a record boundary.
     const qint64 size = file.size();
     const qint64 aligned = size - size % TResultRecord::RecordSize;
+    const QByteArray bytes = record.encode();
+    // The system copies a write into the file page by page and stops between two pages when the
+    // process is killed, which would leave a torn record. A record that fits in one page is written
+    // in place; one that would cross a page boundary goes into a new copy of the file that replaces
+    // the old one in one step.
+    if (aligned / WritePageSize != (aligned + TResultRecord::RecordSize - 1) / WritePageSize) {
+        errno = 0;
+        QByteArray whole = file.read(aligned);
+        if (whole.size() != aligned)
+            throwFileError(file, errno);
+        file.close();
+        whole += bytes;
+        replaceResultsFile(file.fileName(), whole);
+        removeLeftoverCopies(file.fileName());
+        return;
+    }
     if (aligned != size) {
         errno = 0;
         if (!file.resize(aligned))
@@ -343,7 +375,6 @@ void AppendResult(const TResultRecord& record)
     errno = 0;
     if (aligned > 0 && !file.seek(aligned))
         throwFileError(file, errno);
-    const QByteArray bytes = record.encode();
     errno = 0;
     if (file.write(bytes) != bytes.size())
         throwFileError(file, errno);
@@ -389,16 +420,7 @@ void KeepBestResults()
     const QString stale = Files::find(temporaryResultsFileName());
     if (!stale.isEmpty())
         QFile::remove(stale);
-    // So are the new files of trims that were killed before they replaced the results file
-    // ("Results.dat.XXXXXX", made beside it while it is written).
-    const QFileInfo results(path);
-    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(results.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
-    const QStringList names = results.dir().entryList(QDir::Files | QDir::Hidden);
-    for (const QString& name : names) {
-        if (leftover.match(name).hasMatch())
-            QFile::remove(results.dir().filePath(name));
-    }
+    removeLeftoverCopies(path);
 }
 
 void ClearResults()

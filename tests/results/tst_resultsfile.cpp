@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 #include "results/ResultsFile.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -128,6 +129,7 @@ private slots:
     void recordLayout();
     void decodeClampsAndIgnoresTail();
     void appendCreatesAndAppends();
+    void appendAcrossPageBoundaries();
 
     void ranking_data();
     void ranking();
@@ -207,6 +209,29 @@ void TestResultsFile::appendCreatesAndAppends()
     QCOMPARE(second.testNumber, 4);
     QCOMPARE(second.time, seconds(20));
     QCOMPARE(second.errors, 2);
+}
+
+// A record that would cross a 4 096-byte boundary is written through a new copy of the file; the
+// result must be the same bytes as an append in place, a torn tail cut off, leftovers of killed
+// copies removed.
+void TestResultsFile::appendAcrossPageBoundaries()
+{
+    TempWorkDir dir;
+    QByteArray expected;
+    for (int i = 0; i < 56; ++i)
+        expected += result(QStringLiteral("P%1").arg(i), 1 + i % 3, seconds(i), i % 4).encode();
+    QVERIFY(dir.write(QStringLiteral("Results.dat"), expected + QByteArray(30, '\x7f')));
+    QVERIFY(dir.write(QStringLiteral("Results.dat.Xy12Zw"), "left by a killed append"));
+    // 56 records end at 4 032: the next one crosses the first page boundary
+    for (int i = 56; i < 200; ++i) {
+        const TResultRecord r = result(QStringLiteral("P%1").arg(i), 1 + i % 3, seconds(i), i % 4);
+        AppendResult(r);
+        expected += r.encode();
+    }
+    QCOMPARE(fileBytes(QStringLiteral("Results.dat")), expected);
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("Results.dat.Xy12Zw"))));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    QCOMPARE(LoadTestResults(2, nullptr, {}), 67); // results 1, 4, ..., 199
 }
 
 void TestResultsFile::ranking_data()
