@@ -4,9 +4,9 @@
 #include "app/WindowSet.h"
 #include "dialogs/TResultaty.h"
 #include "results/ResultsFile.h"
+#include "results/ResultsGrid.h"
 
 #include <QFileInfo>
-#include <QTableWidget>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <memory>
@@ -35,12 +35,13 @@ void BM_LoadTestResults(benchmark::State& state, Table kind)
         const QByteArray records = Generated::resultRecords(LoadRecords, 1);
         env.writeFile(resultsFileName(), records);
         const TResultRecord current = recordInFile(records, LoadRecords / 2);
-        QTableWidget* viewer = env.windows().screens().resultaty->table();
+        ResultsGrid* viewer = env.windows().screens().resultaty->table();
         int loaded = 0;
         for (auto _ : state) {
             if (kind == Table::Fresh) {
                 state.PauseTiming();
-                auto table = std::make_unique<QTableWidget>(2, 4);
+                auto table = std::make_unique<ResultsGrid>();
+                table->setRowCount(2);
                 state.ResumeTiming();
                 loaded = LoadTestResults(1, table.get(), current);
                 state.PauseTiming();

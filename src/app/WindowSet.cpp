@@ -8,6 +8,7 @@
 #include "dialogs/TStartDlg.h"
 #include "dialogs/TWinDlg.h"
 #include "game/TMyDrawGrid.h"
+#include "results/ResultsGrid.h"
 #include "widgets/TCommandButton.h"
 #include "widgets/TGauge.h"
 #include "widgets/TLinkLabel.h"
@@ -23,6 +24,7 @@ void WindowSet::registerWidgetClasses()
     });
     ScreenLoader::registerClass(QStringLiteral("TLinkLabel"), [](QWidget* p) { return new TLinkLabel(p); });
     ScreenLoader::registerClass(QStringLiteral("TMyDrawGrid"), [](QWidget* p) { return new TMyDrawGrid(p); });
+    ScreenLoader::registerClass(QStringLiteral("ResultsGrid"), [](QWidget* p) { return new ResultsGrid(p); });
 }
 
 WindowSet::WindowSet()

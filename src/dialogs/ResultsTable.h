@@ -2,8 +2,8 @@
 
 #include <QList>
 
-class QTableWidget;
+class ResultsGrid;
 
-// The look of a results table: four columns (rank, name, time, errors) of the given widths, a header
-// row and a fixed rank column, no grid lines, a vertical scroll bar only, rows selected whole.
-void setUpResultsTable(QTableWidget* table, const QList<int>& columnWidths, int rows);
+// The look of a results table: four columns (rank, name, time, errors) of the given widths, a fixed
+// heading row, no grid lines, a vertical scroll bar only; `rows` rows counting the heading row.
+void setUpResultsTable(ResultsGrid* table, const QList<int>& columnWidths, int rows);

@@ -11,10 +11,11 @@
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
+#include "results/ResultsGrid.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPushButton>
-#include <QTableWidget>
 
 namespace {
 constexpr int InitialRows = 2;
@@ -31,13 +32,15 @@ TResultaty::TResultaty(Screens& screens) : QDialog(nullptr), m_screens(screens)
     setFixedSize(size());
     m_categories = bindControl<QComboBox>(this, QStringLiteral("CategoryBox"));
     m_tests = bindControl<QComboBox>(this, QStringLiteral("TestBox"));
-    m_table = bindControl<QTableWidget>(this, QStringLiteral("ResultsGrid"));
+    m_table = bindControl<ResultsGrid>(this, QStringLiteral("ResultsGrid"));
     auto* ok = bindControl<QPushButton>(this, QStringLiteral("OkButton"));
     setUpResultsTable(m_table, ColumnWidths, InitialRows);
     // white cells, the fixed ones too
     QPalette palette = m_table->palette();
     palette.setColor(QPalette::Base, Qt::white);
     m_table->setPalette(palette);
+    m_table->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background-color: white; border: none; padding-left: 3px; }"));
     connect(ok, &QPushButton::clicked, this, &TResultaty::accept);
     connect(m_categories, &QComboBox::activated, this, [this](int category) {
         if (loadCategory(category))

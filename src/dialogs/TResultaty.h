@@ -3,7 +3,7 @@
 #include <QDialog>
 
 class QComboBox;
-class QTableWidget;
+class ResultsGrid;
 struct Screens;
 
 // The results viewer: a category of tests, a test of its catalogue, and that test's ranked results.
@@ -15,7 +15,7 @@ public:
 
     QComboBox* categories() const { return m_categories; }
     QComboBox* tests() const { return m_tests; }
-    QTableWidget* table() const { return m_table; }
+    ResultsGrid* table() const { return m_table; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -28,5 +28,5 @@ private:
     Screens& m_screens;
     QComboBox* m_categories = nullptr;
     QComboBox* m_tests = nullptr;
-    QTableWidget* m_table = nullptr;
+    ResultsGrid* m_table = nullptr;
 };

@@ -12,11 +12,11 @@
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
+#include "results/ResultsGrid.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 
 namespace {
 // Client heights: the name strip alone, and the strip with the table and the close button.
@@ -37,7 +37,7 @@ TWinDlg::TWinDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
     m_name = bindControl<QLineEdit>(this, QStringLiteral("NameEdit"));
     m_confirm = bindControl<QPushButton>(this, QStringLiteral("ConfirmButton"));
     m_close = bindControl<QPushButton>(this, QStringLiteral("CloseButton"));
-    m_table = bindControl<QTableWidget>(this, QStringLiteral("ResultsGrid"));
+    m_table = bindControl<ResultsGrid>(this, QStringLiteral("ResultsGrid"));
     setUpResultsTable(m_table, ColumnWidths, InitialRows);
     connect(m_confirm, &QPushButton::clicked, this, &TWinDlg::confirm);
     connect(m_close, &QPushButton::clicked, this, &TWinDlg::finish);

@@ -5,7 +5,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class ResultsGrid;
 struct Screens;
 
 // The winner dialog of a finished timed test: asks for the player's name, records the result and
@@ -17,7 +17,7 @@ public:
     explicit TWinDlg(Screens& screens);
 
     QString playerName() const;
-    QTableWidget* table() const { return m_table; }
+    ResultsGrid* table() const { return m_table; }
     bool showsTable() const;
 
 protected:
@@ -34,5 +34,5 @@ private:
     QLineEdit* m_name = nullptr;
     QPushButton* m_confirm = nullptr;
     QPushButton* m_close = nullptr;
-    QTableWidget* m_table = nullptr;
+    ResultsGrid* m_table = nullptr;
 };

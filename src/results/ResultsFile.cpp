@@ -1,5 +1,7 @@
 #include "results/ResultsFile.h"
 
+#include "results/ResultsGrid.h"
+
 #include "content/Language.h"
 #include "content/TextReader.h"
 #include "platform/AppError.h"
@@ -12,12 +14,13 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QTableWidget>
 #include <QtEndian>
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -28,15 +31,6 @@ constexpr qsizetype KeptPerTest = 20;
 constexpr qsizetype RecordsPerRead = 1024;
 // The smallest page size of the systems we run on.
 constexpr qint64 WritePageSize = 4096;
-
-constexpr int HeaderRow = 0;
-constexpr int RankColumn = 0;
-constexpr int NameColumn = 1;
-constexpr int TimeColumn = 2;
-constexpr int ErrorsColumn = 3;
-constexpr int ResultColumns = 4;
-// Result cells can be selected but not edited.
-constexpr Qt::ItemFlags CellFlags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
 
 constexpr char TemporaryExtension[] = ".tmp";
 constexpr char LineEnd[] = "\r\n";
@@ -98,6 +92,59 @@ template <typename Visit> void forEachRecord(QFile& file, Visit visit)
         throw AppError(QString::fromLatin1(Msg::ReadBeyondEnd));
 }
 
+// Decodes the names of many records. Names repeat (a club's runners, the test's own name), so each
+// distinct name is decoded once and its string shared by every record that carries it.
+class NameDecoder
+{
+public:
+    QString operator()(const char* slot)
+    {
+        const int length = std::min<int>(static_cast<uchar>(slot[0]), TResultRecord::MaxNameLength);
+        const QByteArrayView bytes(slot + 1, length);
+        // Consecutive records often carry the same name (always the same test name).
+        if (bytes == m_lastBytes)
+            return m_last;
+        const QByteArray key = QByteArray::fromRawData(slot + 1, length);
+        const auto found = m_names.constFind(key);
+        if (found != m_names.constEnd()) {
+            m_lastBytes = found.key();
+            m_last = *found;
+        } else {
+            m_last = decodeContentText(bytes);
+            m_lastBytes = bytes.toByteArray();
+            if (m_names.size() < MaxNames)
+                m_names.insert(m_lastBytes, m_last);
+        }
+        return m_last;
+    }
+
+private:
+    // Beyond this many distinct names new ones are decoded each time.
+    static constexpr qsizetype MaxNames = 8192;
+    QHash<QByteArray, QString> m_names;
+    QByteArray m_lastBytes;
+    QString m_last;
+};
+
+// Names of players and names of tests, each decoded by a decoder of its own.
+struct RecordDecoder
+{
+    NameDecoder players;
+    NameDecoder tests;
+};
+
+TResultRecord decodeRecord(QByteArrayView bytes, RecordDecoder& names)
+{
+    const char* p = bytes.data();
+    TResultRecord record;
+    record.PlayerName = names.players(p + TResultRecord::PlayerNameOffset);
+    record.TestName = names.tests(p + TResultRecord::TestNameOffset);
+    record.TestNumber = qFromLittleEndian<qint32>(p + TResultRecord::TestNumberOffset);
+    record.Time = std::bit_cast<double>(qFromLittleEndian<quint64>(p + TResultRecord::TimeOffset));
+    record.Errors = qFromLittleEndian<qint32>(p + TResultRecord::ErrorsOffset);
+    return record;
+}
+
 qint32 testNumberOf(QByteArrayView record)
 {
     return qFromLittleEndian<qint32>(record.data() + TResultRecord::TestNumberOffset);
@@ -107,11 +154,12 @@ qint32 testNumberOf(QByteArrayView record)
 QList<TResultRecord> readTestRecords(qint32 testNumber)
 {
     QList<TResultRecord> records;
+    RecordDecoder names;
     QFile file;
     openResultsFile(file);
     forEachRecord(file, [&](QByteArrayView bytes) {
         if (testNumberOf(bytes) == testNumber)
-            records.append(TResultRecord::decode(bytes));
+            records.append(decodeRecord(bytes, names));
     });
     return records;
 }
@@ -121,6 +169,7 @@ QList<QList<TResultRecord>> readAllTests()
 {
     QList<QList<TResultRecord>> groups;
     QHash<qint32, qsizetype> groupOfTest;
+    RecordDecoder names;
     QFile file;
     openResultsFile(file);
     forEachRecord(file, [&](QByteArrayView bytes) {
@@ -130,7 +179,7 @@ QList<QList<TResultRecord>> readAllTests()
             found = groupOfTest.insert(number, groups.size());
             groups.emplaceBack();
         }
-        groups[*found].append(TResultRecord::decode(bytes));
+        groups[*found].append(decodeRecord(bytes, names));
     });
     return groups;
 }
@@ -168,18 +217,6 @@ QString takeName(const char* slot)
 {
     const int length = std::min<int>(static_cast<uchar>(slot[0]), TResultRecord::MaxNameLength);
     return decodeContentText(QByteArrayView(slot + 1, length));
-}
-
-void setCellText(QTableWidget* table, int row, int column, const QString& text)
-{
-    if (QTableWidgetItem* item = table->item(row, column)) {
-        item->setFlags(CellFlags);
-        item->setText(text);
-        return;
-    }
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(CellFlags);
-    table->setItem(row, column, item);
 }
 
 // Writes the whole file `name` (letter case ignored when it exists), replacing its content.
@@ -271,63 +308,78 @@ bool ranksAfter(const TResultRecord& a, const TResultRecord& b)
 
 void rankResults(QList<TResultRecord>& records)
 {
-    // The keys are worked out once per record; a stable sort keeps file order among equals.
-    std::vector<std::pair<RankKey, qsizetype>> order;
-    order.reserve(static_cast<size_t>(records.size()));
-    for (qsizetype i = 0; i < records.size(); ++i)
-        order.emplace_back(RankKey(records[i]), i);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& a, const auto& b) { return b.first.ranksAfter(a.first); });
+    // Each record gets one key that orders as the ranking does: errors (sign bit flipped, so that
+    // unsigned order is signed order) above the time within the hour. A least-significant-digit
+    // radix sort is stable, so records that rank equal keep their file order.
+    const qsizetype count = records.size();
+    if (count < 2)
+        return;
+    struct Entry
+    {
+        quint64 key;
+        qsizetype index;
+    };
+    std::vector<Entry> order(static_cast<size_t>(count));
+    std::vector<Entry> scratch(static_cast<size_t>(count));
+    constexpr int DigitBits = 8;
+    constexpr int Digits = 64 / DigitBits;
+    constexpr int Buckets = 1 << DigitBits;
+    std::array<std::array<qsizetype, Buckets>, Digits> histogram{};
+    for (qsizetype i = 0; i < count; ++i) {
+        const RankKey rank(records[i]);
+        const quint64 key = quint64(quint32(rank.errors) ^ 0x80000000u) << 32 | quint32(rank.timeInHour);
+        order[static_cast<size_t>(i)] = {key, i};
+        for (int d = 0; d < Digits; ++d)
+            ++histogram[d][(key >> (d * DigitBits)) & (Buckets - 1)];
+    }
+    for (int d = 0; d < Digits; ++d) {
+        auto& counts = histogram[d];
+        // A digit that every key shares moves nothing.
+        if (std::find(counts.begin(), counts.end(), count) != counts.end())
+            continue;
+        qsizetype start = 0;
+        for (qsizetype& c : counts)
+            start += std::exchange(c, start);
+        for (const Entry& entry : order)
+            scratch[static_cast<size_t>(counts[(entry.key >> (d * DigitBits)) & (Buckets - 1)]++)] = entry;
+        order.swap(scratch);
+    }
     QList<TResultRecord> ranked;
-    ranked.reserve(records.size());
-    for (const auto& entry : order)
-        ranked.append(std::move(records[entry.second]));
+    ranked.reserve(count);
+    for (const Entry& entry : order)
+        ranked.append(std::move(records[entry.index]));
     records = std::move(ranked);
 }
 
-int showResults(QTableWidget* table, const QList<TResultRecord>& ranked, const TResultRecord& current)
+int showResults(ResultsGrid* grid, const QList<TResultRecord>& ranked, const TResultRecord& current)
 {
-    if (!table)
+    if (!grid)
         return -1;
-    if (table->columnCount() < ResultColumns)
-        table->setColumnCount(ResultColumns);
-    table->setRowCount(static_cast<int>(ranked.size()) + 1);
-    setCellText(table, HeaderRow, NameColumn, LoadString(StringId::NameHeading));
-    setCellText(table, HeaderRow, TimeColumn, LoadString(StringId::TimeHeading));
-    setCellText(table, HeaderRow, ErrorsColumn, LoadString(StringId::ErrorsHeading));
+    ResultsModel* model = grid->resultsModel();
+    model->setHeading(ResultsModel::NameColumn, LoadString(StringId::NameHeading));
+    model->setHeading(ResultsModel::TimeColumn, LoadString(StringId::TimeHeading));
+    model->setHeading(ResultsModel::ErrorsColumn, LoadString(StringId::ErrorsHeading));
+    model->showRecords(ranked);
 
     const QString currentName = storedName(current.PlayerName);
     int highlighted = -1;
-    for (qsizetype i = 0; i < ranked.size(); ++i) {
+    for (qsizetype i = ranked.size() - 1; i >= 0; --i) {
         const TResultRecord& record = ranked[i];
-        const int row = static_cast<int>(i) + 1;
-        setCellText(table, row, RankColumn, QString::number(row));
-        setCellText(table, row, NameColumn, record.PlayerName);
-        setCellText(table, row, TimeColumn, formatMinutesSeconds(record.Time));
-        setCellText(table, row, ErrorsColumn, QString::number(record.Errors));
-        if (record.PlayerName == currentName && record.Time == current.Time &&
-            record.Errors == current.Errors)
-            highlighted = row; // the last matching row wins
+        if (record.Errors == current.Errors && record.Time == current.Time &&
+            record.PlayerName == currentName) {
+            highlighted = static_cast<int>(i) + 1; // the last matching row wins
+            break;
+        }
     }
-    if (highlighted > 0) {
-        table->clearSelection();
-        table->setRangeSelected(
-            QTableWidgetSelectionRange(highlighted, NameColumn, highlighted, table->columnCount() - 1), true);
-    }
+    if (highlighted > 0)
+        grid->highlightRow(highlighted);
     return highlighted;
 }
 
-void blankResultRows(QTableWidget* table)
+void blankResultRows(ResultsGrid* grid)
 {
-    if (!table)
-        return;
-    const int columns = std::min(table->columnCount(), ResultColumns);
-    for (int row = HeaderRow + 1; row < table->rowCount(); ++row) {
-        for (int column = 0; column < columns; ++column) {
-            if (QTableWidgetItem* item = table->item(row, column))
-                item->setText(QString());
-        }
-    }
+    if (grid)
+        grid->resultsModel()->blankRows();
 }
 
 QString resultsFileName()
@@ -380,7 +432,7 @@ void AppendResult(const TResultRecord& record)
         throwFileError(file, errno);
 }
 
-int LoadTestResults(qint32 testNumber, QTableWidget* table, const TResultRecord& current)
+int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current)
 {
     QList<TResultRecord>& results = ResultsTable();
     results.clear();

@@ -7,7 +7,7 @@
 #include <functional>
 
 class QSaveFile;
-class QTableWidget;
+class ResultsGrid;
 
 // One result of a finished timed test. In the results file it takes 72 bytes, little-endian:
 //   0  name length (0..25)        1 name characters (25 bytes, single-byte code page)
@@ -49,13 +49,12 @@ bool ranksAfter(const TResultRecord& a, const TResultRecord& b);
 // Puts records best first; records that do not rank against each other keep their order.
 void rankResults(QList<TResultRecord>& records);
 
-// Results grid: row 0 is the header row, column 0 the rank column; four columns.
-// Writes ranked records into the grid (rows = records + 1, header texts, rank, name, "n:ss",
+// Shows ranked records in a results grid (rows = records + 1, heading texts, rank, name, "n:ss",
 // errors) and selects columns 1..last of the last row that matches `current` by stored name, exact
 // time and errors. Returns that row, or -1 when no row matches.
-int showResults(QTableWidget* table, const QList<TResultRecord>& ranked, const TResultRecord& current);
-// Empties all cells of rows 1..last; the row count and the header row stay.
-void blankResultRows(QTableWidget* table);
+int showResults(ResultsGrid* grid, const QList<TResultRecord>& ranked, const TResultRecord& current);
+// Empties all cells of rows 1..last; the row count and the heading row stay.
+void blankResultRows(ResultsGrid* grid);
 
 // The results file in the working directory (an existing one found without regard to letter
 // case), and the names of the trim's side files.
@@ -68,7 +67,7 @@ inline constexpr char TrimListFileName[] = "TMP.Dat";
 void AppendResult(const TResultRecord& record);
 // Loads, ranks and shows the results of one test; returns their count. Creates an empty results
 // file when none exists. With no results the grid's rows are blanked and keep their number.
-int LoadTestResults(qint32 testNumber, QTableWidget* table, const TResultRecord& current);
+int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current);
 // Replaces the results file atomically with the 20 best results of each test, tests in the order of
 // their first record; "TMP.Dat" lists the kept records' test numbers. On failure the results file
 // stays as it was.

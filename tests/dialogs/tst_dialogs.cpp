@@ -17,6 +17,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "results/ResultsFile.h"
+#include "results/ResultsGrid.h"
 #include "results/SettingsStore.h"
 
 #include <QCheckBox>
@@ -25,7 +26,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -270,13 +270,13 @@ void TestDialogs::winnerDialogRecordsAndRanks()
         QVERIFY(name->isReadOnly());
         QCOMPARE(win->table()->rowCount(), 16); // header and 15 results
         // the new result, worst by its errors, is last and highlighted
-        QCOMPARE(win->table()->item(15, 3)->text(), QStringLiteral("2"));
-        QVERIFY(win->table()->item(15, 1)->isSelected());
+        QCOMPARE(win->table()->cellText(15, 3), QStringLiteral("2"));
+        QCOMPARE(win->table()->highlightedRow(), 15);
         child<QPushButton>(win, "CloseButton")->click();
     });
     s.form1->showWinnerDialog();
     QCOMPARE(s.form1->CurrentMode(), Mode::MainMenu);
-    QTableWidget table;
+    ResultsGrid table;
     LoadTestResults(101, &table, TResultRecord());
     QCOMPARE(ResultsTable().size(), 15);
     QCOMPARE(ResultsTable().last().PlayerName, QString()); // an empty name is recorded empty
@@ -308,16 +308,16 @@ void TestDialogs::resultsViewerCategories()
         QCOMPARE(viewer->categories()->count(), 3);
         QCOMPARE(viewer->categories()->currentIndex(), 0);
         QCOMPARE(viewer->tests()->currentText(), QStringLiteral(" Maps"));
-        QCOMPARE(viewer->table()->item(1, 1)->text(), QStringLiteral("Ola"));
+        QCOMPARE(viewer->table()->cellText(1, 1), QStringLiteral("Ola"));
         // picking a category leaves the table until a test is picked
         viewer->categories()->setCurrentIndex(1);
         emit viewer->categories()->activated(1);
         QCOMPARE(viewer->tests()->count(), 2);
         QCOMPARE(viewer->tests()->currentIndex(), -1);
-        QCOMPARE(viewer->table()->item(1, 1)->text(), QStringLiteral("Ola"));
+        QCOMPARE(viewer->table()->cellText(1, 1), QStringLiteral("Ola"));
         viewer->tests()->setCurrentIndex(1);
         emit viewer->tests()->activated(1);
-        QCOMPARE(viewer->table()->item(1, 1)->text(), QString()); // test 102 has no results
+        QCOMPARE(viewer->table()->cellText(1, 1), QString()); // test 102 has no results
         viewer->accept();
     });
     viewer->exec();
@@ -348,7 +348,7 @@ void TestDialogs::clearAndTrimCommands()
         AppendResult(r);
     }
     child<QPushButton>(s.settingsDlg, "TrimButton")->click();
-    QTableWidget table;
+    ResultsGrid table;
     QCOMPARE(LoadTestResults(7, &table, TResultRecord()), 20);
     child<QPushButton>(s.settingsDlg, "ClearButton")->click();
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("Results.dat"))));

@@ -2,19 +2,20 @@
 #include "common/TempWorkDir.h"
 #include "platform/AppError.h"
 #include "results/ResultsFile.h"
+#include "results/ResultsGrid.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
-#include <QTableWidget>
 #include <QTest>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <map>
 
 namespace {
@@ -101,20 +102,21 @@ std::pair<qint32, qint64> rankKey(const RawRecord& r)
     return {r.errors, ms % 3600000};
 }
 
-// A grid as the dialogs make it: a header row and three result rows with texts.
-void fillGrid(QTableWidget& table, int rows)
+// A grid as the dialogs make it, with headings "h0".."h3" and, below, `shown` results "r1".."rN".
+void fillGrid(ResultsGrid& grid, int rows, int shown = 0)
 {
-    table.setColumnCount(4);
-    table.setRowCount(rows);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < 4; ++c)
-            table.setItem(r, c, new QTableWidgetItem(QStringLiteral("r%1c%2").arg(r).arg(c)));
+    QList<TResultRecord> records;
+    for (int r = 1; r <= shown; ++r)
+        records << result(QStringLiteral("r%1").arg(r), 1, seconds(r), 0);
+    grid.resultsModel()->showRecords(records);
+    grid.setRowCount(rows);
+    for (int c = 0; c < ResultsModel::Columns; ++c)
+        grid.resultsModel()->setHeading(c, QStringLiteral("h%1").arg(c));
 }
 
-QString cell(const QTableWidget& table, int row, int column)
+QString cell(const ResultsGrid& grid, int row, int column)
 {
-    const QTableWidgetItem* item = table.item(row, column);
-    return item ? item->text() : QString();
+    return grid.cellText(row, column);
 }
 
 } // namespace
@@ -134,6 +136,7 @@ private slots:
     void ranking_data();
     void ranking();
     void rankingKeepsFileOrderAmongEquals();
+    void rankingMatchesPairwiseOrder();
     void gridShowsRankedResults();
 
     void loadWithoutFileCreatesItAndKeepsHeader();
@@ -281,11 +284,40 @@ void TestResultsFile::rankingKeepsFileOrderAmongEquals()
                                  QStringLiteral("tie2"), QStringLiteral("tie3"), QStringLiteral("err")}));
 }
 
+// Any error counts a file can hold (negative ones too) and any times, in batches small and large:
+// the ranking must be the stable order of ranksAfter.
+void TestResultsFile::rankingMatchesPairwiseOrder()
+{
+    QRandomGenerator random(20261207);
+    const qint32 errorChoices[] = {
+        0, 1, 2, 3, -1, -2, 1000, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()};
+    for (const int count : {2, 3, 17, 256, 5000}) {
+        QList<TResultRecord> records;
+        for (int i = 0; i < count; ++i) {
+            const qint32 errors = errorChoices[random.bounded(static_cast<int>(std::size(errorChoices)))];
+            // few distinct times, so that many records tie; some beyond an hour, some before 1899
+            const double time = (random.bounded(2) ? -1.0 : 1.0) *
+                                (random.bounded(3) * 1.5 + seconds(random.bounded(40) * 97.5));
+            records << result(QStringLiteral("n%1").arg(i), 1, time, errors);
+        }
+        QList<TResultRecord> expected = records;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const TResultRecord& a, const TResultRecord& b) { return ranksAfter(b, a); });
+        rankResults(records);
+        QStringList got;
+        QStringList want;
+        for (int i = 0; i < count; ++i) {
+            got << records[i].PlayerName;
+            want << expected[i].PlayerName;
+        }
+        QCOMPARE(got, want);
+    }
+}
+
 void TestResultsFile::gridShowsRankedResults()
 {
-    QTableWidget table;
-    fillGrid(table, 9);
-    table.item(0, 0)->setText(QStringLiteral("corner"));
+    ResultsGrid table;
+    fillGrid(table, 9, 8);
     const QList<TResultRecord> ranked{
         result(QStringLiteral("Ann"), 1, seconds(83), 0),
         result(QStringLiteral("Bo"), 1, seconds(3720), 2),
@@ -296,7 +328,7 @@ void TestResultsFile::gridShowsRankedResults()
     const int row = showResults(&table, ranked, ranked[2]);
     QCOMPARE(row, 4);
     QCOMPARE(table.rowCount(), 5);
-    QCOMPARE(cell(table, 0, 0), QStringLiteral("corner"));
+    QCOMPARE(cell(table, 0, 0), QStringLiteral("h0"));
     QCOMPARE(cell(table, 0, 1), QStringLiteral("Name of Peoples"));
     QCOMPARE(cell(table, 0, 2), QStringLiteral("Time "));
     QCOMPARE(cell(table, 0, 3), QStringLiteral("Errors "));
@@ -306,35 +338,35 @@ void TestResultsFile::gridShowsRankedResults()
         QStringList cells;
         for (int c = 0; c < 4; ++c) {
             cells << cell(table, r, c);
-            QVERIFY(!(table.item(r, c)->flags() & Qt::ItemIsEditable));
+            QVERIFY(!(table.model()->index(r - 1, c).flags() & Qt::ItemIsEditable));
         }
         QCOMPARE(cells.join(QLatin1Char('|')), expected[r - 1]);
     }
-    const QList<QTableWidgetSelectionRange> selection = table.selectedRanges();
-    QCOMPARE(selection.size(), 1);
-    QCOMPARE(selection[0].topRow(), 4);
-    QCOMPARE(selection[0].bottomRow(), 4);
-    QCOMPARE(selection[0].leftColumn(), 1);
-    QCOMPARE(selection[0].rightColumn(), 3);
+    QCOMPARE(table.highlightedRow(), 4);
+    QModelIndexList selected = table.selectionModel()->selectedIndexes();
+    std::sort(selected.begin(), selected.end());
+    QCOMPARE(selected.size(), 3);
+    QCOMPARE(selected.constFirst(), table.model()->index(3, 1));
+    QCOMPARE(selected.constLast(), table.model()->index(3, 3));
 
-    // a time that differs by a millisecond matches no row and leaves the selection alone
+    // a time that differs by a millisecond matches no row: nothing is selected
     TResultRecord other = ranked[0];
     other.Time += seconds(0.001);
     QCOMPARE(showResults(&table, ranked, other), -1);
-    QCOMPARE(table.selectedRanges().size(), 1);
+    QCOMPARE(table.highlightedRow(), -1);
 }
 
 void TestResultsFile::loadWithoutFileCreatesItAndKeepsHeader()
 {
     TempWorkDir dir;
-    QTableWidget table;
+    ResultsGrid table;
     fillGrid(table, 3);
     QCOMPARE(LoadTestResults(5, &table, {}), 0);
     QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("Results.dat"))));
     QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("Results.dat"))).size(), 0);
     QCOMPARE(table.rowCount(), 3);
     for (int c = 0; c < 4; ++c)
-        QCOMPARE(cell(table, 0, c), QStringLiteral("r0c%1").arg(c));
+        QCOMPARE(cell(table, 0, c), QStringLiteral("h%1").arg(c));
 }
 
 void TestResultsFile::loadWithoutRecordsBlanksRows()
@@ -344,7 +376,7 @@ void TestResultsFile::loadWithoutRecordsBlanksRows()
     AppendResult(result(QStringLiteral("other test"), 2, seconds(5), 0));
     AppendResult(result(QStringLiteral("fast"), 1, seconds(65), 2));
     AppendResult(result(QStringLiteral("clean"), 1, seconds(200), 0));
-    QTableWidget table;
+    ResultsGrid table;
     QCOMPARE(LoadTestResults(1, &table, {}), 3);
     QCOMPARE(table.rowCount(), 4);
     QCOMPARE(cell(table, 1, 1), QStringLiteral("clean"));
@@ -367,7 +399,7 @@ void TestResultsFile::loadSelectsByNumberAcrossCatalogues()
     AppendResult(result(QStringLiteral("desc"), 4, seconds(10), 0, QStringLiteral("Descriptions 4")));
     AppendResult(result(QStringLiteral("map"), 4, seconds(9), 0, QStringLiteral("Map symbols 4")));
     AppendResult(result(QStringLiteral("zero"), 0, seconds(9), 0));
-    QTableWidget table;
+    ResultsGrid table;
     QCOMPARE(LoadTestResults(4, &table, {}), 2);
     QCOMPARE(cell(table, 1, 1), QStringLiteral("map"));
     QCOMPARE(cell(table, 2, 1), QStringLiteral("desc"));
@@ -385,14 +417,11 @@ void TestResultsFile::longNameStoredCutAndHighlighted()
     QCOMPARE(rawDecode(fileBytes(QStringLiteral("Results.dat")), RecordSize).name,
              thirty.left(25).toLatin1());
 
-    QTableWidget table;
+    ResultsGrid table;
     QCOMPARE(LoadTestResults(9, &table, current), 2);
     QCOMPARE(cell(table, 2, 1), thirty.left(25));
     QCOMPARE(cell(table, 2, 2), QStringLiteral("2:00"));
-    const QList<QTableWidgetSelectionRange> selection = table.selectedRanges();
-    QCOMPARE(selection.size(), 1);
-    QCOMPARE(selection[0].topRow(), 2);
-    QCOMPARE(selection[0].leftColumn(), 1);
+    QCOMPARE(table.highlightedRow(), 2);
 }
 
 void TestResultsFile::loadManyResults()
@@ -406,7 +435,7 @@ void TestResultsFile::loadManyResults()
         bytes += result(QStringLiteral("q%1").arg(i), 8, seconds(1), 0).encode();
     }
     QVERIFY(dir.write(QStringLiteral("Results.dat"), bytes));
-    QTableWidget table;
+    ResultsGrid table;
     QCOMPARE(LoadTestResults(7, &table, {}), Count / 2);
     QCOMPARE(LoadTestResults(8, &table, {}), Count + Count / 2);
     QCOMPARE(table.rowCount(), Count + Count / 2 + 1);
@@ -428,11 +457,11 @@ void TestResultsFile::tornRecord()
     QVERIFY(dir.write(QStringLiteral("Results.dat"),
                       bytes + result(QStringLiteral("torn"), 1, 0, 0).encode().left(30)));
 
-    QTableWidget table;
-    fillGrid(table, 2);
+    ResultsGrid table;
+    fillGrid(table, 2, 1);
     QCOMPARE(errorOf([&] { LoadTestResults(1, &table, {}); }), QStringLiteral("Read beyond end of file"));
     QCOMPARE(table.rowCount(), 2);
-    QCOMPARE(cell(table, 1, 1), QStringLiteral("r1c1"));
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("r1"));
     QCOMPARE(errorOf([] { KeepBestResults(); }), QStringLiteral("Read beyond end of file"));
 
     AppendResult(result(QStringLiteral("three"), 1, seconds(5), 0));
