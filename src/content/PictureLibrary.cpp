@@ -112,3 +112,31 @@ const QString& PictureLibrary::filePath() const
 {
     return m_container->filePath();
 }
+
+LibraryPicture& LibraryPicture::operator=(const QImage& image)
+{
+    m_libraryName.clear();
+    m_name.clear();
+    m_image = image;
+    return *this;
+}
+
+void LibraryPicture::refer(const QString& libraryName, const QString& name)
+{
+    m_libraryName = libraryName;
+    m_name = name;
+    m_image = QImage();
+}
+
+const QImage& LibraryPicture::image() const
+{
+    if (m_name.isEmpty())
+        return m_image;
+    const PictureLibrary* library = PictureLibrary::open(m_libraryName);
+    if (!library)
+        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {m_name});
+    m_image = library->picture(m_name);
+    m_name.clear();
+    m_libraryName.clear();
+    return m_image;
+}

@@ -32,3 +32,30 @@ private:
     std::unique_ptr<ResourceContainer> m_container;
     mutable QHash<QString, QImage> m_cache;
 };
+
+// A picture of a library that is decoded when it is first looked at: a board refers to pictures it
+// may never show (the map excerpt and the ground sketch of every value), and decoding is what costs.
+// It can also hold a picture of its own.
+class LibraryPicture
+{
+public:
+    LibraryPicture() = default;
+    LibraryPicture(const QImage& image) : m_image(image) {}
+    LibraryPicture& operator=(const QImage& image);
+
+    // Refers to the picture `name` of the library file `libraryName`; the caller has checked that
+    // the library holds it.
+    void refer(const QString& libraryName, const QString& name);
+
+    // Decodes a referred picture on first use; throws "Resource %s not found" when the library no
+    // longer has it or it cannot be decoded.
+    const QImage& image() const;
+    operator const QImage&() const { return image(); }
+    bool isNull() const { return image().isNull(); }
+    QSize size() const { return image().size(); }
+
+private:
+    mutable QString m_libraryName;
+    mutable QString m_name;
+    mutable QImage m_image;
+};

@@ -5,6 +5,7 @@
 #include "content/Catalogue.h"
 #include "content/NumberedText.h"
 #include "content/PictureLibrary.h"
+#include "platform/AppError.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -54,6 +55,15 @@ void drawFontSymbol(QImage& work, const QString& symbolChar, QFont font, const Q
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(QColor::fromRgb(PictureBackground));
     painter.drawText(QPoint(x, y + metrics.ascent()), symbolChar);
+}
+
+// The map excerpt and the ground sketch are decoded when first shown; a missing one fails here.
+void referPicture(LibraryPicture& picture, const PictureLibrary* library, const QString& libraryName,
+                  const QString& name)
+{
+    if (!library->contains(name))
+        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {name});
+    picture.refer(libraryName, name);
 }
 
 } // namespace
@@ -122,8 +132,8 @@ void TMyDrawGrid::LoadBoard(const TTypesItem& entry, const QString& languageCode
             item->PictureV = library->picture(nameV);
             item->Text = ReadNumberedText(libraryText, v);
             item->AddText = ReadNumberedText(LibraryAddBase + languageCode, v);
-            item->PictureI = library->picture(prefixI + number);
-            item->PictureN = library->picture(prefixN + number);
+            referPicture(item->PictureI, library, libraryName, prefixI + number);
+            referPicture(item->PictureN, library, libraryName, prefixN + number);
             break;
         }
         }

@@ -106,7 +106,7 @@ void GameRound::hover(int x, int y)
     if (Mode::isPractice(mode)) {
         m_c.title->setText(item->Text);
         if (m_image2.cell != i)
-            m_image2.show(mode == Mode::CombinationPractice ? item->PictureI : item->PictureLarge, i);
+            m_image2.show(mode == Mode::CombinationPractice ? item->PictureI.image() : item->PictureLarge, i);
     }
     if (mode == Mode::CombinationPractice || mode == Mode::CombinationTest || mode == Mode::MapSymbolTest ||
         mode == Mode::MapSymbolPractice) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/PictureLibrary.h"
+
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -41,8 +43,9 @@ public:
     QString AddText;
     qint32 Number = 0;
     QImage PictureV;
-    QImage PictureI;
-    QImage PictureN;
+    // Decoded when first shown.
+    LibraryPicture PictureI;
+    LibraryPicture PictureN;
     QImage PictureLarge;
 
 private:

@@ -56,6 +56,7 @@ private slots:
     void missingPictureThrows_data();
     void missingPictureThrows();
     void missingOrBrokenTexts();
+    void brokenPictureFailsWhenShown();
 
 private:
     void load(const TTypesItem& item, const QString& code = Code)
@@ -183,6 +184,7 @@ void TestLoadBoard::withoutLibraryNothingChanges()
 {
     load(entry({1, 2}));
     m_grid->Item(0)->SetCleared(true); // found in the previous game
+    m_folder.reset(); // the old folder first, so that it hands back the right working directory
     m_folder = std::make_unique<FixtureFolder>(false);
     const auto verifyUnchanged = [this] {
         QVERIFY(m_grid->Item(0)->Cleared());
@@ -328,6 +330,25 @@ void TestLoadBoard::missingPictureThrows()
         QVERIFY(failed->PictureLarge.isNull());
     }
     verifyClearedFrom(2);
+}
+
+// The map excerpt and the ground sketch are decoded when first shown: a broken one loads and fails
+// when it is looked at; the item's other pictures are unaffected.
+void TestLoadBoard::brokenPictureFailsWhenShown()
+{
+    load(entry({1, 6, 2}));
+    QCOMPARE(m_grid->ClearedCount(), 12);
+    const TBitmapList* item = m_grid->Item(1);
+    QVERIFY(!item->PictureV.isNull());
+    try {
+        (void)item->PictureI.image();
+        QFAIL("no error");
+    } catch (const AppError& error) {
+        QCOMPARE(error.messageTemplate(), QString::fromLatin1(Msg::ResourceNotFound));
+        QCOMPARE(error.arguments(), QStringList{QStringLiteral("I6")});
+    }
+    QCOMPARE(item->PictureN.size(), m_grid->Item(0)->PictureN.size());
+    QCOMPARE(item->PictureN.image(), m_grid->Item(0)->PictureN.image()); // the same drawing
 }
 
 void TestLoadBoard::missingOrBrokenTexts()
