@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <utility>
+
 class TForm1;
 class THelpForm;
 class TStartDlg;
@@ -7,14 +11,59 @@ class TWinDlg;
 class TResultaty;
 class TSettingsDlg;
 
-// The program's six windows. They are created once, in this order, and live until the end; each
-// window finds the others through this set.
+// A window that is built after the main window has first been painted (the user should not wait
+// for dialogs that are not on the screen), or earlier, on first use.
+template <typename Window> class DeferredWindow
+{
+public:
+    DeferredWindow& operator=(Window* window)
+    {
+        m_window = window;
+        return *this;
+    }
+    // The window, built first when it does not exist yet.
+    Window* get()
+    {
+        if (!m_window && m_build)
+            m_build();
+        return m_window;
+    }
+    operator Window*() { return get(); }
+    Window* operator->() { return get(); }
+    // Whether the window exists, without building it.
+    bool exists() const { return m_window != nullptr; }
+    void setBuild(std::function<void()> build) { m_build = std::move(build); }
+
+    // Builds the window into `owner` unless it exists. A window registers itself here while it is
+    // built; one that fails (a screen missing from the language module) is forgotten again, so that
+    // its next use tries anew.
+    template <typename... Args> void buildInto(std::unique_ptr<Window>& owner, Args&... args)
+    {
+        if (owner)
+            return;
+        try {
+            owner = std::make_unique<Window>(args...);
+        } catch (...) {
+            m_window = nullptr;
+            throw;
+        }
+    }
+
+private:
+    Window* m_window = nullptr;
+    std::function<void()> m_build;
+};
+
+// The program's six windows. They are created once and live until the end; each window finds the
+// others through this set. The main window, the text help window and the settings dialog (which
+// applies the stored settings) exist before the main window is shown; the test selection, the
+// winner dialog and the results viewer are built in that order right after its first paint.
 struct Screens
 {
     TForm1* form1 = nullptr;
     THelpForm* helpForm = nullptr;
-    TStartDlg* startDlg = nullptr;
-    TWinDlg* winDlg = nullptr;
-    TResultaty* resultaty = nullptr;
+    DeferredWindow<TStartDlg> startDlg;
+    DeferredWindow<TWinDlg> winDlg;
+    DeferredWindow<TResultaty> resultaty;
     TSettingsDlg* settingsDlg = nullptr;
 };

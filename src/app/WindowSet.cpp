@@ -13,6 +13,12 @@
 #include "widgets/TGauge.h"
 #include "widgets/TLinkLabel.h"
 
+#include <QEvent>
+#include <QScopeGuard>
+#include <QTimer>
+#include <functional>
+#include <utility>
+
 void WindowSet::registerWidgetClasses()
 {
     ScreenLoader::registerClass(QStringLiteral("TCommandButton"),
@@ -27,15 +33,59 @@ void WindowSet::registerWidgetClasses()
     ScreenLoader::registerClass(QStringLiteral("ResultsGrid"), [](QWidget* p) { return new ResultsGrid(p); });
 }
 
+namespace {
+
+// Calls `then` once, after the watched widget's first paint event has been handled.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget* watched, std::function<void()> then) : QObject(watched), m_then(std::move(then))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                m_then();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+
+} // namespace
+
 WindowSet::WindowSet()
 {
     registerWidgetClasses();
     m_form1 = std::make_unique<TForm1>(m_screens);
     m_helpForm = std::make_unique<THelpForm>(m_screens);
-    m_startDlg = std::make_unique<TStartDlg>(m_screens);
-    m_winDlg = std::make_unique<TWinDlg>(m_screens);
-    m_resultaty = std::make_unique<TResultaty>(m_screens);
     m_settingsDlg = std::make_unique<TSettingsDlg>(m_screens);
+    const auto build = [this] { buildDeferredWindows(); };
+    m_screens.startDlg.setBuild(build);
+    m_screens.winDlg.setBuild(build);
+    m_screens.resultaty.setBuild(build);
+    new AfterFirstPaint(m_form1.get(), build);
+}
+
+void WindowSet::buildDeferredWindows()
+{
+    // A dialog that looks up another while it is built gets it built after itself.
+    if (m_building)
+        return;
+    m_building = true;
+    const auto done = qScopeGuard([this] { m_building = false; });
+    m_screens.startDlg.buildInto(m_startDlg, m_screens);
+    m_screens.winDlg.buildInto(m_winDlg, m_screens);
+    m_screens.resultaty.buildInto(m_resultaty, m_screens);
 }
 
 WindowSet::~WindowSet()

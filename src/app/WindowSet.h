@@ -4,8 +4,9 @@
 
 #include <memory>
 
-// Creates the program's windows in their order (main window, text help window, test selection,
-// winner dialog, results viewer, settings dialog) and keeps them until the end.
+// Creates the program's windows and keeps them until the end: the main window, the text help window
+// and the settings dialog at once; the test selection, the winner dialog and the results viewer
+// right after the main window's first paint, or when one of them is first asked for.
 class WindowSet
 {
 public:
@@ -20,6 +21,9 @@ public:
     static void registerWidgetClasses();
 
 private:
+    void buildDeferredWindows();
+
+    bool m_building = false;
     Screens m_screens;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<THelpForm> m_helpForm;

@@ -40,7 +40,8 @@ TResultaty::TResultaty(Screens& screens) : QDialog(nullptr), m_screens(screens)
     palette.setColor(QPalette::Base, Qt::white);
     m_table->setPalette(palette);
     m_table->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { background-color: white; border: none; padding-left: 3px; }"));
+        QStringLiteral("QHeaderView, QHeaderView::section { background-color: white; border: none; }\n"
+                       "QHeaderView::section { padding-left: 3px; }"));
     connect(ok, &QPushButton::clicked, this, &TResultaty::accept);
     connect(m_categories, &QComboBox::activated, this, [this](int category) {
         if (loadCategory(category))

@@ -30,8 +30,6 @@ const LegendControls& checked(const LegendControls& controls)
 LegendPage::LegendPage(const LegendControls& controls, QObject* parent)
     : QObject(parent), m_controls(checked(controls))
 {
-    m_controls.Tabl1->setPixmap(QPixmap::fromImage(SheetPictures::tablePicture()));
-    m_controls.Image3->setPixmap(QPixmap::fromImage(SheetPictures::columnPicture()));
     m_controls.Tabl1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_controls.Image3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -56,8 +54,19 @@ LegendPage::LegendPage(const LegendControls& controls, QObject* parent)
 
 LegendPage::~LegendPage() = default;
 
+void LegendPage::drawSheetPictures()
+{
+    // Drawn on the first entry, not at start: the program should not wait for pages it may not show.
+    if (m_sheetDrawn)
+        return;
+    m_controls.Tabl1->setPixmap(QPixmap::fromImage(SheetPictures::tablePicture()));
+    m_controls.Image3->setPixmap(QPixmap::fromImage(SheetPictures::columnPicture()));
+    m_sheetDrawn = true;
+}
+
 void LegendPage::enterWalkthrough()
 {
+    drawSheetPictures();
     m_mode = Mode::Walkthrough;
     m_walkthrough->enter();
 }
@@ -74,6 +83,7 @@ void LegendPage::back()
 
 void LegendPage::enterQuiz()
 {
+    drawSheetPictures();
     m_mode = Mode::Quiz;
     m_quiz->enter();
 }

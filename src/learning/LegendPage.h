@@ -21,8 +21,9 @@ class LegendPage : public QObject
     Q_OBJECT
 
 public:
-    // Every control must be given. Draws the sheet pictures into Tabl1 and Image3, creates the
-    // markers (hidden) and the 15 quiz items, and watches the mouse over the page.
+    // Every control must be given. Creates the markers (hidden) and the 15 quiz items and watches
+    // the mouse over the page; the sheet pictures are drawn into Tabl1 and Image3 on the first entry
+    // of either mode.
     explicit LegendPage(const LegendControls& controls, QObject* parent = nullptr);
     ~LegendPage() override;
 
@@ -61,10 +62,12 @@ private:
     void onAreaPressed(AreaMarker* marker);
     void onAreaHovered(AreaMarker* marker);
     void onQuizFinished();
+    void drawSheetPictures();
 
     LegendControls m_controls;
     std::unique_ptr<LegendAreas> m_areas;
     std::unique_ptr<Walkthrough> m_walkthrough;
     LegendQuiz* m_quiz = nullptr;
     Mode m_mode = Mode::None;
+    bool m_sheetDrawn = false;
 };

@@ -7,7 +7,9 @@
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
+#include "dialogs/TResultaty.h"
 #include "dialogs/TStartDlg.h"
+#include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
 
@@ -29,6 +31,17 @@ struct Messages
     ~Messages() { MessageBoxes::setHandler({}); }
 };
 
+// A window that registers itself while it is built, as the dialogs do, and can fail after that.
+struct FakeWindow
+{
+    FakeWindow(DeferredWindow<FakeWindow>& slot, bool& fail)
+    {
+        slot = this;
+        if (fail)
+            throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {QStringLiteral("TFake")});
+    }
+};
+
 } // namespace
 
 class TestApp : public QObject
@@ -45,6 +58,8 @@ private slots:
     void topicButtonsChooseModes();
     void mainMenuButtonWidth();
     void errorCountAndProgress();
+    void dialogsBuiltAfterFirstPaint();
+    void failedDeferredWindowIsForgotten();
 
 private:
     void writeContent(const TempWorkDir& dir, bool symbols = false);
@@ -209,6 +224,46 @@ void TestApp::errorCountAndProgress()
     QCOMPARE(form->ErrorCount(), 5);
     form->SetProgress(3);
     QCOMPARE(form->Progress(), 3);
+}
+
+void TestApp::dialogsBuiltAfterFirstPaint()
+{
+    TempWorkDir dir;
+    writeContent(dir, true);
+    Messages messages;
+    {
+        WindowSet windows;
+        Screens& s = windows.screens();
+        QVERIFY(s.form1 && s.helpForm && s.settingsDlg);
+        QVERIFY(!s.startDlg.exists() && !s.winDlg.exists() && !s.resultaty.exists());
+        s.form1->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s.form1));
+        QTRY_VERIFY(s.startDlg.exists() && s.winDlg.exists() && s.resultaty.exists());
+    }
+    {
+        // asked for before the first paint: built at once, with the ones before it
+        WindowSet windows;
+        Screens& s = windows.screens();
+        TResultaty* viewer = s.resultaty;
+        QVERIFY(viewer);
+        QVERIFY(s.startDlg.exists() && s.winDlg.exists());
+        QCOMPARE(s.resultaty.get(), viewer);
+    }
+    QVERIFY(messages.texts.isEmpty());
+}
+
+void TestApp::failedDeferredWindowIsForgotten()
+{
+    DeferredWindow<FakeWindow> slot;
+    std::unique_ptr<FakeWindow> owner;
+    bool fail = true;
+    QVERIFY_THROWS_EXCEPTION(AppError, slot.buildInto(owner, slot, fail));
+    QVERIFY(!slot.exists());
+    QVERIFY(!owner);
+    fail = false;
+    slot.buildInto(owner, slot, fail);
+    QVERIFY(owner);
+    QCOMPARE(slot.get(), owner.get());
 }
 
 QTEST_MAIN(TestApp)

@@ -367,8 +367,11 @@ void TestLearning::walkthroughEntry()
     PageFixture f;
     QCOMPARE(f.Label5->text(), LayoutNote);
     QCOMPARE(f.legend->LegendStep(), 1);
+    QVERIFY(f.Tabl1->pixmap().isNull()); // the sheet is drawn on the first entry
 
     f.legend->enterWalkthrough();
+    QCOMPARE(f.Tabl1->pixmap().size(), f.Tabl1->size());
+    QCOMPARE(f.Image3->pixmap().size(), f.Image3->size());
     QCOMPARE(f.Label5->text(), ResourceNote);
     QCOMPARE(f.legend->LegendStep(), 1);
     QCOMPARE(f.title.text(), QStringLiteral("The table of legends CP contains such information : "));
@@ -506,6 +509,7 @@ void TestLearning::quizEntry()
     installDraws({});
     PageFixture f;
     f.legend->enterQuiz();
+    QVERIFY(!f.Tabl1->pixmap().isNull() && !f.Image3->pixmap().isNull());
     QCOMPARE(f.shownTags(), quizTags());
     QVERIFY(quizTags().contains(f.legend->AskedItem()));
     QCOMPARE(f.legend->AskedText(), expectedItemText(f.legend->AskedItem()));
