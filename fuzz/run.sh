@@ -32,6 +32,7 @@ export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=$runtime
 export QT_LOGGING_RULES='qt.qpa.*=false'
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp
 
 status=0
 mkdir -p "$build/findings"
