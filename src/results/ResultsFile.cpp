@@ -213,12 +213,6 @@ void putName(char* slot, const QString& name)
     std::memcpy(slot + 1, bytes.constData(), static_cast<size_t>(length));
 }
 
-QString takeName(const char* slot)
-{
-    const int length = std::min<int>(static_cast<uchar>(slot[0]), TResultRecord::MaxNameLength);
-    return decodeContentText(QByteArrayView(slot + 1, length));
-}
-
 // Writes the whole file `name` (letter case ignored when it exists), replacing its content.
 void writeWholeFile(const QString& name, const QByteArray& bytes)
 {
@@ -280,14 +274,8 @@ TResultRecord TResultRecord::decode(QByteArrayView bytes)
 {
     if (bytes.size() < RecordSize)
         throw AppError(QString::fromLatin1(Msg::ReadBeyondEnd));
-    const char* p = bytes.data();
-    TResultRecord record;
-    record.PlayerName = takeName(p + PlayerNameOffset);
-    record.TestName = takeName(p + TestNameOffset);
-    record.TestNumber = qFromLittleEndian<qint32>(p + TestNumberOffset);
-    record.Time = std::bit_cast<double>(qFromLittleEndian<quint64>(p + TimeOffset));
-    record.Errors = qFromLittleEndian<qint32>(p + ErrorsOffset);
-    return record;
+    RecordDecoder names;
+    return decodeRecord(bytes, names);
 }
 
 QString storedName(const QString& name)
