@@ -32,13 +32,15 @@ namespace {
 
 constexpr double Second = 1.0 / 86400.0;
 
-// Copies the ready program folder (content, font, picture library) into the working directory.
+// Copies the ready program folder (content, font, picture library) into the working directory;
+// results of someone who played the built program there stay behind.
 void copyProgramFolder(const TempWorkDir& dir)
 {
     QDirIterator it(QStringLiteral(QUILL_RUN_DIR), QDir::Files);
     while (it.hasNext()) {
         it.next();
-        dir.copyIn(it.filePath(), it.fileName());
+        if (it.fileName().compare(QLatin1String("Results.dat"), Qt::CaseInsensitive) != 0)
+            dir.copyIn(it.filePath(), it.fileName());
     }
 }
 
