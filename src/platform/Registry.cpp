@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QSettings>
 #include <QStandardPaths>
@@ -95,7 +96,10 @@ bool writeStore(QIODevice& device, const QSettings::SettingsMap& map)
         if (device.write(line.toUtf8() + '\n') < 0)
             return false;
     }
-    return true;
+    // A full disk can show only when the last buffered bytes go out; failing here keeps the old
+    // store file, as the new one is then never put in its place.
+    auto* file = qobject_cast<QFileDevice*>(&device);
+    return !file || file->flush();
 }
 
 QSettings::Format storeFormat()

@@ -68,6 +68,23 @@ void openResultsFile(QFile& file)
         throwFileError(file, errno);
 }
 
+// Opens the results file for reading only, so that a read-only file or folder can still be viewed;
+// false when there is no results file. A missing one is created empty where the folder allows it.
+bool openResultsFileForReading(QFile& file)
+{
+    file.setFileName(resultsFileName());
+    if (!file.exists()) {
+        QFile created(file.fileName());
+        if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            created.close();
+        return false;
+    }
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        throwFileError(file, errno);
+    return true;
+}
+
 // Calls `visit` with the bytes of each record from the file's start on, in file order. A short
 // last record fails with "Read beyond end of file".
 template <typename Visit> void forEachRecord(QFile& file, Visit visit)
@@ -156,7 +173,8 @@ QList<TResultRecord> readTestRecords(qint32 testNumber)
     QList<TResultRecord> records;
     RecordDecoder names;
     QFile file;
-    openResultsFile(file);
+    if (!openResultsFileForReading(file))
+        return records;
     forEachRecord(file, [&](QByteArrayView bytes) {
         if (testNumberOf(bytes) == testNumber)
             records.append(decodeRecord(bytes, names));
@@ -171,7 +189,8 @@ QList<QList<TResultRecord>> readAllTests()
     QHash<qint32, qsizetype> groupOfTest;
     RecordDecoder names;
     QFile file;
-    openResultsFile(file);
+    if (!openResultsFileForReading(file))
+        return groups;
     forEachRecord(file, [&](QByteArrayView bytes) {
         const qint32 number = testNumberOf(bytes);
         auto found = groupOfTest.constFind(number);
@@ -213,21 +232,10 @@ void putName(char* slot, const QString& name)
     std::memcpy(slot + 1, bytes.constData(), static_cast<size_t>(length));
 }
 
-// Writes the whole file `name` (letter case ignored when it exists), replacing its content.
-void writeWholeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(workingFile(name));
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        throwFileError(file, errno);
-    errno = 0;
-    if (file.write(bytes) != bytes.size())
-        throwFileError(file, errno);
-}
-
-// Replaces the results file with `bytes` in one step: the new content goes to a fresh temporary
-// file in the same folder, which is then renamed over the results file. Nothing changes on failure.
-void replaceResultsFile(const QString& path, const QByteArray& bytes)
+// Replaces the file at `path` with `bytes` in one step: the new content goes to a fresh temporary
+// file in the same folder, which is renamed over the old file only when every byte of it reached
+// the disk. On any failure (a full disk among them) the old file stays byte for byte as it was.
+void replaceFile(const QString& path, const QByteArray& bytes, const ResultsCommit& commit = {})
 {
     QSaveFile file(path);
     errno = 0;
@@ -236,10 +244,21 @@ void replaceResultsFile(const QString& path, const QByteArray& bytes)
     errno = 0;
     if (file.write(bytes) != bytes.size())
         throwFileError(file, errno);
+    // The commit's own flush of the last buffered bytes can fail without the commit noticing, so
+    // they are flushed (and checked) here first.
     errno = 0;
-    const bool committed = commitOverride() ? commitOverride()(file) : file.commit();
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        throwFileError(file, errno);
+    errno = 0;
+    const bool committed = commit ? commit(file) : file.commit();
     if (!committed)
         throwFileError(file, errno);
+}
+
+// Replaces the results file with `bytes` in one step; nothing changes on failure.
+void replaceResultsFile(const QString& path, const QByteArray& bytes)
+{
+    replaceFile(path, bytes, commitOverride());
 }
 
 // Removes the new copies of the results file ("Results.dat.XXXXXX", made beside it while it is
@@ -416,8 +435,12 @@ void AppendResult(const TResultRecord& record)
     if (aligned > 0 && !file.seek(aligned))
         throwFileError(file, errno);
     errno = 0;
-    if (file.write(bytes) != bytes.size())
-        throwFileError(file, errno);
+    if (file.write(bytes) != bytes.size()) {
+        const int writeErrno = errno;
+        // a part of the record may have landed: cut it off again
+        file.resize(aligned);
+        throwFileError(file, writeErrno);
+    }
 }
 
 int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current)
@@ -454,7 +477,7 @@ void KeepBestResults()
     if (!tests.isEmpty())
         ResultsTable() = tests.constLast();
 
-    writeWholeFile(QString::fromLatin1(TrimListFileName), keptList);
+    replaceFile(workingFile(QString::fromLatin1(TrimListFileName)), keptList);
     replaceResultsFile(path, kept);
     // A temporary file of an older trim is never read back; it is only removed.
     const QString stale = Files::find(temporaryResultsFileName());
