@@ -23,6 +23,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
@@ -199,7 +200,8 @@ void TForm1::checkContentFiles()
     try {
         for (const QString& file : std::as_const(files)) {
             if (!CheckFileChecksum(file, ChecksumDivisor).matches()) {
-                MessageBoxes::showPlain(LoadString(StringId::WrongChecksum));
+                MessageBoxes::showPlain(LoadString(StringId::WrongChecksum) + QLatin1Char('\n') +
+                                        fileLocation(QFileInfo(Files::find(file)).absoluteFilePath()));
                 m_terminate = true;
                 return;
             }

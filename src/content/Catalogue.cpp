@@ -6,6 +6,7 @@
 #include "platform/Random.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -79,19 +80,10 @@ void ReadGroup(TextReader& reader, TTypesItem& entry, const QString& fileName)
     appendValue(entry, candidates.at(Random(static_cast<int>(candidates.size()))), fileName);
 }
 
-void ReadCatalogue(const QString& fileName)
+namespace {
+// Every test of the catalogue, in file order.
+void readEntries(TextReader& reader, QList<TTypesItem>& entries, const QString& fileName)
 {
-    Randomize();
-    TTypesFile& store = Catalogue();
-    store.Entries.clear();
-
-    QFile file;
-    Files::openForRead(file, fileName);
-    const QByteArray data = file.readAll();
-    file.close();
-
-    QList<TTypesItem> entries;
-    TextReader reader(data);
     while (!reader.atEnd()) {
         if (entries.size() >= TTypesFile::MaxEntries)
             reject(fileName, QStringLiteral("more than %1 tests").arg(TTypesFile::MaxEntries));
@@ -109,6 +101,28 @@ void ReadCatalogue(const QString& fileName)
                 appendValue(entry, reader.readNumber(true), fileName);
         }
         entries.append(std::move(entry));
+    }
+}
+} // namespace
+
+void ReadCatalogue(const QString& fileName)
+{
+    Randomize();
+    TTypesFile& store = Catalogue();
+    store.Entries.clear();
+
+    QFile file;
+    Files::openForRead(file, fileName);
+    const QByteArray data = file.readAll();
+    file.close();
+
+    QList<TTypesItem> entries;
+    TextReader reader(data);
+    try {
+        readEntries(reader, entries, fileName);
+    } catch (AppError& error) {
+        error.inFile(QFileInfo(file).absoluteFilePath());
+        throw;
     }
     store.Entries = std::move(entries);
 }

@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -24,7 +25,7 @@ public:
         }
         m_copy = m_file.readAll();
         if (m_file.error() != QFileDevice::NoError)
-            throw ioErrorFromErrno(EIO);
+            throw ioErrorFromErrno(EIO).inFile(QFileInfo(m_file).absoluteFilePath());
         m_view = m_copy;
     }
     QByteArrayView view() const { return m_view; }
@@ -35,10 +36,15 @@ private:
     QByteArrayView m_view;
 };
 
-qint32 firstNumber(QByteArrayView bytes)
+qint32 firstNumber(QByteArrayView bytes, const QString& fileName)
 {
     TextReader reader(bytes);
-    return reader.readNumber();
+    try {
+        return reader.readNumber();
+    } catch (AppError& error) {
+        error.inFile(QFileInfo(Files::find(fileName)).absoluteFilePath());
+        throw;
+    }
 }
 
 } // namespace
@@ -79,7 +85,7 @@ qint32 BodyChecksum(QByteArrayView body, quint8 divisor)
 qint32 ReadChecksumLine(const QString& fileName)
 {
     const FileBytes bytes(fileName);
-    return firstNumber(bytes.view());
+    return firstNumber(bytes.view(), fileName);
 }
 
 ChecksumCheck CheckFileChecksum(const QString& fileName, quint8 divisor)
@@ -87,9 +93,10 @@ ChecksumCheck CheckFileChecksum(const QString& fileName, quint8 divisor)
     const FileBytes bytes(fileName);
     const QByteArrayView all = bytes.view();
     ChecksumCheck check;
-    check.stored = firstNumber(all);
+    check.stored = firstNumber(all, fileName);
     const qsizetype start = QByteArray::number(check.stored).size() + 2;
-    check.computed = start >= all.size() ? 0 : BodyChecksum(all.sliced(start), divisor);
+    check.emptyBody = start >= all.size();
+    check.computed = check.emptyBody ? 0 : BodyChecksum(all.sliced(start), divisor);
     return check;
 }
 

@@ -187,8 +187,12 @@ QByteArray Language::screenDescription(const QString& className)
 {
     const QString name = className + QStringLiteral(".ui");
     const QByteArray data = hasModule() ? active().container->read(name) : readBuiltIn(name);
-    if (data.isEmpty())
-        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {className});
+    if (data.isEmpty()) {
+        AppError error(QString::fromLatin1(Msg::ResourceNotFound), {className});
+        if (hasModule())
+            error.inFile(moduleFile());
+        throw error;
+    }
     return data;
 }
 

@@ -1,9 +1,11 @@
 #include "content/NumberedText.h"
 
 #include "content/TextReader.h"
+#include "platform/AppError.h"
 #include "platform/Files.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 QString ReadNumberedText(const QString& fileName, qint32 number)
 {
@@ -15,12 +17,17 @@ QString ReadNumberedText(const QString& fileName, qint32 number)
         Files::throwOpenError(file);
     const QByteArray data = file.readAll();
     TextReader reader(data);
-    while (!reader.atEnd()) {
-        const qint32 n = reader.readNumber();
-        const QByteArray line = reader.readRestOfLine();
-        reader.nextLine();
-        if (n == number)
-            return decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1));
+    try {
+        while (!reader.atEnd()) {
+            const qint32 n = reader.readNumber();
+            const QByteArray line = reader.readRestOfLine();
+            reader.nextLine();
+            if (n == number)
+                return decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1));
+        }
+    } catch (AppError& error) {
+        error.inFile(QFileInfo(path).absoluteFilePath());
+        throw;
     }
     return {};
 }

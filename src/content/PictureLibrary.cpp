@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/ResourceContainer.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -104,7 +105,7 @@ const QImage& PictureLibrary::picture(const QString& name) const
     const QByteArray data = m_container->read(name);
     QImage image = data.isEmpty() ? QImage() : decode(data);
     if (image.isNull())
-        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {name});
+        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {name}).inFile(filePath());
     return *m_cache.insert(name, std::move(image));
 }
 
@@ -134,7 +135,8 @@ const QImage& LibraryPicture::image() const
         return m_image;
     const PictureLibrary* library = PictureLibrary::open(m_libraryName);
     if (!library)
-        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {m_name});
+        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {m_name})
+            .inFile(QDir::current().absoluteFilePath(m_libraryName));
     m_image = library->picture(m_name);
     m_name.clear();
     m_libraryName.clear();

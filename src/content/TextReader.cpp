@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -34,8 +35,14 @@ qint32 TextReader::readNumber(bool itemLine)
     qint32 value = 0;
     const auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || ptr != last || first == last || (*first == '-' && m_data[start] == '+'))
-        throw AppError(QString::fromLatin1(Msg::InvalidNumericInput));
+        throw AppError(QString::fromLatin1(Msg::InvalidNumericInput)).atLine(lineAt(start));
     return value;
+}
+
+qsizetype TextReader::lineAt(qsizetype position) const
+{
+    // lines end with CR (CR LF or a lone CR)
+    return m_data.first(std::min(position, m_data.size())).count('\r') + 1;
 }
 
 QByteArray TextReader::readRestOfLine()

@@ -32,6 +32,8 @@ public:
     // The next raw character (CR and LF included); 26 at the end of the file.
     char readChar();
     qsizetype position() const { return m_pos; }
+    // The line (counted from 1) that holds the byte at `position`.
+    qsizetype lineAt(qsizetype position) const;
 
 private:
     QByteArrayView m_data;

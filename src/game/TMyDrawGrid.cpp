@@ -5,6 +5,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Random.h"
 
+#include <QDir>
 #include <QFontMetrics>
 #include <QMetaMethod>
 #include <QMouseEvent>
@@ -353,7 +354,8 @@ const QImage& TMyDrawGrid::cellPicture(const TBitmapList& item)
             return blankPicture();
         PictureLibrary* library = paintLibrary(item.LibraryName());
         if (!library)
-            throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {item.ResourceName()});
+            throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {item.ResourceName()})
+                .inFile(QDir::current().absoluteFilePath(item.LibraryName()));
         return library->picture(item.ResourceName());
     }
     default:

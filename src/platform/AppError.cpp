@@ -1,5 +1,6 @@
 #include "platform/AppError.h"
 
+#include <QDir>
 #include <cerrno>
 
 namespace {
@@ -8,19 +9,12 @@ AppError::Translator& translator()
     static AppError::Translator instance;
     return instance;
 }
-} // namespace
 
-AppError::AppError(QString messageTemplate, QStringList arguments)
-    : m_template(std::move(messageTemplate)), m_arguments(std::move(arguments))
+// The template in the active language with %s and %d filled in order, as printf fills them.
+QString fillTemplate(const QString& messageTemplate, const QStringList& arguments)
 {
-    m_what = text().toLocal8Bit();
-}
-
-QString AppError::text() const
-{
-    QString result = translator() ? translator()(m_template) : m_template;
-    // Fill %s and %d in order, as a printf-style template does.
-    for (const QString& argument : m_arguments) {
+    QString result = translator() ? translator()(messageTemplate) : messageTemplate;
+    for (const QString& argument : arguments) {
         const qsizetype at = [&] {
             const qsizetype s = result.indexOf(QLatin1String("%s"));
             const qsizetype d = result.indexOf(QLatin1String("%d"));
@@ -36,6 +30,67 @@ QString AppError::text() const
     }
     return result;
 }
+} // namespace
+
+AppError::AppError(QString messageTemplate, QStringList arguments)
+    : m_template(std::move(messageTemplate)), m_arguments(std::move(arguments))
+{
+    updateWhat();
+}
+
+QString AppError::text() const
+{
+    return fillTemplate(m_template, m_arguments);
+}
+
+AppError& AppError::inFile(const QString& file)
+{
+    if (m_file.isEmpty()) {
+        m_file = file;
+        updateWhat();
+    }
+    return *this;
+}
+
+AppError& AppError::atNumber(qint64 number)
+{
+    if (m_number < 0 && m_line < 0) {
+        m_number = number;
+        updateWhat();
+    }
+    return *this;
+}
+
+AppError& AppError::atLine(qint64 line)
+{
+    if (m_number < 0 && m_line < 0) {
+        m_line = line;
+        updateWhat();
+    }
+    return *this;
+}
+
+QString AppError::location() const
+{
+    if (m_file.isEmpty())
+        return {};
+    QString result = fileLocation(m_file);
+    if (m_line >= 0)
+        result +=
+            QLatin1String(", ") + fillTemplate(QString::fromLatin1(Msg::AtLine), {QString::number(m_line)});
+    else if (m_number >= 0)
+        result += QLatin1String(", ") +
+                  fillTemplate(QString::fromLatin1(Msg::AtNumber), {QString::number(m_number)});
+    return result;
+}
+
+void AppError::updateWhat()
+{
+    QString all = text();
+    if (!m_file.isEmpty())
+        all += QLatin1String(" (") + location() + QLatin1Char(')');
+    m_what = all.toLocal8Bit();
+}
 
 const char* AppError::what() const noexcept
 {
@@ -45,6 +100,11 @@ const char* AppError::what() const noexcept
 void AppError::setTranslator(Translator t)
 {
     translator() = std::move(t);
+}
+
+QString fileLocation(const QString& file)
+{
+    return fillTemplate(QString::fromLatin1(Msg::InFile), {QDir::toNativeSeparators(file)});
 }
 
 AppError ioErrorFromErrno(int errorNumber)

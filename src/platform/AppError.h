@@ -19,13 +19,28 @@ public:
     QString text() const;
     const char* what() const noexcept override;
 
+    // Where the failure lies, as far as it is known: the file (a name or a path) and the number or
+    // the line in it. The code that knows the file adds it on the way out; what was set nearer the
+    // fault is kept.
+    AppError& inFile(const QString& file);
+    AppError& atNumber(qint64 number);
+    AppError& atLine(qint64 line);
+    const QString& file() const { return m_file; }
+    // "File: /path/Legends.eng, line 12" in the active language; empty when no file is known.
+    QString location() const;
+
     // The active language installs its message translations here.
     using Translator = std::function<QString(const QString&)>;
     static void setTranslator(Translator translator);
 
 private:
+    void updateWhat();
+
     QString m_template;
     QStringList m_arguments;
+    QString m_file;
+    qint64 m_number = -1;
+    qint64 m_line = -1;
     QByteArray m_what;
 };
 
@@ -42,7 +57,14 @@ inline constexpr char FailedToSetData[] = "Failed to set data for '%s'";
 inline constexpr char FailedToGetData[] = "Failed to get data for '%s'";
 inline constexpr char InvalidDataType[] = "Invalid data type for '%s'";
 inline constexpr char ValueOutOfRange[] = "Value must be between %d and %d";
+// The location added to a message.
+inline constexpr char InFile[] = "File: %s";
+inline constexpr char AtNumber[] = "number %d";
+inline constexpr char AtLine[] = "line %d";
 } // namespace Msg
+
+// "File: /path/name" in the active language, as a message names the file at fault.
+QString fileLocation(const QString& file);
 
 // An input/output error for a failed open, read or write, chosen from the system error number.
 AppError ioErrorFromErrno(int errorNumber);

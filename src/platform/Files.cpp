@@ -40,17 +40,17 @@ void throwOpenError(const QFile& file)
 {
     const QFileInfo info(file.fileName());
     if (!info.exists())
-        throw AppError(QString::fromLatin1(Msg::FileNotFound));
+        throw AppError(QString::fromLatin1(Msg::FileNotFound)).inFile(info.absoluteFilePath());
     if (!info.isReadable() || file.error() == QFileDevice::PermissionsError)
-        throw AppError(QString::fromLatin1(Msg::FileAccessDenied));
-    throw ioErrorFromErrno(errno ? errno : EIO);
+        throw AppError(QString::fromLatin1(Msg::FileAccessDenied)).inFile(info.absoluteFilePath());
+    throw ioErrorFromErrno(errno ? errno : EIO).inFile(info.absoluteFilePath());
 }
 
 void openForRead(QFile& file, const QString& name)
 {
     const QString path = find(name);
     if (path.isEmpty())
-        throw AppError(QString::fromLatin1(Msg::FileNotFound));
+        throw AppError(QString::fromLatin1(Msg::FileNotFound)).inFile(QDir::current().absoluteFilePath(name));
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         throwOpenError(file);
@@ -62,7 +62,7 @@ QByteArray readAll(const QString& name)
     openForRead(file, name);
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw ioErrorFromErrno(EIO);
+        throw ioErrorFromErrno(EIO).inFile(QFileInfo(file).absoluteFilePath());
     return data;
 }
 

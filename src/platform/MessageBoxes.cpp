@@ -55,7 +55,13 @@ void showError(const QString& message)
 
 void showError(const AppError& error)
 {
-    showError(error.text());
+    QString text = error.text();
+    if (!text.endsWith(QLatin1Char('.')))
+        text += QLatin1Char('.');
+    const QString location = error.location();
+    if (!location.isEmpty())
+        text += QLatin1Char('\n') + location;
+    show(Kind::Error, text);
 }
 
 void showPlain(const QString& text)

@@ -17,7 +17,8 @@ void setHandler(Handler handler);
 void setApplicationTitle(const QString& title);
 QString applicationTitle();
 
-// The standard error box: stop icon, "OK", the message with a full stop added.
+// The standard error box: stop icon, "OK", the message with a full stop added; an error's location
+// (its file, and the number or line in it) on a line of its own below.
 void showError(const QString& message);
 void showError(const AppError& error);
 // A box without icon with an "OK" button.

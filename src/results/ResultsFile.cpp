@@ -45,11 +45,12 @@ ResultsCommit& commitOverride()
 // left it (cleared before the call, so 0 means the system gave no reason).
 [[noreturn]] void throwFileError(const QFileDevice& file, int errorNumber)
 {
+    const QString path = QFileInfo(file.fileName()).absoluteFilePath();
     if (errorNumber != 0)
-        throw ioErrorFromErrno(errorNumber);
+        throw ioErrorFromErrno(errorNumber).inFile(path);
     if (file.error() == QFileDevice::PermissionsError)
-        throw AppError(QString::fromLatin1(Msg::FileAccessDenied));
-    throw ioErrorFromErrno(EIO);
+        throw AppError(QString::fromLatin1(Msg::FileAccessDenied)).inFile(path);
+    throw ioErrorFromErrno(EIO).inFile(path);
 }
 
 // An existing file of that name (letter case ignored), else the bare name.
@@ -106,7 +107,7 @@ template <typename Visit> void forEachRecord(QFile& file, Visit visit)
         filled -= whole;
     }
     if (filled != 0)
-        throw AppError(QString::fromLatin1(Msg::ReadBeyondEnd));
+        throw AppError(QString::fromLatin1(Msg::ReadBeyondEnd)).inFile(QFileInfo(file).absoluteFilePath());
 }
 
 // Decodes the names of many records. Names repeat (a club's runners, the test's own name), so each

@@ -119,7 +119,8 @@ void TestApp::wrongChecksumStopsAfterOneMessage()
     QVERIFY(dir.write(QStringLiteral("Legends.eng"), "13\r\nx"));
     Messages messages;
     WindowSet windows;
-    QCOMPARE(messages.texts, QStringList{QStringLiteral("Wrong checksum. Reinstall")});
+    QCOMPARE(messages.texts, QStringList{QStringLiteral("Wrong checksum. Reinstall\nFile: ") +
+                                         dir.filePath(QStringLiteral("Bitm1.eng"))});
     QVERIFY(windows.screens().form1->terminateRequested());
 }
 
@@ -131,14 +132,18 @@ void TestApp::missingContentFileIsReported()
     {
         Messages messages;
         WindowSet windows;
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("File not found.")});
+        // the message names the missing file; the program goes on without it
+        QCOMPARE(messages.texts, QStringList{QStringLiteral("File not found.\nFile: ") +
+                                             dir.filePath(QStringLiteral("legends.eng"))});
         QVERIFY(!windows.screens().form1->terminateRequested());
         QCOMPARE(windows.screens().form1->CurrentMode(), Mode::MainMenu);
     }
     QVERIFY(dir.write(QStringLiteral("Legends.eng"), "abc\r\n"));
     Messages messages;
     WindowSet windows;
-    QCOMPARE(messages.texts, QStringList{QStringLiteral("Invalid numeric input.")});
+    QCOMPARE(messages.texts,
+             QStringList{QStringLiteral("Invalid numeric input.\nFile: ") +
+                         dir.filePath(QStringLiteral("Legends.eng")) + QStringLiteral(", line 1")});
 }
 
 void TestApp::topicButtonsChooseModes()

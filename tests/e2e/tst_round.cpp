@@ -316,7 +316,8 @@ void TestRound::selectionKeepsIndexAndCancelResets()
     m_form->setCurrentMode(Mode::CombinationPractice);
     m_form->ShowMode();
     QCOMPARE(selected, 0);
-    QCOMPARE(m_messages, QStringList{QStringLiteral("File not found.")});
+    QCOMPARE(m_messages, QStringList{QStringLiteral("File not found.\nFile: ") +
+                                     m_dir->filePath(QStringLiteral("types.eng"))});
     QCOMPARE(m_form->CurrentMode(), Mode::CombinationPractice);
 }
 

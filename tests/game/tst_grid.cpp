@@ -4,6 +4,7 @@
 #include "game/TMyDrawGrid.h"
 #include "grid_helper.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QtTest>
@@ -346,7 +347,10 @@ void TestGrid::missingPictureStopsThePaintAndReports()
     // The paint ends at the broken first cell: the second cell is not painted.
     QCOMPARE(countColor(image, m_board->cell(1, 0), Blue), 0);
     QTRY_VERIFY(!m_board->errors.isEmpty());
-    QCOMPARE(reported(), QSet<QString>{QStringLiteral("Resource V9 not found.")});
+    const auto inFile = [](const char* name) -> QString {
+        return QStringLiteral("\nFile: ") + QDir::current().absoluteFilePath(QString::fromLatin1(name));
+    };
+    QCOMPARE(reported(), QSet<QString>{QStringLiteral("Resource V9 not found.") + inFile("Bitm1.dll")});
 
     // A library that is not there fails the same way.
     m_board->showPicture(0, QStringLiteral("V1"));
@@ -355,7 +359,7 @@ void TestGrid::missingPictureStopsThePaintAndReports()
     m_board->errors.clear();
     m_grid->grab();
     QTRY_VERIFY(!m_board->errors.isEmpty());
-    QCOMPARE(reported(), QSet<QString>{QStringLiteral("Resource V1 not found.")});
+    QCOMPARE(reported(), QSet<QString>{QStringLiteral("Resource V1 not found.") + inFile("Missing.dll")});
 }
 
 void TestGrid::repaintRules()
