@@ -112,21 +112,28 @@ void TStartDlg::layOutGrid(const TTypesItem& entry)
 void TStartDlg::accept()
 {
     const int row = m_list->currentRow();
-    if (row >= 0 && row < Catalogue().Count()) {
-        m_selectedIndex = row;
-        const TTypesItem entry = Catalogue().Entries[row];
-        layOutGrid(entry);
-        try {
-            m_screens.form1->grid()->LoadBoard(entry, LanguageCode(), QString::fromLatin1(PictureLibraryFile),
-                                               QStringLiteral("V"), QStringLiteral("I"), QStringLiteral("N"),
-                                               QStringLiteral("B"), QStringLiteral("Legends"),
-                                               QStringLiteral("Symbols"));
-            m_currentTestName = entry.TestName;
-            m_currentTestNumber = entry.TestNumber;
-            m_screens.form1->round()->StartRound();
-        } catch (const AppError& error) {
-            MessageBoxes::showError(error);
-        }
+    if (row < 0 || row >= Catalogue().Count()) {
+        // nothing to play: back to the main menu as with Cancel
+        reject();
+        return;
+    }
+    m_selectedIndex = row;
+    const TTypesItem entry = Catalogue().Entries[row];
+    layOutGrid(entry);
+    try {
+        m_screens.form1->grid()->LoadBoard(entry, LanguageCode(), QString::fromLatin1(PictureLibraryFile),
+                                           QStringLiteral("V"), QStringLiteral("I"), QStringLiteral("N"),
+                                           QStringLiteral("B"), QStringLiteral("Legends"),
+                                           QStringLiteral("Symbols"));
+        m_currentTestName = entry.TestName;
+        m_currentTestNumber = entry.TestNumber;
+        m_screens.form1->round()->StartRound();
+    } catch (const AppError& error) {
+        // A test that cannot be played is not started (and so never gives a result).
+        m_screens.form1->grid()->ClearBoard();
+        MessageBoxes::showError(error);
+        reject();
+        return;
     }
     QDialog::accept();
 }

@@ -6,7 +6,11 @@
 #include "content/NumberedText.h"
 #include "content/PictureLibrary.h"
 #include "platform/AppError.h"
+#include "platform/Files.h"
+#include "platform/FontRegistry.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -62,25 +66,66 @@ void referPicture(LibraryPicture& picture, const PictureLibrary* library, const 
                   const QString& name)
 {
     if (!library->contains(name))
-        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {name});
+        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {name}).inFile(library->filePath());
     picture.refer(libraryName, name);
+}
+
+// A cell picture of the library; throws "Resource %s not found" naming the library.
+const QImage& libraryPicture(const PictureLibrary* library, const QString& name)
+{
+    if (!library->contains(name))
+        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {name}).inFile(library->filePath());
+    return library->picture(name);
+}
+
+// The text of `number` in `fileName`; a board cell without its text cannot be played.
+QString requiredText(const QString& fileName, qint32 number)
+{
+    QString text = ReadNumberedText(fileName, number);
+    if (!text.isEmpty())
+        return text;
+    const QString path = Files::find(fileName);
+    if (path.isEmpty())
+        throw AppError(QString::fromLatin1(Msg::FileNotFound))
+            .inFile(QDir::current().absoluteFilePath(fileName));
+    throw AppError(QString::fromLatin1(Msg::NoTextForNumber), {QString::number(number)})
+        .inFile(QFileInfo(path).absoluteFilePath())
+        .atNumber(number);
+}
+
+// The picture library a board needs, or the error that says why it cannot be used.
+PictureLibrary* requiredLibrary(const QString& libraryName)
+{
+    if (PictureLibrary* library = PictureLibrary::open(libraryName))
+        return library;
+    const QString path = Files::find(libraryName);
+    if (path.isEmpty())
+        throw AppError(QString::fromLatin1(Msg::FileNotFound))
+            .inFile(QDir::current().absoluteFilePath(libraryName));
+    throw AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(QFileInfo(path).absoluteFilePath());
+}
+
+// Every symbol of the board drawn from the symbol font must be in that font, or the cells would
+// show another font's letters.
+void requireGlyphs(const QFont& font, const QList<qint32>& values)
+{
+    QList<uint> codes;
+    for (const qint32 v : values)
+        codes.append(static_cast<uint>(v & 0xFF));
+    const QList<uint> missing = FontRegistry::missingGlyphs(font, codes);
+    if (missing.isEmpty())
+        return;
+    const qint32 first = values.at(codes.indexOf(missing.first()));
+    QString file = FontRegistry::fileOfFamily(font.family());
+    AppError error(QString::fromLatin1(Msg::FontLacksSymbols), {QString::number(first)});
+    error.atNumber(first);
+    throw error.inFile(file.isEmpty() ? font.family() : file);
 }
 
 } // namespace
 
-void TMyDrawGrid::LoadBoard(const TTypesItem& entry, const QString& languageCode, const QString& libraryName,
-                            const QString& prefixV, const QString& prefixI, const QString& prefixN,
-                            const QString& prefixB, const QString& legendsBase, const QString& symbolsBase)
+void TMyDrawGrid::ClearBoard()
 {
-    const QString libraryText =
-        libraryName.chopped(std::min<qsizetype>(LibraryExtensionLength, libraryName.size())) + languageCode;
-    // Without the picture library (no such file, or not a library) the board stays as it is.
-    PictureLibrary* library = PictureLibrary::open(libraryName);
-    if (!library)
-        return;
-
-    QImage work;
-
     for (int i = 0; i < ItemCount; ++i) {
         TBitmapList* item = Item(i);
         item->SetResourceName(QString());
@@ -92,21 +137,60 @@ void TMyDrawGrid::LoadBoard(const TTypesItem& entry, const QString& languageCode
         item->PictureN = QImage();
         item->PictureLarge = QImage();
     }
+}
 
+void TMyDrawGrid::LoadBoard(const TTypesItem& entry, const QString& languageCode, const QString& libraryName,
+                            const QString& prefixV, const QString& prefixI, const QString& prefixN,
+                            const QString& prefixB, const QString& legendsBase, const QString& symbolsBase)
+{
+    ClearBoard();
     const int count = std::min(static_cast<int>(entry.Values.size()), ItemCount);
+    if (count == 0)
+        throw AppError(QString::fromLatin1(Msg::TestWithoutSymbols), {QString::number(entry.TestNumber)});
+    try {
+        fillBoard(entry.Values.first(count), languageCode, libraryName, {prefixV, prefixI, prefixN, prefixB},
+                  legendsBase, symbolsBase);
+    } catch (...) {
+        // nothing of a board that cannot be played stays on it
+        ClearBoard();
+        throw;
+    }
+}
+
+void TMyDrawGrid::fillBoard(const QList<qint32>& values, const QString& languageCode,
+                            const QString& libraryName, const PicturePrefixes& prefix,
+                            const QString& legendsBase, const QString& symbolsBase)
+{
+    const QString libraryText =
+        libraryName.chopped(std::min<qsizetype>(LibraryExtensionLength, libraryName.size())) + languageCode;
+    const int count = static_cast<int>(values.size());
+    // Font symbols need the symbol font, every other kind the picture library.
+    QList<qint32> fontSymbols;
+    bool needsLibrary = false;
     for (int i = 0; i < count; ++i) {
-        const qint32 v = entry.Values[i];
+        if (Item(i)->Kind() == TBitmapList::KindFontSymbol)
+            fontSymbols.append(values[i]);
+        else
+            needsLibrary = true;
+    }
+    PictureLibrary* library = needsLibrary ? requiredLibrary(libraryName) : nullptr;
+    if (!fontSymbols.isEmpty())
+        requireGlyphs(FontSymbols(), fontSymbols);
+
+    QImage work;
+    for (int i = 0; i < count; ++i) {
+        const qint32 v = values[i];
         const QString number = QString::number(v);
         TBitmapList* item = Item(i);
         item->SetSymbolChar(QString(QChar(static_cast<char16_t>(v & 0xFF))));
         item->SetLibraryName(libraryName);
-        item->SetResourceName(prefixV + number);
+        item->SetResourceName(prefix.v + number);
         item->Number = v;
         item->SetCleared(false);
 
         switch (item->Kind()) {
         case TBitmapList::KindFontSymbol: {
-            item->Text = ReadNumberedText(legendsBase + QLatin1Char('.') + languageCode, v);
+            item->Text = requiredText(legendsBase + QLatin1Char('.') + languageCode, v);
             item->AddText = ReadNumberedText(LegendsAddBase + languageCode, v);
             if (work.size() != QSize(DefaultColWidth(), FontSymbolHeight))
                 work = QImage(DefaultColWidth(), FontSymbolHeight, QImage::Format_RGB32);
@@ -115,25 +199,19 @@ void TMyDrawGrid::LoadBoard(const TTypesItem& entry, const QString& languageCode
             break;
         }
         case TBitmapList::KindMapSymbol: {
-            item->SetResourceName(prefixB + number);
-            item->Text = ReadNumberedText(symbolsBase + QLatin1Char('.') + languageCode, v);
+            item->SetResourceName(prefix.b + number);
+            item->Text = requiredText(symbolsBase + QLatin1Char('.') + languageCode, v);
             item->AddText = ReadNumberedText(SymbolsAddBase + languageCode, v);
-            // The item's library is the one opened above.
             item->PictureLarge =
-                resizedCanvas(library->picture(item->ResourceName()), MapSymbolSize, MapSymbolSize);
+                resizedCanvas(libraryPicture(library, item->ResourceName()), MapSymbolSize, MapSymbolSize);
             break;
         }
         default: {
-            const QString nameV = prefixV + number;
-            // A value without its cell picture ends the filling quietly; that item stays on the
-            // board without a text.
-            if (!library->contains(nameV))
-                return;
-            item->PictureV = library->picture(nameV);
-            item->Text = ReadNumberedText(libraryText, v);
+            item->PictureV = libraryPicture(library, prefix.v + number);
+            item->Text = requiredText(libraryText, v);
             item->AddText = ReadNumberedText(LibraryAddBase + languageCode, v);
-            referPicture(item->PictureI, library, libraryName, prefixI + number);
-            referPicture(item->PictureN, library, libraryName, prefixN + number);
+            referPicture(item->PictureI, library, libraryName, prefix.i + number);
+            referPicture(item->PictureN, library, libraryName, prefix.n + number);
             break;
         }
         }

@@ -86,12 +86,14 @@ public:
     // Fills the board's items from one test of the catalogue: item i gets the entry's value i,
     // every other item is cleared. Kind 1 items get the symbol drawn in FontSymbols, kind 3 items
     // the map-symbol picture "B<n>", other items the library pictures "V<n>", "I<n>", "N<n>".
-    // Without the picture library nothing changes. A library-picture value without its cell
-    // picture ends the filling silently; a missing second, third or map-symbol picture throws
-    // "Resource %s not found" with the items filled so far kept.
+    // A board that could not be played is refused: a test without values, a picture library that
+    // is missing or damaged, a value without its text or its pictures, a symbol the font cannot
+    // draw. The error names the file and the number at fault, and the board is left empty.
     void LoadBoard(const TTypesItem& entry, const QString& languageCode, const QString& libraryName,
                    const QString& prefixV, const QString& prefixI, const QString& prefixN,
                    const QString& prefixB, const QString& legendsBase, const QString& symbolsBase);
+    // Clears every item and forgets its content.
+    void ClearBoard();
 
     // The text help line as written under a picture: a text at least `colWidth` wide loses two
     // characters at a time until it is narrower than `colWidth` less the width of "....", and
@@ -121,6 +123,14 @@ private:
 
     enum class FrameStyle { Raised, Sunken };
     class FrameLine;
+    // The library pictures of a value n are named prefix + n.
+    struct PicturePrefixes
+    {
+        QString v, i, n, b;
+    };
+
+    void fillBoard(const QList<qint32>& values, const QString& languageCode, const QString& libraryName,
+                   const PicturePrefixes& prefix, const QString& legendsBase, const QString& symbolsBase);
 
     // Called by the items: SetCleared releases the press, the other setters repaint their cell.
     void ReleasePress() { m_pressed = false; }

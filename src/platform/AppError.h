@@ -57,6 +57,12 @@ inline constexpr char FailedToSetData[] = "Failed to set data for '%s'";
 inline constexpr char FailedToGetData[] = "Failed to get data for '%s'";
 inline constexpr char InvalidDataType[] = "Invalid data type for '%s'";
 inline constexpr char ValueOutOfRange[] = "Value must be between %d and %d";
+// Content that a test or the program needs and does not find.
+inline constexpr char NoTextForNumber[] = "No text for number %d";
+inline constexpr char TestWithoutSymbols[] = "Test %d has no symbols";
+inline constexpr char FontLacksSymbols[] = "The symbol font cannot draw symbol %s";
+inline constexpr char FontNotInstalled[] = "The symbol font could not be installed";
+inline constexpr char DamagedFile[] = "The file is damaged or of an unknown kind";
 // The location added to a message.
 inline constexpr char InFile[] = "File: %s";
 inline constexpr char AtNumber[] = "number %d";

@@ -1,10 +1,19 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+class QFont;
 
 // Installs a font file for this process and removes it again.
 namespace FontRegistry {
-// Returns an id for remove(), or -1 when the file could not be registered (ignored by callers).
+// Returns an id for remove(), or -1 when the file could not be registered.
 int add(const QString& fileName);
 void remove(int id);
+// The file (absolute path) that an add() installed the family from; empty for other families.
+QString fileOfFamily(const QString& family);
+
+// The character codes among `codes` that `font` cannot draw from its own glyphs: all of them
+// when the font's family is not installed (another font would stand in).
+QList<uint> missingGlyphs(const QFont& font, const QList<uint>& codes);
 } // namespace FontRegistry

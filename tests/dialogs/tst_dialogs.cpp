@@ -89,6 +89,8 @@ void TestDialogs::init()
     QVERIFY(m_dir->write(QStringLiteral("TypesLeg.eng"), "101 Rock\r\n\r\nN33\r\n102 Hills\r\n\r\nN34"));
     QVERIFY(m_dir->write(QStringLiteral("types.eng"), "201 Lines\r\n\r\nN1000"));
     QVERIFY(m_dir->write(QStringLiteral("TypesSym.eng"), "301 Maps\r\n\r\nN101"));
+    // description tests are refused without the symbol font
+    QVERIFY(m_dir->copyIn(QStringLiteral(QUILL_RUN_DIR "/Pictor07.TTF"), QStringLiteral("Pictor07.TTF")));
     Desktop::setExecutablePathOverride(m_dir->filePath(QStringLiteral("quill")));
 }
 

@@ -6,6 +6,7 @@
 #include "common/TempWorkDir.h"
 #include "content/Catalogue.h"
 #include "content/Language.h"
+#include "content/PictureLibrary.h"
 #include "dialogs/THelpForm.h"
 #include "dialogs/TSettingsDlg.h"
 #include "dialogs/TStartDlg.h"
@@ -61,6 +62,7 @@ private slots:
     void practiceShowsDescriptionsAndHelp();
     void selectionKeepsIndexAndCancelResets();
     void everyShippedTestLoads();
+    void unplayableTestIsRefused();
 
 private:
     // Opens the test selection for `mode`, picks entry `index` and confirms.
@@ -307,7 +309,7 @@ void TestRound::selectionKeepsIndexAndCancelResets()
     QCOMPARE(start->SelectedIndex(), 5);
     QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
 
-    // a missing catalogue: the message, an empty list, and OK loads nothing
+    // a missing catalogue: the message, an empty list, and OK goes back to the main menu
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("types.eng"))) || true);
     QTimer::singleShot(0, start, [&] {
         selected = start->list()->count();
@@ -318,7 +320,7 @@ void TestRound::selectionKeepsIndexAndCancelResets()
     QCOMPARE(selected, 0);
     QCOMPARE(m_messages, QStringList{QStringLiteral("File not found.\nFile: ") +
                                      m_dir->filePath(QStringLiteral("types.eng"))});
-    QCOMPARE(m_form->CurrentMode(), Mode::CombinationPractice);
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
 }
 
 void TestRound::everyShippedTestLoads()
@@ -344,6 +346,35 @@ void TestRound::everyShippedTestLoads()
             m_form->ShowMode();
         }
     }
+}
+
+// With content missing or damaged, a test is refused before it starts: one message naming the
+// file and the number, the main menu, no result.
+void TestRound::unplayableTestIsRefused()
+{
+    const auto refused = [this](quint8 mode, const QString& expected) {
+        m_messages.clear();
+        startTest(mode, 0);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages.first().contains(expected), qPrintable(m_messages.first()));
+        QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+        QCOMPARE(m_grid->ClearedCount(), m_grid->CellCount());
+        QCOMPARE(m_windows->screens().startDlg->CurrentTestNumber(), 0);
+    };
+    // a text file emptied: its checksum fails at the next start, and until then tests refuse
+    QVERIFY(m_dir->write(QStringLiteral("Symbols.eng"), QByteArray()));
+    refused(Mode::MapSymbolTest, QStringLiteral("No text for number"));
+    QVERIFY(m_messages.first().contains(m_dir->filePath(QStringLiteral("Symbols.eng"))));
+    // the picture library cut short
+    QFile library(m_dir->filePath(QStringLiteral("Bitm1.dll")));
+    QVERIFY(library.resize(library.size() / 2));
+    PictureLibrary::closeAll();
+    refused(Mode::CombinationTest, m_dir->filePath(QStringLiteral("Bitm1.dll")));
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("Bitm1.dll"))));
+    refused(Mode::CombinationTest,
+            QStringLiteral("File not found.\nFile: ") + m_dir->filePath(QStringLiteral("Bitm1.dll")));
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("Results.dat"))) ||
+            QFileInfo(m_dir->filePath(QStringLiteral("Results.dat"))).size() == 0);
 }
 
 QTEST_MAIN(TestRound)

@@ -44,18 +44,15 @@ private slots:
     void cleanup();
 
     void fourValuesFillTheFirstItems();
-    void zeroValuesClearTheBoard();
     void secondLoadReplacesTheFirst();
-    void withoutLibraryNothingChanges();
 
     void fontSymbolKeepsTheLowByte();
     void fontSymbolIsCentredOnWhite();
     void mapSymbolsBecomeCellSized();
 
-    void missingCellPictureEndsTheFillingQuietly();
-    void missingPictureThrows_data();
-    void missingPictureThrows();
-    void missingOrBrokenTexts();
+    void unplayableBoardIsRefused_data();
+    void unplayableBoardIsRefused();
+    void brokenTextFile();
     void brokenPictureFailsWhenShown();
 
 private:
@@ -72,6 +69,10 @@ private:
     }
     // The items from `from` on are cleared and emptied.
     void verifyClearedFrom(int from);
+    // The loading of `values` fails with `message` naming the file `file`; the board is empty.
+    // With `afterBoard`, a board of library pictures is loaded first.
+    void verifyRefused(const QList<qint32>& values, const QString& code, const QString& message,
+                       const QString& file, bool afterBoard = true);
 
     std::unique_ptr<FixtureFolder> m_folder;
     std::unique_ptr<TMyDrawGrid> m_grid;
@@ -161,14 +162,6 @@ void TestLoadBoard::fourValuesFillTheFirstItems()
     QCOMPARE(old->LibraryName(), QStringLiteral("Other.dll"));
 }
 
-void TestLoadBoard::zeroValuesClearTheBoard()
-{
-    load(entry({}));
-    verifyClearedFrom(0);
-    QCOMPARE(m_grid->ClearedCount(), m_grid->CellCount());
-    QCOMPARE(m_grid->NextTarget(), QString());
-}
-
 void TestLoadBoard::secondLoadReplacesTheFirst()
 {
     load(entry({1, 2, 1, 2}));
@@ -178,32 +171,6 @@ void TestLoadBoard::secondLoadReplacesTheFirst()
     verifyClearedFrom(1);
     // An explanation outlives the reset; a cleared cell never shows it.
     QCOMPARE(m_grid->Item(1)->AddText, QStringLiteral("The red picture is smaller than its cell."));
-}
-
-void TestLoadBoard::withoutLibraryNothingChanges()
-{
-    load(entry({1, 2}));
-    m_grid->Item(0)->SetCleared(true); // found in the previous game
-    m_folder.reset(); // the old folder first, so that it hands back the right working directory
-    m_folder = std::make_unique<FixtureFolder>(false);
-    const auto verifyUnchanged = [this] {
-        QVERIFY(m_grid->Item(0)->Cleared());
-        QCOMPARE(m_grid->Item(0)->Text, QStringLiteral("Blue picture"));
-        QVERIFY(!m_grid->Item(1)->Cleared());
-        QCOMPARE(m_grid->Item(1)->Number, 2);
-        QVERIFY(!m_grid->Item(1)->PictureV.isNull());
-        QVERIFY(m_grid->Item(2)->Cleared());
-    };
-    load(entry({1, 1, 1}));
-    verifyUnchanged();
-
-    // A file of that name that is not a picture library is no library either.
-    QFile file(LibraryName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("not a container");
-    file.close();
-    load(entry({1, 1, 1}));
-    verifyUnchanged();
 }
 
 void TestLoadBoard::fontSymbolKeepsTheLowByte()
@@ -272,64 +239,99 @@ void TestLoadBoard::mapSymbolsBecomeCellSized()
     verifyClearedFrom(2);
 }
 
-void TestLoadBoard::missingCellPictureEndsTheFillingQuietly()
+void TestLoadBoard::verifyRefused(const QList<qint32>& values, const QString& code, const QString& message,
+                                  const QString& file, bool afterBoard)
 {
-    load(entry({1, 5, 2}));
-    QCOMPARE(m_grid->Item(0)->Text, QStringLiteral("Blue picture"));
-    const TBitmapList* item = m_grid->Item(1);
-    QVERIFY(!item->Cleared());
-    QCOMPARE(item->Number, 5);
-    QCOMPARE(item->SymbolChar(), QString(QChar(5)));
-    QCOMPARE(item->ResourceName(), QStringLiteral("V5"));
-    QVERIFY(item->Text.isEmpty());
-    QVERIFY(item->PictureV.isNull() && item->PictureI.isNull() && item->PictureN.isNull());
-    verifyClearedFrom(2);
-    QCOMPARE(m_grid->ClearedCount(), 13);
-}
-
-void TestLoadBoard::missingPictureThrows_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QList<qint32>>("values");
-    QTest::addColumn<QString>("missing");
-    QTest::newRow("second picture") << 0 << QList<qint32>{1, 3, 2} << QStringLiteral("I3");
-    QTest::newRow("third picture") << 0 << QList<qint32>{1, 4, 2} << QStringLiteral("N4");
-    QTest::newRow("map-symbol picture") << 3 << QList<qint32>{101, 103, 102} << QStringLiteral("B103");
-}
-
-void TestLoadBoard::missingPictureThrows()
-{
-    QFETCH(int, kind);
-    QFETCH(QList<qint32>, values);
-    QFETCH(QString, missing);
-    setKinds(static_cast<quint8>(kind));
+    if (afterBoard && m_grid->Item(0)->Kind() == TBitmapList::KindLibraryPicture)
+        load(entry({1, 2})); // an earlier board
     TTypesItem test = entry({});
     test.Values = values;
     try {
-        load(test);
+        load(test, code);
         QFAIL("no error");
     } catch (const AppError& error) {
-        QCOMPARE(error.messageTemplate(), QString::fromLatin1(Msg::ResourceNotFound));
-        QCOMPARE(error.arguments(), QStringList{missing});
+        QCOMPARE(error.text(), message);
+        QCOMPARE(error.file(), QDir::current().absoluteFilePath(file));
     }
-    // The items before keep their content, the failing one what it had received.
-    QVERIFY(!m_grid->Item(0)->Cleared());
-    QVERIFY(!m_grid->Item(0)->Text.isEmpty());
-    const TBitmapList* failed = m_grid->Item(1);
-    QVERIFY(!failed->Cleared());
-    QCOMPARE(failed->Number, values.at(1));
-    QVERIFY(!failed->Text.isEmpty());
-    if (missing == QStringLiteral("I3")) {
-        QCOMPARE(failed->PictureV.size(), QSize(100, 50));
-        QVERIFY(failed->PictureI.isNull() && failed->PictureN.isNull());
-    } else if (missing == QStringLiteral("N4")) {
-        QCOMPARE(failed->PictureI.size(), QSize(42, 32));
-        QVERIFY(failed->PictureN.isNull());
-    } else {
-        QCOMPARE(failed->ResourceName(), missing);
-        QVERIFY(failed->PictureLarge.isNull());
+    // nothing of either board can be played
+    verifyClearedFrom(0);
+    QCOMPARE(m_grid->NextTarget(), QString());
+}
+
+// A test that could not be played in full is refused with the file and the number at fault.
+void TestLoadBoard::unplayableBoardIsRefused_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<qint32>>("values");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("file");
+    const QString library = LibraryName;
+    QTest::newRow("cell picture") << 0 << QList<qint32>{1, 5, 2} << Code << "Resource V5 not found"
+                                  << library;
+    QTest::newRow("second picture") << 0 << QList<qint32>{1, 3, 2} << Code << "Resource I3 not found"
+                                    << library;
+    QTest::newRow("third picture") << 0 << QList<qint32>{1, 4, 2} << Code << "Resource N4 not found"
+                                   << library;
+    QTest::newRow("map-symbol picture")
+        << 3 << QList<qint32>{101, 103} << Code << "Resource B103 not found" << library;
+    QTest::newRow("text") << 0 << QList<qint32>{1, 7, 2} << Code << "No text for number 7"
+                          << QStringLiteral("Bitm1.eng");
+    QTest::newRow("text file") << 0 << QList<qint32>{1} << QStringLiteral("xyz") << "File not found"
+                               << QStringLiteral("Bitm1.xyz");
+    QTest::newRow("font symbol text")
+        << 1 << QList<qint32>{65, 66} << Code << "No text for number 66" << QStringLiteral("Legends.eng");
+    QTest::newRow("map-symbol text") << 3 << QList<qint32>{101, 104} << Code << "No text for number 104"
+                                     << QStringLiteral("Symbols.eng");
+    QTest::newRow("no values") << 0 << QList<qint32>{} << Code << "Test 0 has no symbols" << QString();
+}
+
+void TestLoadBoard::unplayableBoardIsRefused()
+{
+    QFETCH(int, kind);
+    QFETCH(QList<qint32>, values);
+    QFETCH(QString, code);
+    QFETCH(QString, message);
+    QFETCH(QString, file);
+    setKinds(static_cast<quint8>(kind));
+    if (file.isEmpty()) {
+        load(entry({1}));
+        try {
+            load(entry({}));
+            QFAIL("no error");
+        } catch (const AppError& error) {
+            QCOMPARE(error.text(), message);
+        }
+        verifyClearedFrom(0);
+        return;
     }
-    verifyClearedFrom(2);
+    verifyRefused(values, code, message, file);
+}
+
+void TestLoadBoard::brokenTextFile()
+{
+    // A line that does not start with a number ends the loading, naming the file and the line.
+    try {
+        load(entry({2}), QStringLiteral("bad"));
+        QFAIL("no error");
+    } catch (const AppError& error) {
+        QCOMPARE(error.messageTemplate(), QString::fromLatin1(Msg::InvalidNumericInput));
+        QVERIFY(error.location().endsWith(QStringLiteral("Bitm1.bad, line 2")));
+    }
+    verifyClearedFrom(0);
+
+    // Without the picture library, or with a file of its name that is no library, a test of
+    // pictures cannot be played; a test of font symbols needs no library.
+    QVERIFY(QFile::remove(LibraryName));
+    verifyRefused({1, 2}, Code, QStringLiteral("File not found"), LibraryName, false);
+    QFile file(LibraryName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a container");
+    file.close();
+    verifyRefused({1, 2}, Code, QString::fromLatin1(Msg::DamagedFile), LibraryName, false);
+    setKinds(TBitmapList::KindFontSymbol);
+    load(entry({65}));
+    QCOMPARE(m_grid->Item(0)->Text, QStringLiteral("Letter symbol"));
 }
 
 // The map excerpt and the ground sketch are decoded when first shown: a broken one loads and fails
@@ -349,24 +351,6 @@ void TestLoadBoard::brokenPictureFailsWhenShown()
     }
     QCOMPARE(item->PictureN.size(), m_grid->Item(0)->PictureN.size());
     QCOMPARE(item->PictureN.image(), m_grid->Item(0)->PictureN.image()); // the same drawing
-}
-
-void TestLoadBoard::missingOrBrokenTexts()
-{
-    // No text files for the language: the cells are loaded without texts.
-    load(entry({1}), QStringLiteral("xyz"));
-    QVERIFY(!m_grid->Item(0)->Cleared());
-    QVERIFY(m_grid->Item(0)->Text.isEmpty());
-    QVERIFY(m_grid->Item(0)->AddText.isEmpty());
-    QCOMPARE(m_grid->Item(0)->PictureV.size(), QSize(180, 77));
-
-    // A line that does not start with a number ends the loading.
-    try {
-        load(entry({2}), QStringLiteral("bad"));
-        QFAIL("no error");
-    } catch (const AppError& error) {
-        QCOMPARE(error.messageTemplate(), QString::fromLatin1(Msg::InvalidNumericInput));
-    }
 }
 
 QTEST_MAIN(TestLoadBoard)
