@@ -5,6 +5,7 @@
 #include "app/Screens.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
+#include "content/NumberedText.h"
 #include "dialogs/THelpForm.h"
 #include "dialogs/TResultaty.h"
 #include "dialogs/TSettingsDlg.h"
@@ -23,6 +24,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -34,6 +36,10 @@ namespace {
 constexpr char SymbolFontFile[] = "Pictor07.TTF";
 constexpr char SymbolsBase[] = "Symbols.";
 constexpr quint8 ChecksumDivisor = 3;
+// Numbers from here on are library pictures; below, characters of the symbol font.
+constexpr qint32 FirstLibraryNumber = 990;
+// A message about the symbol font lists this many of its missing symbols.
+constexpr qsizetype MaxListedGlyphs = 8;
 const QColor LearningColour(0, 0, 255);
 const QColor TestingColour(0, 128, 0);
 const QColor BorderColour(255, 255, 255);
@@ -164,6 +170,45 @@ void TForm1::creationSequence()
     for (QWidget* panel : std::as_const(m_borderPanels))
         setBackgroundColor(panel, BorderColour);
     checkContentFiles();
+    if (!m_terminate)
+        checkSymbolFont();
+}
+
+void TForm1::checkSymbolFont()
+{
+    // Without its glyphs every pictogram would show as another font's letters and digits.
+    const QString file = Files::find(QString::fromLatin1(SymbolFontFile));
+    const QString path =
+        QDir::current().absoluteFilePath(file.isEmpty() ? QString::fromLatin1(SymbolFontFile) : file);
+    try {
+        if (file.isEmpty())
+            throw AppError(QString::fromLatin1(Msg::FileNotFound)).inFile(path);
+        if (m_fontId < 0)
+            throw AppError(QString::fromLatin1(Msg::FontNotInstalled)).inFile(path);
+        QList<qint32> numbers;
+        try {
+            numbers = NumbersOf(ContentFileName(LoadString(StringId::LegendsBase)));
+        } catch (const AppError&) {
+            // a broken text file was reported by the checksum check already
+        }
+        QList<uint> codes;
+        for (const qint32 number : std::as_const(numbers)) {
+            if (number >= 0 && number < FirstLibraryNumber)
+                codes.append(static_cast<uint>(number & 0xFF));
+        }
+        const QList<uint> missing = FontRegistry::missingGlyphs(grid()->FontSymbols(), codes);
+        if (!missing.isEmpty()) {
+            QStringList listed;
+            for (const uint code : missing.first(std::min<qsizetype>(missing.size(), MaxListedGlyphs)))
+                listed << QString::number(code);
+            if (missing.size() > MaxListedGlyphs)
+                listed << QStringLiteral("...");
+            throw AppError(QString::fromLatin1(Msg::FontLacksSymbols), {listed.join(QLatin1String(", "))})
+                .inFile(path);
+        }
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+    }
 }
 
 void TForm1::createLegendPage()

@@ -66,6 +66,7 @@ private:
     void connectControls();
     void creationSequence();
     void checkContentFiles();
+    void checkSymbolFont();
     void createLegendPage();
     void topicClicked(QToolButton* button, quint8 learningMode, quint8 testingMode);
     void setTopicColour(const QColor& colour);

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 
 QString ReadNumberedText(const QString& fileName, qint32 number)
 {
@@ -30,4 +31,27 @@ QString ReadNumberedText(const QString& fileName, qint32 number)
         throw;
     }
     return {};
+}
+
+QList<qint32> NumbersOf(const QString& fileName)
+{
+    QList<qint32> numbers;
+    const QString path = Files::find(fileName);
+    if (path.isEmpty())
+        return numbers;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        Files::throwOpenError(file);
+    const QByteArray data = file.readAll();
+    TextReader reader(data);
+    try {
+        while (!reader.atEnd()) {
+            numbers.append(reader.readNumber());
+            reader.nextLine();
+        }
+    } catch (AppError& error) {
+        error.inFile(QFileInfo(path).absoluteFilePath());
+        throw;
+    }
+    return numbers;
 }

@@ -7,3 +7,7 @@
 // the number is missing; a line that does not start with a number throws "Invalid numeric input".
 // Every call reads the file from its start.
 QString ReadNumberedText(const QString& fileName, qint32 number);
+
+// The numbers of every line of the numbered text file, in file order; empty when the file is
+// missing. Throws like ReadNumberedText.
+QList<qint32> NumbersOf(const QString& fileName);

@@ -53,6 +53,7 @@ private slots:
     void init();
 
     void mainMenuAfterStart();
+    void symbolFontCheckedAtStart();
     void wrongChecksumStopsAfterOneMessage();
     void missingContentFileIsReported();
     void topicButtonsChooseModes();
@@ -84,6 +85,28 @@ void TestApp::writeContent(const TempWorkDir& dir, bool symbols)
     if (symbols)
         QVERIFY(dir.write(QStringLiteral("Symbols.eng"), stamped("101 Contour\r\n")));
     QVERIFY(dir.write(QStringLiteral("TypesLeg.eng"), "101 Rock\r\n\r\nN33"));
+    QVERIFY(dir.copyIn(QStringLiteral(QUILL_RUN_DIR "/Pictor07.TTF"), QStringLiteral("Pictor07.TTF")));
+}
+
+void TestApp::symbolFontCheckedAtStart()
+{
+    TempWorkDir dir;
+    writeContent(dir);
+    const QString font = dir.filePath(QStringLiteral("Pictor07.TTF"));
+    const auto startMessages = [] {
+        Messages messages;
+        WindowSet windows;
+        return messages.texts;
+    };
+    // a content number the font has no glyph for (code 1)
+    QVERIFY(dir.write(QStringLiteral("Legends.eng"), stamped("33 Boulder\r\n1 Nothing\r\n")));
+    QCOMPARE(startMessages(),
+             QStringList{QStringLiteral("The symbol font cannot draw symbol 1.\nFile: ") + font});
+    QVERIFY(dir.write(QStringLiteral("Pictor07.TTF"), "not a font"));
+    QCOMPARE(startMessages(),
+             QStringList{QStringLiteral("The symbol font could not be installed.\nFile: ") + font});
+    QVERIFY(QFile::remove(font));
+    QCOMPARE(startMessages(), QStringList{QStringLiteral("File not found.\nFile: ") + font});
 }
 
 void TestApp::mainMenuAfterStart()
