@@ -83,7 +83,7 @@ def _point(c, it, lay):
     elif kind == "fodder":
         S.fodder_rack(c, x, y)
     elif kind == "well":
-        D.ring(c, x, y, 0.8, D.W["point_line"], "blue", "blue_point")
+        S.well(c, x, y)
     else:
         raise ValueError(kind)
 
