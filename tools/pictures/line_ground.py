@@ -280,8 +280,9 @@ def tree(sk, it, seed):
     needle = sk.lay.line.yes("needle")
     bx, by = sk.P(x, y)
     h = it.h * sk.s * KZ * 0.82
+    trunk = it.r * sk.s * 1.3          # a prominent tree has a stout trunk that can hide a flag
     out = ellipse_svg(bx + 2, by, 10, 3, "#000000\" fill-opacity=\"0.12")
-    out += line_svg([(bx, by), (bx, by - h * (0.6 if needle else 0.45))], TRUNK, 3.2, cap="butt")
+    out += line_svg([(bx, by), (bx, by - h * (0.6 if needle else 0.45))], TRUNK, trunk, cap="butt")
     if needle:
         for i, f in enumerate((1.0, 0.78, 0.56)):
             w = h * 0.36 * f
@@ -296,21 +297,27 @@ def tree(sk, it, seed):
 
 
 def pylon(sk, it, seed):
+    """A lattice pylon on four legs: the face towards the viewer and the face behind it are
+    drawn at their own depths, so a flag north of the pylon stands behind both."""
     x, y = it.at
     h = it.h
-    out = ""
-    for sx in (-1, 1):
-        out += line_svg([sk.P(x + sx * 0.9, y), sk.P(x + sx * 0.2, y, h)], METAL, 1.4)
-    for k in range(4):
-        z0, z1 = h * k / 4, h * (k + 1) / 4
-        w0, w1 = 0.9 - 0.7 * k / 4, 0.9 - 0.7 * (k + 1) / 4
-        out += line_svg([sk.P(x - w0, y, z0), sk.P(x + w1, y, z1)], METAL, 0.6)
-        out += line_svg([sk.P(x + w0, y, z0), sk.P(x - w1, y, z1)], METAL, 0.6)
-    out += line_svg([sk.P(x - 2.2, y, h * 0.92), sk.P(x + 2.2, y, h * 0.92)], METAL, 1.4)
+    for face in (0.9, -0.9):
+        out = ""
+        for sx in (-1, 1):
+            out += line_svg([sk.P(x + sx * 0.9, y + face), sk.P(x + sx * 0.2, y + face * 0.2, h)],
+                            METAL, 1.4)
+        for k in range(4):
+            z0, z1 = h * k / 4, h * (k + 1) / 4
+            w0, w1 = 0.9 - 0.7 * k / 4, 0.9 - 0.7 * (k + 1) / 4
+            f0, f1 = face * (1 - 0.8 * k / 4), face * (1 - 0.8 * (k + 1) / 4)
+            out += line_svg([sk.P(x - w0, y + f0, z0), sk.P(x + w1, y + f1, z1)], METAL, 0.6)
+            out += line_svg([sk.P(x + w0, y + f0, z0), sk.P(x - w1, y + f1, z1)], METAL, 0.6)
+        sk.stand(y + face, out)
+    out = line_svg([sk.P(x - 2.2, y, h * 0.92), sk.P(x + 2.2, y, h * 0.92)], METAL, 1.4)
     for sx in (-1, 1):
         out += line_svg([sk.P(x + sx * 2.0, y, h * 0.9), sk.P(x + sx * 20, y - 2, h * 0.75)],
                         LINE_INK, 0.6)
-    sk.stand(y, out)
+    sk.top.append(out)
 
 
 def tower(sk, it, seed):
@@ -812,8 +819,8 @@ def face(sk, it, kind):
 def relief(sk, it, seed):
     if it.kind == "hill":
         hill(sk, it)
-    elif it.kind == "reentrant":
-        reentrant(sk, it)
+    elif it.kind in L.SLOPE_KINDS:
+        slope(sk, it)
     else:
         saddle(sk, it)
 
@@ -838,19 +845,42 @@ def hill(sk, it):
     sk.stand(y0 + r * 0.5, out)
 
 
-def reentrant(sk, it):
-    """A slope rising to the north, seen from below: level lines across it bend uphill where the
-    re-entrant cuts in; the bands between them are shaded so that the ground reads as a slope."""
-    depth = 6.0 if it.h > 2 else 3.0
-    grade = 0.55
+def height_at(it, x, y):
+    """The height (as in line_layout.level_y) of the slope at (x, y)."""
+    lo, hi = -80.0, 80.0
+    for _ in range(40):
+        mid = (lo + hi) / 2
+        if L.level_y(it, mid, x) < y:
+            lo = mid
+        else:
+            hi = mid
+    return (lo + hi) / 2
+
+
+SLOPE_GRADE = 0.55
+
+
+def slope(sk, it):
+    """A slope rising to the north, seen from below: level lines across it show the landform
+    (bending uphill into a re-entrant, downhill round a spur, spreading over a terrace); the
+    bands between them are shaded so that the ground reads as a slope, and the floor of a
+    re-entrant or the back of a spur is tinted along its whole length, so that the reader sees
+    which part of it the flag is in. Heights are counted from the site."""
+    site = height_at(it, 0.0, 0.0)
+
+    def z_of(h):
+        return (h - site) * SLOPE_GRADE + 1.5
+
+    def ground(x, y):
+        return z_of(height_at(it, x, y))
+
     rows = []
-    for k in range(-4, 10):
-        base = k * 2.6 - 6.0
+    for k in range(-6, 16):
+        base = site + k * 2.6 - 1.3
         pts = []
         for i in range(61):
             x = -20 + 40 * i / 60
-            y = base + depth * math.exp(-(x / 4.5) ** 2)
-            px_, py_ = sk.P(x, y, (base + 6.0) * grade)
+            px_, py_ = sk.P(x, L.level_y(it, base, x), z_of(base))
             pts.append((px_, max(py_, HORIZON + 3)))
         rows.append(pts)
     out = []
@@ -858,18 +888,42 @@ def reentrant(sk, it):
         near, far = rows[k], rows[k + 1]
         fill = "#D2DFB2" if k % 2 else "#DCE7C3"
         out.append(poly_svg(near + far[::-1], fill))
+    if it.kind in ("reentrant", "spur"):
+        top, low = it.at[1], it.at[1] - it.r
+        ys = [low + (top - low) * i / 20 for i in range(21)]
+        edge = [sk.P(-2.4, y, ground(-2.4, y)) for y in ys]
+        edge += [sk.P(2.4, y, ground(2.4, y)) for y in reversed(ys)]
+        tint = "#B9CB8E" if it.kind == "reentrant" else "#E6EDCB"
+        out.append(poly_svg([(x, max(y, HORIZON + 3)) for x, y in edge], tint,
+                            extra=' fill-opacity="0.75"'))
     for pts in rows:
         out.append(line_svg(pts, "#BFA77A", 0.6))
-    # the valley floor is greener and damper than the spurs either side
     sk.flat.append("".join(out))
-    # the flag stands on the sloping ground
+    if it.kind == "reentrant" and sk.lay.line.yes("marshy"):
+        marshy_floor(sk, it, ground)
     x, y, _ = sk.lay.flag
-    sk.flag_at = (x, y, (y - depth + 6.0) * grade)
+    sk.flag_at = (x, y, ground(x, y))
     for sx in (-1, 1):
         for k, yy in enumerate((-4.0, 1.0)):
             x = sx * (9.5 + 2.5 * k)
-            z = (yy + 6.0) * grade
-            sk.stand(yy, tree_svg(sk, x, yy, 24, "conifer" if k % 2 else "broad", z))
+            sk.stand(yy, tree_svg(sk, x, yy, 24, "conifer" if k % 2 else "broad", ground(x, yy)))
+
+
+def marshy_floor(sk, it, ground):
+    """Wet ground with reeds along the floor of a re-entrant."""
+    rng = random.Random(sk.lay.line.number)
+    out = []
+    top = it.at[1]
+    y = top - it.r + 2.0
+    while y < top - 3.0:
+        for _ in range(3):
+            x = rng.uniform(-1.6, 1.6)
+            bx, by = sk.P(x, y, ground(x, y))
+            out.append(ellipse_svg(bx, by + 0.5, 3.2, 1.0, "#9CCBE3"))
+            for dx in (-1.4, 0, 1.4):
+                out.append(line_svg([(bx + dx * 0.4, by), (bx + dx, by - 4.0)], REED, 0.7))
+        y += 1.4
+    sk.flat.append("".join(out))
 
 
 def saddle(sk, it):
@@ -945,11 +999,11 @@ def draw(lay):
         s *= 0.72
     if kind in ("pillar", "tower", "pylon", "tree", "platform", "cliff", "bank", "hill", "saddle"):
         gy = 68.0
-    elif kind in L.AREA_KINDS or kind in L.LINE_KINDS or kind == "reentrant":
+    elif kind in L.AREA_KINDS or kind in L.LINE_KINDS or kind in L.SLOPE_KINDS:
         gy = 54.0
     else:
         gy = 60.0
-    if kind == "reentrant":
+    if kind in L.SLOPE_KINDS:
         gy = 50.0
     # keep the nearest feature (a twin in front) inside the picture
     near = [it.at[1] - it.r for it in lay.items if isinstance(it, (L.Point, L.Sunk))]

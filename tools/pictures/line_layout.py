@@ -29,11 +29,13 @@ AREA_KINDS = {"marsh", "open", "clearing", "thicket", "copse", "barerock", "pond
               "firm", "sandy", "paved", "boulderfield", "building", "ruin"}
 LINE_KINDS = {"path", "road", "stream", "ditch", "narrowmarsh", "fence", "wall", "earthwall",
               "gully", "pipeline", "powerline", "railway", "vegboundary", "cliff", "bank"}
-RELIEF_KINDS = {"hill", "reentrant", "saddle"}
+RELIEF_KINDS = {"hill", "reentrant", "saddle", "spur", "terrace"}
+# landforms of a slope that rises to the north (see level_y)
+SLOPE_KINDS = {"reentrant", "spur", "terrace"}
 SPECIAL_KINDS = {"bridge", "crossing"}
 KINDS = POINT_KINDS | SUNK_KINDS | AREA_KINDS | LINE_KINDS | RELIEF_KINDS | SPECIAL_KINDS
 # kinds drawn in open land rather than in forest
-OPEN_GROUND = {"copse", "sandy", "fence", "tree", "cairn", "pylon", "powerline", "road",
+OPEN_GROUND = {"copse", "fence", "tree", "cairn", "pylon", "powerline", "road",
                "railway", "paved", "building", "tower", "well"}
 
 # radius (units) of the standing features at which "side" puts the flag
@@ -43,6 +45,7 @@ POINT_RADIUS = {"boulder": 1.0, "cluster": 1.5, "pillar": 0.9, "knoll": 3.0, "tr
 POINT_HEIGHT = {"boulder": 1.0, "cluster": 1.0, "pillar": 5.0, "knoll": 1.2, "tree": 8.0,
                 "pylon": 9.0, "tower": 10.0, "platform": 3.5, "cairn": 1.0, "fodder": 1.8,
                 "well": 0.8}
+POINT_CLEARANCE = {"tree": 1.3, "pylon": 2.0}
 SUNK_RADIUS = {"pit": 1.6, "smalldep": 2.2, "waterhole": 1.5, "depression": 3.6, "quarry": 5.0,
                "spring": 1.0}
 AREA_RADIUS = {"marsh": 9.0, "open": 9.0, "clearing": 7.0, "thicket": 6.0, "copse": 5.0,
@@ -74,8 +77,43 @@ class Linear:
 
 
 class Relief:
+    """A landform drawn with contours. For the landforms of a slope (SLOPE_KINDS) `at` is
+    (0, y) of the upper end of the feature (the head of a re-entrant, where a spur leaves the
+    slope, the shelf of a terrace), `r` its length down the slope and `h` how far its contours
+    bend (units)."""
+
     def __init__(self, kind, at, r, h):
         self.kind, self.at, self.r, self.h = kind, at, r, h
+
+
+SLOPE_WIDTH = 4.5       # half-width of the bend of a re-entrant's or a spur's contours
+TERRACE_SPREAD = 3.0    # the shelf spreads one contour interval over three
+
+
+def _fade(v):
+    return max(0.0, min(1.0, v))
+
+
+def level_y(it, h, x):
+    """Where the level line of a slope landform runs at x: h is its height, as the place where
+    it would cross the even slope (units north of the site; the ground rises to the north). A
+    re-entrant bends the lines uphill between its mouth and its head, a spur downhill between
+    its foot and its top; a terrace spreads the lines apart across its shelf."""
+    top = it.at[1]
+    if it.kind == "terrace":
+        shelf = it.r / TERRACE_SPREAD          # the height interval the shelf spreads out
+        low = top - it.r
+        if h <= low:
+            return h - (it.r - shelf) / 2
+        if h <= low + shelf:
+            return low - (it.r - shelf) / 2 + (h - low) * TERRACE_SPREAD
+        return h + (it.r - shelf) / 2
+    low = top - it.r
+    # the bend grows and dies away over more than its own size, so no line crosses the next
+    fade = it.h + 1.0
+    amplitude = it.h * _fade((top - h) / fade) * _fade((h - low) / fade)
+    bend = amplitude * math.exp(-(x / SLOPE_WIDTH) ** 2)
+    return h + bend if it.kind == "reentrant" else h - bend
 
 
 class Layout:
@@ -184,7 +222,10 @@ def _point(lay, line, what, d):
     for off in twin_offsets(line.param("twin", ""), 6.0):
         lay.add(Point(kind, off, r * 0.9, h * 0.9, main=False))
     if what in ("side", "foot") and d is not None:
-        lay.flag = (d[0] * (r + 0.45), d[1] * (r + 0.45), 0.0)
+        # a thin trunk or an open lattice hides little: the flag stands clear of it, so that on
+        # the far side it is plainly behind the feature
+        gap = POINT_CLEARANCE.get(kind, 0.45)
+        lay.flag = (d[0] * (r + gap), d[1] * (r + gap), 0.0)
     elif what == "foot":
         lay.flag = (0.0, -(r + 0.45), 0.0)
     elif what == "top":
@@ -371,9 +412,17 @@ def _relief(lay, line, what, d):
             h = 2.0 if line.yes("low") else 5.0
             lay.add(Relief("hill", (0.0, 0.0), 8.0, h))
             lay.flag = (0.0, 0.0, h)
-    elif kind == "reentrant":
-        lay.add(Relief("reentrant", (0.0, 0.0), 9.0, 1.0 if line.yes("shallow") else 2.5))
-        lay.flag = {"upper": (0.0, 5.0, 0.0), "lower": (0.0, -5.0, 0.0)}.get(what, (0.0, 0.0, 0.0))
+    elif kind in SLOPE_KINDS:
+        # The circle is centred on the site: the feature is placed round it so that the site is
+        # in the part that column G names (the upper part near the head of a re-entrant, the
+        # foot at the lower end of a spur).
+        length = 24.0
+        top = {"upper": 6.0, "lower": 20.0, "foot": 23.0}.get(what, 12.0)
+        bend = 3.5 if line.yes("shallow") else 7.0
+        if kind == "terrace":
+            length, top, bend = 18.0, 15.0, 0.0
+        lay.add(Relief(kind, (0.0, top), length, bend))
+        lay.flag = (0.0, 0.0, 0.0)
     else:
         lay.add(Relief("saddle", (0.0, 0.0), 9.0, 4.0))
         lay.flag = (0.0, 0.0, 0.0)

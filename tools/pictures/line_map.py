@@ -94,8 +94,8 @@ def _sunk(c, it, lay):
     rocky = lay.line.yes("rocky")
     if kind == "pit":
         ink, layer = ("black", "black") if rocky else ("brown", "brown_point")
-        size = 0.9 if lay.line.yes("deep") and it.main else 0.75
-        S.v_mark(c, x, y, ink, layer, size, size + 0.1)
+        # a deep pit looks like any other on the map: E 8.3 Deep tells what the map does not
+        S.v_mark(c, x, y, ink, layer, 0.75, 0.85)
     elif kind == "waterhole":
         S.v_mark(c, x, y, "blue", "blue_point", 0.75, 0.85)
     elif kind == "smalldep":
@@ -109,8 +109,7 @@ def _sunk(c, it, lay):
         # slope tags point downhill, into the depression
         for k in range(4):
             S.slope_tag(c, ring, D.length(ring) * (k + 0.3) / 4, side=-1)
-        if lay.line.yes("sandy"):
-            S.sandy_ground(c, D.blob(x, y, rx * 0.75, ry * 0.75, 0.05, 8))
+        # sand in a depression is not on the map: that is what E 8.8 Sandy tells
     elif kind == "quarry":
         r = units(it.r)
         # the quarry face: a cliff along the rim, open to the south, tags down into the hole
@@ -148,9 +147,8 @@ def _area(c, it, lay, rng):
     elif kind == "building":
         S.building(c, poly)
     elif kind == "ruin":
+        # undergrowth in a ruin is not on the map: that is what E 8.4 Overgrown tells
         S.ruin(c, poly)
-        if lay.line.yes("overgrown"):
-            D.fill(c, poly, "green30", "green30")
     else:
         raise ValueError(kind)
 
@@ -214,14 +212,8 @@ def _relief(c, it, lay):
         else:
             S.form_line(c, D.blob(x, y, r * 0.55, r * 0.45, 0.1, 24))
             S.contour(c, D.blob(x, y + 2, r * 1.4, r * 1.2, 0.08, 25))
-    elif it.kind == "reentrant":
-        # contours of a slope rising to the north, bent uphill where the re-entrant cuts in
-        depth = units(it.r) * (0.45 if it.h < 2 else 0.9)
-        for k, base in enumerate((-9.0, -3.0, 3.0, 9.0)):
-            yy = CY - units(base)
-            pts = [(-6, yy + 3), (x - 20, yy + 1), (x, yy - depth), (x + 20, yy + 1),
-                   (WIDTH + 6, yy + 3)]
-            S.contour(c, D.smooth(pts, steps=8))
+    elif it.kind in L.SLOPE_KINDS:
+        _slope(c, it)
     else:  # saddle: two tops, the contour between them pinched at the site
         for sx in (-1, 1):
             S.contour(c, D.blob(x + sx * units(9.5), y, units(4.5), units(3.5), 0.1, 30 + sx))
@@ -229,6 +221,34 @@ def _relief(c, it, lay):
         S.contour(c, D.smooth(waist, steps=8))
         top = [(x - 60, y + 20), (x - 25, y + 12), (x, y + 5), (x + 25, y + 12), (x + 60, y + 20)]
         S.contour(c, D.smooth(top, steps=8))
+
+
+def _slope(c, it):
+    """Contours of a slope rising to the north, every 6 units (1.5 mm), with the site between
+    two of them. Slope lines on the lower side of the contours in a re-entrant show which way
+    the ground falls; elsewhere an index contour's upright value does (its top is uphill)."""
+    xs = [-22.0 + i for i in range(45)]
+    lines = []
+    for k in range(-5, 6):
+        h = 6.0 * k - 3.0
+        lines.append((h, [px((x, L.level_y(it, h, x))) for x in xs]))
+    for h, pts in lines:
+        if h == -15.0 and it.kind != "reentrant":
+            continue
+        S.contour(c, pts)
+    if it.kind == "reentrant":
+        for h, pts in lines:
+            if L.level_y(it, h, 0.0) - h > 2.0:
+                S.slope_tag(c, pts, D.length(pts[:23]), side=-1)
+    else:
+        pts = dict(lines)[-15.0]
+        label_h = c.mm(D.W["digit_height_spot"])
+        at = D.length(pts) * 0.8
+        width = D.figures_width("40", label_h)
+        S.contour(c, pts, index=True, gaps=[(at - width / 2 - 2, at + width / 2 + 2)])
+        (lx, ly), _ = D.at(pts, at)
+        D.figures(c, lx, ly - label_h / 2, "40", D.W["digit_height_spot"], "brown", "brown",
+                  anchor="middle")
 
 
 def _bridge(c, lay):
