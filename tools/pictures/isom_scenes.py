@@ -282,7 +282,7 @@ def scene_cliff(c, p, rng):
     S.contour(c, wavy(-5, 14, 118, 20, 3, 61))
     S.contour(c, wavy(-5, 66, 118, 62, 3, 62))
     # the index contour's value stands upright: its top is on the higher side
-    _labelled_index_contour(c, wavy(-5, 94, 118, 90, 2, 63), "50", at=0.3)
+    _labelled_index_contour(c, wavy(-5, 94, 118, 90, 2, 63), "50", at=0.5)
     line = D.smooth([(16, 50), (44, 40), (74, 44), (98, 36)])
     S.cliff(c, line, impassable=impassable, side=-1, tags_on=impassable)
 
