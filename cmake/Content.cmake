@@ -29,14 +29,16 @@ add_custom_command(
     VERBATIM)
 list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/Bitm1.dll)
 
-# The English language module, made from the same files as the built-in language.
+# The English language module: the built-in language with the module's own English texts of
+# data/module/eng in place (same ids, widgets, places and sizes).
 file(GLOB QUILL_BUILTIN_SOURCES CONFIGURE_DEPENDS ${QUILL_BUILTIN_LANGUAGE_DIR}/*)
+file(GLOB QUILL_MODULE_ENG_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/module/eng/*)
 add_custom_command(
     OUTPUT ${QUILL_RUN_DIR}/quill.eng
     COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/build_module.py
-            --source ${QUILL_BUILTIN_LANGUAGE_DIR} --work ${QUILL_GEN_DIR}/module-eng
-            --rcc ${QUILL_RCC} --out ${QUILL_RUN_DIR}/quill.eng
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_module.py ${QUILL_BUILTIN_SOURCES}
+            --source ${QUILL_BUILTIN_LANGUAGE_DIR} --override ${CMAKE_SOURCE_DIR}/data/module/eng
+            --work ${QUILL_GEN_DIR}/module-eng --rcc ${QUILL_RCC} --out ${QUILL_RUN_DIR}/quill.eng
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_module.py ${QUILL_BUILTIN_SOURCES} ${QUILL_MODULE_ENG_SOURCES}
     COMMENT "Building the language module quill.eng"
     VERBATIM)
 list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/quill.eng)

@@ -17,12 +17,15 @@ when
   - TypesLeg.eng is not in the catalogue format (three-line entries, test numbers 101-199 unique,
     names of at most 24 characters, no line break after the last item line), names a value that
     has no text, holds more than 15 values or two values that could show the same text, or
-    leaves a symbol or special row in no test.
+    leaves a symbol or special row in no test;
+  - a text of data/text names a symbol by its number and a capitalised name other than the
+    table's ("3.5 Ditch" where the table says "Minor water channel, ditch"): one name per symbol.
 Needs Python 3 and fontTools.
 """
 import argparse
 import glob
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -38,6 +41,8 @@ MAX_TEST_NAME = 24
 TEST_NUMBERS = range(101, 200)
 PICTURE_NUMBERS = range(990, 1000)
 PICTURE_SIZES = ROW_PICTURE_SIZES
+# A symbol number in running text ("3.5", "12.10"), not part of a longer number ("105.2").
+SYMBOL_NUMBER = re.compile(r"(?<![\w.])(\d{1,2}\.\d{1,2})(?![\w.])")
 
 
 # ---------------------------------------------------------------------------------------------
@@ -270,6 +275,48 @@ def check_catalogue(text_dir, font_texts, picture_texts, codes, faults):
             faults("TypesLeg.eng", f"special row {number} ({picture_texts[number]}) is in no test")
 
 
+# ---------------------------------------------------------------------------------------------
+# One name per symbol
+
+def reference_names(rows):
+    """{iof number: names a text may give after it}: the table's names; for a symbol drawn in
+    several directions also its name without the direction ("side", "corner (inside)"). The
+    values of column F 9.x have no name of their own and are left out."""
+    names = {}
+    for r in rows:
+        if not r.iof or r.iof.startswith("9."):
+            continue
+        accepted = names.setdefault(r.iof, [])
+        accepted.append(r.name)
+        if r.dir:
+            head, _, rest = r.name.partition(" ")
+            if rest and head.lower().startswith(("north", "east", "south", "west")):
+                accepted.append(rest)
+    return names
+
+
+def check_name_references(text_dir, rows, faults):
+    """Every "<number> <Name>" in the texts gives the code table's name of that symbol."""
+    names = reference_names(rows)
+    for path in sorted(glob.glob(os.path.join(text_dir, "*.eng"))):
+        file = os.path.basename(path)
+        with open(path, encoding="latin-1", newline="") as fh:
+            lines = fh.read().split("\n")
+        for lineno, line in enumerate(lines, start=1):
+            for m in SYMBOL_NUMBER.finditer(line):
+                accepted = names.get(m.group(1))
+                rest = line[m.end():]
+                # a name starts with a capital: "3.5 Minor water channel, ditch", not "1.5 m"
+                # or "8.6 it is"
+                if accepted is None or not re.match(r" [A-Z]", rest):
+                    continue
+                said = rest[1:].lower()
+                if not any(said.startswith(n.lower()) for n in accepted):
+                    found = re.match(r"[^.;:()]*", rest[1:]).group(0).strip()[:40]
+                    faults(f"{file}:{lineno}", f"{m.group(1)} is called {found!r}; the code "
+                                               f"table's name is {accepted[0]!r}")
+
+
 def main():
     ap = argparse.ArgumentParser(description="Checks the description content and the symbol font.")
     ap.add_argument("--source", required=True, help="the repository's root")
@@ -293,6 +340,7 @@ def main():
     font_texts = check_legends(rows, text_dir, faults)
     picture_texts = check_special_rows(args.source, text_dir, faults)
     check_catalogue(text_dir, font_texts, picture_texts, {r.code for r in rows}, faults)
+    check_name_references(text_dir, rows, faults)
     for line in faults.items:
         print(f"check_content: {line}", file=sys.stderr)
     if faults.items:

@@ -7,6 +7,7 @@ DIR holds the pictures tools/pictures/gen_lines.py drew. The check fails (exit s
 per fault) when
   - data/lines/lines.tsv cannot be read: a cell names a symbol codes.tsv does not have, or one
     of the wrong column, a reading is used twice, a flag disagrees with columns F and G;
+  - a symbol of columns C to H (by its IOF number, in any direction or value) is in no line;
   - a line's picture V, I or N is missing in DIR or not of its fixed size;
   - Bitm1.eng or Bitm1Add.eng lacks a line's text, holds a text from 1000 up that is not the
     table's (run tools/gen_line_texts.py), or holds a number from 1000 up the table does not have;
@@ -52,6 +53,18 @@ def read_numbered(path, faults):
 
 
 # ---------------------------------------------------------------------------------------------
+
+def check_coverage(lines, rows, faults):
+    """Every symbol of columns C..H, by IOF number, is used by at least one line."""
+    used = {line_table.parse_cell(ln.cells[c])[0] for ln in lines for c in line_table.CELL_COLUMNS
+            if ln.cells[c]}
+    names = {}
+    for r in rows:
+        if r.column in line_table.CELL_COLUMNS:
+            names.setdefault(r.iof, r.name)
+    for iof in sorted(set(names) - used, key=lambda n: tuple(int(p) for p in n.split("."))):
+        faults("lines.tsv", f"symbol {iof} ({names[iof]}) is in no line")
+
 
 def check_pictures(lines, folder, faults):
     for line in lines:
@@ -155,10 +168,13 @@ def main(argv=None):
     faults = Faults()
     text_dir = os.path.join(args.source, "data", "text")
     try:
-        lines = line_table.read_table(args.source)
+        rows = symbol_svg.read_code_table(os.path.join(args.source, "data", "symbols"))
+        lines = line_table.read_table(args.source, rows)
     except (line_table.TableError, symbol_svg.TableError, OSError) as e:
         faults("lines.tsv", str(e))
-        lines = []
+        rows, lines = [], []
+    if lines:
+        check_coverage(lines, rows, faults)
     check_pictures(lines, args.pictures, faults)
     texts = check_texts(lines, text_dir, faults)
     tests = check_catalogue(text_dir, texts, faults)

@@ -59,8 +59,8 @@ constexpr std::array<quint8, 6> StartLocation{0, 92, 0, 147, 0, 0}; // path, ben
 constexpr std::array<DescriptionLine, DescriptionLineCount> Lines{{
     {"1", "31", {0, 46, 0, 0, 217, 0}},    // re-entrant, lower part
     {"2", "45", {0, 63, 0, 133, 152, 0}},  // boulder, 2 m high, south side
-    {"3", "52", {0, 76, 0, 0, 205, 0}},    // marsh, south-west end
-    {"4", "38", {41, 60, 0, 134, 219, 0}}, // upper cliff, 3 m high, foot
+    {"3", "52", {0, 76, 0, 0, 197, 0}},    // marsh, south-west tip
+    {"4", "38", {41, 60, 0, 134, 0, 0}},   // upper cliff, 3 m high
     {"5", "60", {0, 88, 0, 0, 168, 0}},    // copse, north-east part
     {"6", "47", {0, 92, 0, 146, 0, 0}},    // path junction
     {"7", "33", {0, 53, 122, 0, 0, 0}},    // rocky knoll

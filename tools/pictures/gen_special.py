@@ -284,8 +284,33 @@ def i993():
         course_circle(80, 54)]
 
 
+def cross_hatch(x0, y0, x1, y1, spacing, ink, width):
+    """Lines at +45 and -45 degrees across the rectangle x0..x1, y0..y1 (the out-of-bounds area's
+    purple cross-hatching)."""
+    out = []
+    for sign in (1, -1):
+        # lines y = sign * x + k, clipped to the rectangle
+        ks = [y0 - sign * x for x in (x0, x1)] + [y1 - sign * x for x in (x0, x1)]
+        k = min(ks) + spacing / 2
+        while k < max(ks):
+            pts = []
+            for x in (x0, x1):
+                y = sign * x + k
+                if y0 <= y <= y1:
+                    pts.append((x, y))
+            for y in (y0, y1):
+                x = (y - k) * sign
+                if x0 <= x <= x1:
+                    pts.append((x, y))
+            pts = sorted(set((round(a, 3), round(b, 3)) for a, b in pts))
+            if len(pts) >= 2:
+                out.append(line(pts[0][0], pts[0][1], pts[-1][0], pts[-1][1], ink, width))
+            k += spacing
+    return out
+
+
 def i994():
-    stripes = [line(x, 14, x, 58, PURPLE, 1.2) for x in range(34, 66, 4)]
+    stripes = cross_hatch(32, 14, 66, 58, 8.5, PURPLE, 1.0)
     passage = [rect(32, 31, 34, 10, "#FFFFFF"), line(32, 31, 66, 31, PURPLE, 1.2),
                line(32, 41, 66, 41, PURPLE, 1.2)]
     return map_base(rect(32, 14, 34, 44, OLIVE)) + stripes + passage + [

@@ -130,7 +130,7 @@ def scene_point(c, p, rng):
     elif shape == "waterhole":
         S.v_mark(c, x, y, "blue", "blue_point", p.f("wide", 0.7), p.f("high", 0.8))
     elif shape == "well":
-        D.ring(c, x, y, p.f("size", 0.8), D.W["point_line"], "blue", "blue_point")
+        S.well(c, x, y, p.f("size", 0.8))
     elif shape == "water_star":
         S.star_mark(c, x, y, "blue", "blue_point", p.f("size", 0.9))
     elif shape == "large_tree":
@@ -170,16 +170,19 @@ def scene_index_contour(c, p, rng):
     for i, y in enumerate(ys):
         line = wavy(-6, y + 3, 120, y - 3, 3.5, 20 + i)
         if i == 2:
-            label = p.s("label", "60")
-            h = c.mm(D.W["digit_height_spot"])
-            wpx = D.figures_width(label, h)
-            centre = D.length(line) / 2
-            (lx, ly), _ = D.at(line, centre)
-            S.contour(c, line, index=True, gaps=[(centre - wpx / 2 - 3, centre + wpx / 2 + 3)])
-            D.figures(c, lx, ly - h / 2, label, D.W["digit_height_spot"], "brown", "brown",
-                      anchor="middle")
+            _labelled_index_contour(c, line, p.s("label", "60"))
         else:
             S.contour(c, line)
+
+
+def _labelled_index_contour(c, line, label, at=0.5):
+    h = c.mm(D.W["digit_height_spot"])
+    wpx = D.figures_width(label, h)
+    centre = D.length(line) * at
+    (lx, ly), _ = D.at(line, centre)
+    S.contour(c, line, index=True, gaps=[(centre - wpx / 2 - 3, centre + wpx / 2 + 3)])
+    D.figures(c, lx, ly - h / 2, label, D.W["digit_height_spot"], "brown", "brown",
+              anchor="middle")
 
 
 def _spur(y, depth, width=60):
@@ -272,12 +275,16 @@ def scene_broken_ground(c, p, rng):
 # Rock.
 
 def scene_cliff(c, p, rng):
+    """A cliff on a slope falling to the south. The impassable cliff's thick top line carries tags
+    down to the foot of the face; the passable cliff is a thinner line without tags, its fall
+    shown by the contours that close up beneath it."""
     impassable = p.flag("impassable")
-    S.contour(c, wavy(-5, 22, 118, 30, 3, 61))
-    S.contour(c, wavy(-5, 70, 118, 64, 3, 62))
-    S.contour(c, wavy(-5, 102, 118, 98, 3, 63))
-    line = D.smooth([(16, 60), (44, 50), (74, 54), (98, 46)])
-    S.cliff(c, line, impassable=impassable, side=-1)
+    S.contour(c, wavy(-5, 14, 118, 20, 3, 61))
+    S.contour(c, wavy(-5, 66, 118, 62, 3, 62))
+    # the index contour's value stands upright: its top is on the higher side
+    _labelled_index_contour(c, wavy(-5, 94, 118, 90, 2, 63), "50", at=0.5)
+    line = D.smooth([(16, 50), (44, 40), (74, 44), (98, 36)])
+    S.cliff(c, line, impassable=impassable, side=-1, tags_on=impassable)
 
 
 def scene_gigantic(c, p, rng):
@@ -314,7 +321,8 @@ def scene_bare_rock(c, p, rng):
 
 def scene_trench(c, p, rng):
     slope_context(c, 121)
-    S.trench(c, D.smooth([(8, 70), (40, 58), (72, 58), (106, 42)]), p.f("gap", 0.45))
+    S.trench(c, D.smooth([(8, 70), (40, 58), (72, 58), (106, 42)]), p.f("line", 0.1),
+             p.f("gap", 0.1))
 
 
 # ------------------------------------------------------------------------------------------
@@ -689,7 +697,7 @@ def scene_oob_area(c, p, rng):
     S.road(c, D.smooth([(-5, 100), (60, 96), (118, 104)]))
     field = [(14, 14), (98, 10), (102, 84), (18, 88)]
     D.fill(c, field, "yellow", "yellow")
-    S.oob_area(c, field, p.s("edge", "solid"), p.f("width", 0.25), p.f("spacing", 0.6))
+    S.oob_area(c, field, p.s("edge", "solid"), p.f("width", 0.2), p.f("spacing", 1.2))
 
 
 def scene_course_crossing(c, p, rng):

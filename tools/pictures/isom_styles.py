@@ -185,10 +185,12 @@ def broken_ground(c, poly, rng, dot_mm=0.2, spacing_mm=0.53):
 # Rock and boulders (black, grey).
 
 def cliff(c, pts, impassable=False, side=1, tag_mm=None, pitch_mm=0.5, tags_on=True):
+    """Cliff top line with tags down the face. An impassable cliff's tags show the face's full
+    extent; a passable cliff needs tags only where the contours do not show which way it falls."""
     width = W["cliff_impassable"] if impassable else W["cliff"]
     stroke(c, pts, "black", width, "black")
     if tags_on:
-        t = tag_mm if tag_mm is not None else (0.45 if impassable else 0.32)
+        t = tag_mm if tag_mm is not None else (0.6 if impassable else 0.32)
         tags(c, pts, pitch_mm, t, W["cliff_tag"], "black", "black", side=side,
              line_width_mm=width, start_mm=pitch_mm * 0.6)
 
@@ -236,14 +238,11 @@ def sandy_ground(c, poly, dot_mm=0.18, spacing_mm=0.42):
         dot(c, x, y, dot_mm, "black", "black_screen")
 
 
-def trench(c, pts, gap_mm=0.45):
-    """Rocky or dug trench: two edge lines with short tags pointing into the cut."""
-    half = c.mm(gap_mm) / 2
+def trench(c, pts, line_mm=0.1, gap_mm=0.1):
+    """Rocky or dug trench: two thin parallel lines with a narrow gap between them."""
+    half = c.mm(gap_mm + line_mm) / 2
     for side in (1, -1):
-        edge = offset(pts, side * half)
-        stroke(c, edge, "black", 0.12, "black")
-        tags(c, edge, 0.8, 0.12, 0.1, "black", "black", side=-side, line_width_mm=0.12,
-             start_mm=0.3 if side > 0 else 0.7)
+        stroke(c, offset(pts, side * half), "black", line_mm, "black")
 
 
 # ------------------------------------------------------------------------------------------
@@ -325,8 +324,17 @@ def large_tree(c, x, y, size_mm=0.9, line_mm=0.18):
 
 
 def bush(c, x, y, dot_mm=0.6, hole_mm=0.2):
+    """A green dot with a small white centre, which tells it from the brown knoll dot (109) also
+    for readers who do not see colours well."""
     dot(c, x, y, dot_mm, "green", "green_point")
     dot(c, x, y, hole_mm, "white", "green_point")
+
+
+def well(c, x, y, size_mm=0.8, line_mm=W["point_line"]):
+    """Well, fountain or water tank: a blue square outline (outer size size_mm)."""
+    h = (c.mm(size_mm) - c.mm(line_mm)) / 2
+    stroke(c, [(x - h, y - h), (x + h, y - h), (x + h, y + h), (x - h, y + h)], "blue", line_mm,
+           "blue_point", closed=True, join="miter")
 
 
 # ------------------------------------------------------------------------------------------
@@ -586,8 +594,10 @@ def oob_boundary(c, pts):
     stroke(c, pts, "purple", W["oob_boundary"], "purple_low")
 
 
-def oob_area(c, poly, edge="solid", width_mm=0.25, spacing_mm=0.6):
-    hatch(c, poly, 90, spacing_mm, width_mm, "purple", "purple_up")
+def oob_area(c, poly, edge="solid", width_mm=0.2, spacing_mm=1.2):
+    """Out-of-bounds area: purple cross-hatching at 45 degrees, with an optional edge line."""
+    for angle in (45, -45):
+        hatch(c, poly, angle, spacing_mm, width_mm, "purple", "purple_up")
     if edge == "solid":
         stroke(c, poly, "purple", 0.25, "purple_up", closed=True)
     elif edge == "dashed":

@@ -56,7 +56,11 @@ SCALE = {
     "pit": 14, "smalldep": 12, "waterhole": 15, "depression": 10, "quarry": 8, "spring": 9,
     "relief": 5.2, "line": 5.6, "cliff": 6.2, "area": 5.6, "bridge": 8, "crossing": 7,
     "pipeline": 8, "building": 6.2, "ruin": 10,
+    "anthill": 16, "tank": 13, "vegfeature": 12, "monument": 11, "specialx": 12, "specialo": 14,
+    "cave": 9, "passage": 8, "tunnel": 6, "canopy": 7, "oob": 7, "charcoal": 11,
 }
+STONE = "#9A9A96"
+SOIL = "#8A6A45"
 
 
 def fmt(v):
@@ -280,8 +284,9 @@ def tree(sk, it, seed):
     needle = sk.lay.line.yes("needle")
     bx, by = sk.P(x, y)
     h = it.h * sk.s * KZ * 0.82
+    trunk = it.r * sk.s * 1.3          # a prominent tree has a stout trunk that can hide a flag
     out = ellipse_svg(bx + 2, by, 10, 3, "#000000\" fill-opacity=\"0.12")
-    out += line_svg([(bx, by), (bx, by - h * (0.6 if needle else 0.45))], TRUNK, 3.2, cap="butt")
+    out += line_svg([(bx, by), (bx, by - h * (0.6 if needle else 0.45))], TRUNK, trunk, cap="butt")
     if needle:
         for i, f in enumerate((1.0, 0.78, 0.56)):
             w = h * 0.36 * f
@@ -296,21 +301,27 @@ def tree(sk, it, seed):
 
 
 def pylon(sk, it, seed):
+    """A lattice pylon on four legs: the face towards the viewer and the face behind it are
+    drawn at their own depths, so a flag north of the pylon stands behind both."""
     x, y = it.at
     h = it.h
-    out = ""
-    for sx in (-1, 1):
-        out += line_svg([sk.P(x + sx * 0.9, y), sk.P(x + sx * 0.2, y, h)], METAL, 1.4)
-    for k in range(4):
-        z0, z1 = h * k / 4, h * (k + 1) / 4
-        w0, w1 = 0.9 - 0.7 * k / 4, 0.9 - 0.7 * (k + 1) / 4
-        out += line_svg([sk.P(x - w0, y, z0), sk.P(x + w1, y, z1)], METAL, 0.6)
-        out += line_svg([sk.P(x + w0, y, z0), sk.P(x - w1, y, z1)], METAL, 0.6)
-    out += line_svg([sk.P(x - 2.2, y, h * 0.92), sk.P(x + 2.2, y, h * 0.92)], METAL, 1.4)
+    for face in (0.9, -0.9):
+        out = ""
+        for sx in (-1, 1):
+            out += line_svg([sk.P(x + sx * 0.9, y + face), sk.P(x + sx * 0.2, y + face * 0.2, h)],
+                            METAL, 1.4)
+        for k in range(4):
+            z0, z1 = h * k / 4, h * (k + 1) / 4
+            w0, w1 = 0.9 - 0.7 * k / 4, 0.9 - 0.7 * (k + 1) / 4
+            f0, f1 = face * (1 - 0.8 * k / 4), face * (1 - 0.8 * (k + 1) / 4)
+            out += line_svg([sk.P(x - w0, y + f0, z0), sk.P(x + w1, y + f1, z1)], METAL, 0.6)
+            out += line_svg([sk.P(x + w0, y + f0, z0), sk.P(x - w1, y + f1, z1)], METAL, 0.6)
+        sk.stand(y + face, out)
+    out = line_svg([sk.P(x - 2.2, y, h * 0.92), sk.P(x + 2.2, y, h * 0.92)], METAL, 1.4)
     for sx in (-1, 1):
         out += line_svg([sk.P(x + sx * 2.0, y, h * 0.9), sk.P(x + sx * 20, y - 2, h * 0.75)],
                         LINE_INK, 0.6)
-    sk.stand(y, out)
+    sk.top.append(out)
 
 
 def tower(sk, it, seed):
@@ -398,9 +409,105 @@ def well(sk, it, seed):
     sk.stand(y, out)
 
 
+def anthill(sk, it, seed):
+    x, y = it.at
+    out = dome(sk, x, y, it.r, it.h, "#A07E55", "#6E5233", seed, 0.06)
+    rng = random.Random(seed)
+    for _ in range(30):
+        a, rr = rng.uniform(0.1, 0.9) * math.pi, rng.uniform(0.05, 0.9)
+        px_, py_ = sk.P(x + it.r * rr * math.cos(a), y, it.h * (1 - rr * rr) ** 0.5 * 0.9)
+        out += ellipse_svg(px_, py_, 0.5, 0.4, "#5B4327")
+    sk.stand(y, out)
+
+
+def tank(sk, it, seed):
+    """A water trough: a long box of concrete with water in it."""
+    x, y = it.at
+    w, d, h = it.r, it.r * 0.5, it.h
+    top = [sk.P(x - w, y - d, h), sk.P(x + w, y - d, h), sk.P(x + w, y + d, h),
+           sk.P(x - w, y + d, h)]
+    front = [sk.P(x - w, y - d), sk.P(x + w, y - d), sk.P(x + w, y - d, h), sk.P(x - w, y - d, h)]
+    inner = [sk.P(x - w * 0.85, y - d * 0.7, h), sk.P(x + w * 0.85, y - d * 0.7, h),
+             sk.P(x + w * 0.85, y + d * 0.7, h), sk.P(x - w * 0.85, y + d * 0.7, h)]
+    sk.stand(y, poly_svg(front, "#B7B3AA", "#6F6B63", 0.6) + poly_svg(top, "#D3D0C8", "#6F6B63", 0.6)
+             + poly_svg(inner, WATER, WATER_DARK, 0.5))
+
+
+def vegfeature(sk, it, seed):
+    """An upturned root plate: the trunk lies on the ground going away, the plate of roots and
+    earth stands up at its foot."""
+    x, y = it.at
+    r, h = it.r, it.h
+    trunk = [sk.P(x - 0.25, y + 0.2, 0.5), sk.P(x + 0.6, y + 7.0, 0.4), sk.P(x + 1.1, y + 7.0, 0.4),
+             sk.P(x + 0.35, y + 0.2, 0.5)]
+    sk.stand(y + 3.5, poly_svg(trunk, "#8B6B4A", TRUNK, 0.6))
+    cx, cy = sk.P(x, y, h * 0.5)
+    out = ellipse_svg(cx, cy, r * sk.s, h * sk.s * KZ * 0.55, "#7A5A3A", "#4E3A26", 0.7)
+    rng = random.Random(seed)
+    for k in range(9):
+        a = math.pi * 2 * k / 9 + rng.uniform(-0.2, 0.2)
+        out += line_svg([(cx + math.cos(a) * r * sk.s * 0.6, cy + math.sin(a) * h * sk.s * KZ * 0.3),
+                         (cx + math.cos(a) * r * sk.s * 1.25, cy + math.sin(a) * h * sk.s * KZ * 0.7)],
+                        "#4E3A26", 0.9)
+    sk.stand(y, out)
+
+
+def monument(sk, it, seed):
+    """A stone column on a pedestal."""
+    x, y = it.at
+    r, h = it.r, it.h
+    base = [sk.P(x - r, y), sk.P(x + r, y), sk.P(x + r, y, h * 0.25), sk.P(x - r, y, h * 0.25)]
+    shaft = [sk.P(x - r * 0.4, y, h * 0.25), sk.P(x + r * 0.4, y, h * 0.25),
+             sk.P(x + r * 0.25, y, h * 0.95), sk.P(x, y, h), sk.P(x - r * 0.25, y, h * 0.95)]
+    cx, cy = sk.P(x + 0.2, y - 0.1)
+    sk.stand(y, ellipse_svg(cx, cy, r * sk.s * 1.3, r * sk.s * KY, "#000000\" fill-opacity=\"0.12")
+             + poly_svg(base, "#B9B6AE", "#6F6B63", 0.6) + poly_svg(shaft, "#CFCCC4", "#6F6B63", 0.6))
+
+
+def specialx(sk, it, seed):
+    """An old farm cart: a wooden box on two wheels, its shaft on the ground."""
+    x, y = it.at
+    r, h = it.r, it.h
+    box = [sk.P(x - r, y, h * 0.45), sk.P(x + r, y, h * 0.45), sk.P(x + r, y, h),
+           sk.P(x - r, y, h)]
+    out = poly_svg(box, "#A0784E", WOOD, 0.7)
+    for k in range(1, 4):
+        out += line_svg([sk.P(x - r, y, h * (0.45 + 0.55 * k / 4)), sk.P(x + r, y, h * (0.45 + 0.55 * k / 4))],
+                        WOOD, 0.5)
+    out += line_svg([sk.P(x + r, y, h * 0.5), sk.P(x + r * 2.2, y - 0.3)], WOOD, 1.2)
+    for sx in (-0.5, 0.5):
+        wx, wy = sk.P(x + sx * r, y, h * 0.3)
+        out += ellipse_svg(wx, wy, h * 0.3 * sk.s * KZ, h * 0.3 * sk.s * KZ, "none", "#4E3A26", 1.2)
+    sk.stand(y, out)
+
+
+def specialo(sk, it, seed):
+    """A ring of stones round an old fireplace, lying on the ground."""
+    x, y = it.at
+    out = ""
+    cx, cy = sk.P(x, y)
+    out += ellipse_svg(cx, cy, it.r * sk.s * 0.8, it.r * sk.s * KY * 0.8, "#5A5148")
+    for k in range(14):
+        a = 2 * math.pi * k / 14
+        px_, py_ = sk.P(x + it.r * math.cos(a), y + it.r * math.sin(a), 0.1)
+        out += ellipse_svg(px_, py_, 2.2, 1.4, STONE, ROCK_DARK, 0.5)
+    sk.flat.append(out)
+
+
+def cave(sk, it, seed):
+    """A rock outcrop in the slope with the dark mouth of a cave in its south face."""
+    x, y = it.at
+    out = dome(sk, x, y + 0.8, it.r * 1.6, it.h, ROCK, ROCK_DARK, seed, 0.12)
+    mx, my = sk.P(x, y - 0.2, it.h * 0.28)
+    out += ellipse_svg(mx, my, it.r * sk.s * 0.45, it.h * sk.s * KZ * 0.3, "#2B2622")
+    sk.stand(y + 0.8, out)
+
+
 POINT_DRAW = {"boulder": boulder, "knoll": knoll, "pillar": pillar, "tree": tree,
               "pylon": pylon, "tower": tower, "platform": platform, "cairn": cairn,
-              "fodder": fodder, "well": well}
+              "fodder": fodder, "well": well, "anthill": anthill, "tank": tank,
+              "vegfeature": vegfeature, "monument": monument, "specialx": specialx,
+              "specialo": specialo, "cave": cave}
 
 
 def point(sk, it, seed):
@@ -537,8 +644,58 @@ def area(sk, it, seed):
         building(sk, it)
     elif kind == "ruin":
         ruin(sk, it, rng)
+    elif kind in ("semiopen", "forestcorner"):
+        if kind == "semiopen":
+            sk.flat.append(poly_svg(pts, OPEN_LAND))
+    elif kind == "brokenground":
+        for x, y in D.scatter(it.poly, 1.3, rng, margin_px=0.3):
+            bx, by = sk.P(x, y)
+            pit = rng.random() < 0.4
+            sk.flat.append(ellipse_svg(bx, by, sk.s * 0.55, sk.s * 0.22,
+                                       "#9E8A5E" if pit else "#C2CE98", "#8A7A52", 0.4))
+    elif kind == "stony":
+        for x, y in D.scatter(it.poly, 0.8, rng, margin_px=0.2):
+            bx, by = sk.P(x, y)
+            sk.flat.append(ellipse_svg(bx, by, rng.uniform(0.9, 1.6), rng.uniform(0.6, 1.0), STONE,
+                                       ROCK_DARK, 0.3))
+    elif kind == "oob":
+        flower_bed(sk, it, rng)
+    elif kind == "canopy":
+        canopy(sk, it)
+    elif kind == "charcoal":
+        sk.flat.append(poly_svg(pts, "#6B5B4B", "#4A3D30", 0.7))
+        inner = D.blob(0, 0, 1.9, 1.5, 0.05, seed)
+        sk.flat.append(poly_svg(sk.Ps(inner), "#4D4238"))
     else:
         raise ValueError(kind)
+
+
+def flower_bed(sk, it, rng):
+    """A bed of flowers with a low kerb: out of bounds."""
+    sk.flat.append(poly_svg(sk.Ps(it.poly), "#7C5A3A", "#B8B2A6", 1.6))
+    for x, y in D.scatter(it.poly, 0.55, rng, margin_px=0.3):
+        bx, by = sk.P(x, y)
+        colour = ("#D7263D", "#F2C14E", "#F78154", "#B370B0")[rng.randrange(4)]
+        sk.stand(y, line_svg([(bx, by), (bx, by - 2.2)], "#4F7A3A", 0.6) +
+                 ellipse_svg(bx, by - 2.6, 1.1, 0.9, colour))
+
+
+def canopy(sk, it):
+    """A roof on four pillars over paved ground: you can run under it."""
+    xs = [p[0] for p in it.poly]
+    ys = [p[1] for p in it.poly]
+    x0, x1, y0, y1 = min(xs), max(xs), min(ys), max(ys)
+    sk.flat.append(poly_svg(sk.Ps([(x0 - 3, y0 - 3), (x1 + 3, y0 - 3), (x1 + 3, y1 + 3),
+                                   (x0 - 3, y1 + 3)]), PAVED, "#7E776C", 0.6))
+    for px_, py_ in ((x0, y1), (x1, y1), (x0, y0), (x1, y0)):
+        sk.stand(py_, line_svg([sk.P(px_, py_), sk.P(px_, py_, it.h)], "#8C8880", 2.2, cap="butt"))
+    roof = sk.Ps([(x0 - 0.4, y0 - 0.4), (x1 + 0.4, y0 - 0.4), (x1 + 0.4, y1 + 0.4),
+                  (x0 - 0.4, y1 + 0.4)], it.h)
+    edge = [sk.P(x0 - 0.4, y0 - 0.4, it.h), sk.P(x1 + 0.4, y0 - 0.4, it.h),
+            sk.P(x1 + 0.4, y0 - 0.4, it.h - 0.35), sk.P(x0 - 0.4, y0 - 0.4, it.h - 0.35)]
+    # the roof is drawn see-through, so that what stands under it stays in sight
+    sk.top.append(poly_svg(roof, "#9DA3A8", "#5E6166", 0.6, ' fill-opacity="0.45"')
+                  + poly_svg(edge, "#7D8389", "#5E6166", 0.6))
 
 
 def _reeds(sk, poly, rng):
@@ -686,8 +843,51 @@ def linear(sk, it, seed):
         pass                    # the boundary is where the open land (an area) ends
     elif kind in ("cliff", "bank"):
         face(sk, it, kind)
+    elif kind == "trench":
+        poly, _ = band(sk, it.pts, 2.0)
+        sk.flat.append(poly_svg(poly, "#A08A66"))
+        poly, _ = band(sk, it.pts, 1.3)
+        sk.flat.append(poly_svg(poly, "#4A3A2A", ROCK_DARK, 0.6))
+    elif kind == "linthicket":
+        dense = D.smooth(it.pts, steps=8) if len(it.pts) > 2 else it.pts
+        for k, ((x, y), _) in enumerate(D.stations(dense, 0.9, start=0.0, end_margin=0.2)):
+            bx, by = sk.P(x, y, 0.7)
+            r = sk.s * rng.uniform(0.8, 1.05)
+            sk.stand(y, ellipse_svg(bx, by, r, r * 0.8, ["#4E7F3A", "#5E9146", "#45733A"][k % 3],
+                                    "#355E2A", 0.4))
+    elif kind == "ride":
+        poly, _ = band(sk, it.pts, 3.0)
+        sk.flat.append(poly_svg(poly, "#E5EDCF"))
+    elif kind == "stairway":
+        stairway(sk, it)
     else:
         raise ValueError(kind)
+
+
+def stairway(sk, it):
+    """Steps climbing a grassy bank to the north, from its foot at the first point."""
+    (xa, ya), (xb, yb) = it.pts[0], it.pts[-1]
+    rise = 4.0
+    n = 12
+    low = min(ya, yb)
+    bank = [sk.P(-20, low + 1.0), sk.P(20, low + 1.0), sk.P(20, low + 13.0, rise),
+            sk.P(-20, low + 13.0, rise)]
+    sk.flat.append(poly_svg(bank, "#CBD9A4") + poly_svg([sk.P(-20, low + 13.0, rise), sk.P(20, low + 13.0, rise),
+                                                          (WIDTH + 2, HORIZON + 3), (-2, HORIZON + 3)],
+                                                         "#DCE7C3"))
+    out = ""
+    for k in range(n):
+        y0 = low + 1.0 + 12.0 * k / n
+        y1 = low + 1.0 + 12.0 * (k + 1) / n
+        z0, z1 = rise * k / n, rise * (k + 1) / n
+        riser = [sk.P(-1.3, y0, z0), sk.P(1.3, y0, z0), sk.P(1.3, y0, z1), sk.P(-1.3, y0, z1)]
+        tread = [sk.P(-1.3, y0, z1), sk.P(1.3, y0, z1), sk.P(1.3, y1, z1), sk.P(-1.3, y1, z1)]
+        out += poly_svg(riser, "#A9A49A", "#6F6B63", 0.4) + poly_svg(tread, "#CFCBC2", "#6F6B63", 0.4)
+    sk.stand(low + 1.0, out)
+    for y0, y1 in ((low - 12.0, low + 1.0), (low + 13.0, low + 20.0)):
+        z = 0.0 if y1 <= low + 1.0 else rise
+        poly = sk.Ps([(-0.9, y0), (0.9, y0), (0.9, y1), (-0.9, y1)], z)
+        sk.flat.append(poly_svg(poly, PAVED, "#7E776C", 0.5))
 
 
 def fence(sk, pts, ruined, rng):
@@ -812,8 +1012,8 @@ def face(sk, it, kind):
 def relief(sk, it, seed):
     if it.kind == "hill":
         hill(sk, it)
-    elif it.kind == "reentrant":
-        reentrant(sk, it)
+    elif it.kind in L.SLOPE_KINDS:
+        slope(sk, it)
     else:
         saddle(sk, it)
 
@@ -838,19 +1038,42 @@ def hill(sk, it):
     sk.stand(y0 + r * 0.5, out)
 
 
-def reentrant(sk, it):
-    """A slope rising to the north, seen from below: level lines across it bend uphill where the
-    re-entrant cuts in; the bands between them are shaded so that the ground reads as a slope."""
-    depth = 6.0 if it.h > 2 else 3.0
-    grade = 0.55
+def height_at(it, x, y):
+    """The height (as in line_layout.level_y) of the slope at (x, y)."""
+    lo, hi = -80.0, 80.0
+    for _ in range(40):
+        mid = (lo + hi) / 2
+        if L.level_y(it, mid, x) < y:
+            lo = mid
+        else:
+            hi = mid
+    return (lo + hi) / 2
+
+
+SLOPE_GRADE = 0.55
+
+
+def slope(sk, it):
+    """A slope rising to the north, seen from below: level lines across it show the landform
+    (bending uphill into a re-entrant, downhill round a spur, spreading over a terrace); the
+    bands between them are shaded so that the ground reads as a slope, and the floor of a
+    re-entrant or the back of a spur is tinted along its whole length, so that the reader sees
+    which part of it the flag is in. Heights are counted from the site."""
+    site = height_at(it, 0.0, 0.0)
+
+    def z_of(h):
+        return (h - site) * SLOPE_GRADE + 1.5
+
+    def ground(x, y):
+        return z_of(height_at(it, x, y))
+
     rows = []
-    for k in range(-4, 10):
-        base = k * 2.6 - 6.0
+    for k in range(-6, 16):
+        base = site + k * 2.6 - 1.3
         pts = []
         for i in range(61):
             x = -20 + 40 * i / 60
-            y = base + depth * math.exp(-(x / 4.5) ** 2)
-            px_, py_ = sk.P(x, y, (base + 6.0) * grade)
+            px_, py_ = sk.P(x, L.level_y(it, base, x), z_of(base))
             pts.append((px_, max(py_, HORIZON + 3)))
         rows.append(pts)
     out = []
@@ -858,18 +1081,50 @@ def reentrant(sk, it):
         near, far = rows[k], rows[k + 1]
         fill = "#D2DFB2" if k % 2 else "#DCE7C3"
         out.append(poly_svg(near + far[::-1], fill))
+    if it.kind == "terrace":
+        # the shelf: the band between the two level lines that the terrace spreads apart
+        low = it.at[1] - it.r
+        shelf = it.r / L.TERRACE_SPREAD
+        edge = [sk.P(x, L.level_y(it, low, x), z_of(low)) for x in (-20.0, 20.0)]
+        edge += [sk.P(x, L.level_y(it, low + shelf, x), z_of(low + shelf)) for x in (20.0, -20.0)]
+        out.append(poly_svg([(x, max(y, HORIZON + 3)) for x, y in edge], "#E6EDCB",
+                            extra=' fill-opacity="0.75"'))
+    if it.kind in ("reentrant", "spur"):
+        top, low = it.at[1], it.at[1] - it.r
+        ys = [low + (top - low) * i / 20 for i in range(21)]
+        edge = [sk.P(-2.4, y, ground(-2.4, y)) for y in ys]
+        edge += [sk.P(2.4, y, ground(2.4, y)) for y in reversed(ys)]
+        tint = "#B9CB8E" if it.kind == "reentrant" else "#E6EDCB"
+        out.append(poly_svg([(x, max(y, HORIZON + 3)) for x, y in edge], tint,
+                            extra=' fill-opacity="0.75"'))
     for pts in rows:
         out.append(line_svg(pts, "#BFA77A", 0.6))
-    # the valley floor is greener and damper than the spurs either side
     sk.flat.append("".join(out))
-    # the flag stands on the sloping ground
+    if it.kind == "reentrant" and sk.lay.line.yes("marshy"):
+        marshy_floor(sk, it, ground)
     x, y, _ = sk.lay.flag
-    sk.flag_at = (x, y, (y - depth + 6.0) * grade)
+    sk.flag_at = (x, y, ground(x, y))
     for sx in (-1, 1):
         for k, yy in enumerate((-4.0, 1.0)):
             x = sx * (9.5 + 2.5 * k)
-            z = (yy + 6.0) * grade
-            sk.stand(yy, tree_svg(sk, x, yy, 24, "conifer" if k % 2 else "broad", z))
+            sk.stand(yy, tree_svg(sk, x, yy, 24, "conifer" if k % 2 else "broad", ground(x, yy)))
+
+
+def marshy_floor(sk, it, ground):
+    """Wet ground with reeds along the floor of a re-entrant."""
+    rng = random.Random(sk.lay.line.number)
+    out = []
+    top = it.at[1]
+    y = top - it.r + 2.0
+    while y < top - 3.0:
+        for _ in range(3):
+            x = rng.uniform(-1.6, 1.6)
+            bx, by = sk.P(x, y, ground(x, y))
+            out.append(ellipse_svg(bx, by + 0.5, 3.2, 1.0, "#9CCBE3"))
+            for dx in (-1.4, 0, 1.4):
+                out.append(line_svg([(bx + dx * 0.4, by), (bx + dx, by - 4.0)], REED, 0.7))
+        y += 1.4
+    sk.flat.append("".join(out))
 
 
 def saddle(sk, it):
@@ -929,6 +1184,47 @@ def crossing_point(sk, lay):
     sk.stand(0.0, svg)
 
 
+def passage(sk, lay):
+    """Two rock walls facing each other across a narrow gap that runs away from the viewer."""
+    for it in lay.items:
+        sx = 1 if it.pts[0][0] > 0 else -1
+        inner = 1.6 * sx
+        outer = 5.0 * sx
+        near, far, h = -7.0, 7.0, it.h
+        face = [sk.P(inner, near), sk.P(inner, far), sk.P(inner, far, h), sk.P(inner, near, h)]
+        end = [sk.P(inner, near), sk.P(outer, near), sk.P(outer, near, h * 0.8), sk.P(inner, near, h)]
+        top = [sk.P(inner, near, h), sk.P(inner, far, h), sk.P(outer, far, h * 0.8),
+               sk.P(outer, near, h * 0.8)]
+        out = poly_svg(face, ROCK_DARK, "#505050", 0.6) + poly_svg(top, ROCK_LIGHT, ROCK_DARK, 0.6)
+        out += poly_svg(end, ROCK, ROCK_DARK, 0.7)
+        for k in range(1, 5):
+            px_, py_ = sk.P(inner + (outer - inner) * k / 5, near, h * 0.9)
+            out += line_svg([(px_, py_ + 2), (px_ + 1, py_ + sk.s * KZ * h * 0.6)], ROCK_DARK, 0.6)
+        sk.stand(near - 0.05, out)
+
+
+def tunnel(sk, lay):
+    """A path running north into a tunnel under a road on an embankment."""
+    path, road = lay.items[0], lay.items[1]
+    yc = (road.pts[0][1] + road.pts[-1][1]) / 2
+    h = 2.4
+    south, north = yc - 2.5, yc + 2.5
+    poly, _ = band(sk, [(0.3, -L.REACH), (0.0, south)], 1.2)
+    sk.flat.append(poly_svg(poly, PATH, "#A9844C", 0.5))
+    slope = [sk.P(-20, south), sk.P(20, south), sk.P(20, south + 1.2, h), sk.P(-20, south + 1.2, h)]
+    crown = [sk.P(-20, south + 1.2, h), sk.P(20, south + 1.2, h), sk.P(20, north, h),
+             sk.P(-20, north, h)]
+    out = poly_svg(slope, "#B9C88E", "#8EA060", 0.6) + poly_svg(crown, ROAD, "#6E6C68", 0.6)
+    out += line_svg([sk.P(-20, yc, h), sk.P(20, yc, h)], "#F4F2EC", 0.8, extra=' stroke-dasharray="4 4"')
+    portal = [sk.P(-1.3, south), sk.P(-1.3, south, h * 0.6)]
+    portal += [sk.P(1.3 * math.cos(math.pi * (1 - k / 10)), south, h * 0.6 + 0.5 * math.sin(math.pi * k / 10))
+               for k in range(11)]
+    portal += [sk.P(1.3, south)]
+    wall = [sk.P(-2.2, south), sk.P(2.2, south), sk.P(2.2, south, h * 0.95), sk.P(-2.2, south, h * 0.95)]
+    out += poly_svg(wall, "#B7B3AA", "#6F6B63", 0.6) + poly_svg(portal, "#2E2A26")
+    sk.stand(south - 0.05, out)
+
+
 def draw(lay):
     kind = lay.line.kind
     scale_key = kind
@@ -936,7 +1232,7 @@ def draw(lay):
         scale_key = "line"
     elif kind in ("cliff", "bank"):
         scale_key = "cliff"
-    elif kind in L.AREA_KINDS and kind not in ("building", "ruin"):
+    elif kind in L.AREA_KINDS and kind not in ("building", "ruin", "canopy", "oob", "charcoal"):
         scale_key = "area"
     elif kind in L.RELIEF_KINDS:
         scale_key = "relief"
@@ -945,11 +1241,11 @@ def draw(lay):
         s *= 0.72
     if kind in ("pillar", "tower", "pylon", "tree", "platform", "cliff", "bank", "hill", "saddle"):
         gy = 68.0
-    elif kind in L.AREA_KINDS or kind in L.LINE_KINDS or kind == "reentrant":
+    elif kind in L.AREA_KINDS or kind in L.LINE_KINDS or kind in L.SLOPE_KINDS:
         gy = 54.0
     else:
         gy = 60.0
-    if kind == "reentrant":
+    if kind in L.SLOPE_KINDS:
         gy = 50.0
     # keep the nearest feature (a twin in front) inside the picture
     near = [it.at[1] - it.r for it in lay.items if isinstance(it, (L.Point, L.Sunk))]
@@ -964,6 +1260,10 @@ def draw(lay):
         bridge(sk, lay)
     elif kind == "crossing":
         crossing_point(sk, lay)
+    elif kind == "passage":
+        passage(sk, lay)
+    elif kind == "tunnel":
+        tunnel(sk, lay)
     else:
         for k, it in enumerate(lay.items):
             if isinstance(it, L.Point):
@@ -986,13 +1286,29 @@ def draw(lay):
         scatter_trees(sk, avoid + [(0.0, 0.0, 2.5)], 4.0, poly, inside=False, min_y=-1.0)
     elif kind == "copse":
         pass
+    elif kind == "forestcorner":
+        poly = next(it.poly for it in lay.items if isinstance(it, L.Area))
+        scatter_trees(sk, avoid, 3.2, poly, inside=True, min_y=-2.0)
+    elif kind == "semiopen":
+        poly = next(it.poly for it in lay.items if isinstance(it, L.Area))
+        scatter_trees(sk, avoid, 8.0, poly, inside=True, min_y=-2.0)
+        scatter_trees(sk, avoid, 4.0, poly, inside=False, min_y=-2.0)
+    elif kind in ("brokenground", "stony", "charcoal") or (kind == "marsh" and lay.line.yes("open")):
+        poly = next(it.poly for it in lay.items if isinstance(it, L.Area))
+        clear = [(0.0, 0.0, 6.0)] if kind == "charcoal" else []
+        scatter_trees(sk, avoid + clear, 4.5, poly, inside=False, min_y=-3.0)
+    elif kind in ("ride", "passage", "trench", "linthicket"):
+        # trees on either side, kept off the line feature
+        keep_off = 2.4 if kind != "passage" else 5.5
+        along = [p for it in lay.items if isinstance(it, L.Linear) for p in D.smooth(it.pts, steps=4)]
+        scatter_trees(sk, avoid + [(x, y, keep_off) for x, y in along], 4.5, min_y=-3.0)
     elif lay.ground == "forest" and kind in L.POINT_KINDS | L.SUNK_KINDS:
         reach = max((getattr(it, "r", 0) for it in lay.items), default=1)
         scatter_trees(sk, avoid + [(0.0, 0.0, reach + 3.0)], 5.5 / (s / 10), min_y=3.0)
     beneath = lay.beneath
     pole = None
     if beneath:
-        clearance = {"bridge": 2.0, "pipeline": 2.2, "platform": 3.5}[kind] * sk.s * KZ
+        clearance = {"bridge": 2.0, "pipeline": 2.2, "platform": 3.5, "canopy": 3.0}[kind] * sk.s * KZ
         pole = clearance * 0.8
     depth_bias = 0.02 if beneath else 0.0
     if kind == "pipeline":

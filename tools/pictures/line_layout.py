@@ -23,31 +23,46 @@ DIRV = {"N": (0.0, 1.0), "NE": (S2, S2), "E": (1.0, 0.0), "SE": (S2, -S2),
 REACH = 15.0      # lines and areas reach this far from the site, past the circle's edge
 
 POINT_KINDS = {"boulder", "cluster", "pillar", "knoll", "tree", "pylon", "tower", "platform",
-               "cairn", "fodder", "well"}
+               "cairn", "fodder", "well", "anthill", "tank", "vegfeature", "monument",
+               "specialx", "specialo", "cave"}
 SUNK_KINDS = {"pit", "smalldep", "waterhole", "depression", "quarry", "spring"}
 AREA_KINDS = {"marsh", "open", "clearing", "thicket", "copse", "barerock", "pond", "lake",
-              "firm", "sandy", "paved", "boulderfield", "building", "ruin"}
+              "firm", "sandy", "paved", "boulderfield", "building", "ruin", "semiopen",
+              "brokenground", "stony", "oob", "canopy", "forestcorner", "charcoal"}
 LINE_KINDS = {"path", "road", "stream", "ditch", "narrowmarsh", "fence", "wall", "earthwall",
-              "gully", "pipeline", "powerline", "railway", "vegboundary", "cliff", "bank"}
-RELIEF_KINDS = {"hill", "reentrant", "saddle"}
-SPECIAL_KINDS = {"bridge", "crossing"}
+              "gully", "pipeline", "powerline", "railway", "vegboundary", "cliff", "bank",
+              "trench", "linthicket", "ride", "stairway"}
+RELIEF_KINDS = {"hill", "reentrant", "saddle", "spur", "terrace"}
+# landforms of a slope that rises to the north (see level_y)
+SLOPE_KINDS = {"reentrant", "spur", "terrace"}
+SPECIAL_KINDS = {"bridge", "crossing", "passage", "tunnel"}
+# kinds of a town park or a sprint area, drawn on a lawn rather than in forest
+PARK_KINDS = {"oob", "canopy", "stairway"}
 KINDS = POINT_KINDS | SUNK_KINDS | AREA_KINDS | LINE_KINDS | RELIEF_KINDS | SPECIAL_KINDS
 # kinds drawn in open land rather than in forest
-OPEN_GROUND = {"copse", "sandy", "fence", "tree", "cairn", "pylon", "powerline", "road",
-               "railway", "paved", "building", "tower", "well"}
+OPEN_GROUND = {"copse", "fence", "tree", "cairn", "pylon", "powerline", "road",
+               "railway", "paved", "building", "tower", "well", "forestcorner", "tank",
+               "tunnel"} | PARK_KINDS
 
 # radius (units) of the standing features at which "side" puts the flag
 POINT_RADIUS = {"boulder": 1.0, "cluster": 1.5, "pillar": 0.9, "knoll": 3.0, "tree": 0.5,
                 "pylon": 0.9, "tower": 1.2, "platform": 1.2, "cairn": 0.7, "fodder": 1.0,
-                "well": 0.8}
+                "well": 0.8, "anthill": 0.8, "tank": 1.1, "vegfeature": 1.1, "monument": 0.8,
+                "specialx": 1.2, "specialo": 1.1, "cave": 1.6}
 POINT_HEIGHT = {"boulder": 1.0, "cluster": 1.0, "pillar": 5.0, "knoll": 1.2, "tree": 8.0,
                 "pylon": 9.0, "tower": 10.0, "platform": 3.5, "cairn": 1.0, "fodder": 1.8,
-                "well": 0.8}
+                "well": 0.8, "anthill": 0.9, "tank": 0.9, "vegfeature": 1.8, "monument": 2.6,
+                "specialx": 1.3, "specialo": 0.25, "cave": 2.6}
+# flat point features: the flag of an empty column G stands in their middle
+FLAT_POINTS = {"specialo"}
+POINT_CLEARANCE = {"tree": 1.3, "pylon": 2.0}
 SUNK_RADIUS = {"pit": 1.6, "smalldep": 2.2, "waterhole": 1.5, "depression": 3.6, "quarry": 5.0,
                "spring": 1.0}
 AREA_RADIUS = {"marsh": 9.0, "open": 9.0, "clearing": 7.0, "thicket": 6.0, "copse": 5.0,
                "barerock": 7.0, "pond": 6.0, "lake": 9.0, "firm": 3.0, "sandy": 7.0,
-               "paved": 6.0, "boulderfield": 8.0, "building": 5.0, "ruin": 3.5}
+               "paved": 6.0, "boulderfield": 8.0, "building": 5.0, "ruin": 3.5, "semiopen": 9.0,
+               "brokenground": 8.0, "stony": 7.0, "oob": 4.0, "canopy": 4.5, "forestcorner": 9.0,
+               "charcoal": 2.6}
 
 
 class Point:
@@ -74,8 +89,43 @@ class Linear:
 
 
 class Relief:
+    """A landform drawn with contours. For the landforms of a slope (SLOPE_KINDS) `at` is
+    (0, y) of the upper end of the feature (the head of a re-entrant, where a spur leaves the
+    slope, the shelf of a terrace), `r` its length down the slope and `h` how far its contours
+    bend (units)."""
+
     def __init__(self, kind, at, r, h):
         self.kind, self.at, self.r, self.h = kind, at, r, h
+
+
+SLOPE_WIDTH = 4.5       # half-width of the bend of a re-entrant's or a spur's contours
+TERRACE_SPREAD = 3.0    # the shelf spreads one contour interval over three
+
+
+def _fade(v):
+    return max(0.0, min(1.0, v))
+
+
+def level_y(it, h, x):
+    """Where the level line of a slope landform runs at x: h is its height, as the place where
+    it would cross the even slope (units north of the site; the ground rises to the north). A
+    re-entrant bends the lines uphill between its mouth and its head, a spur downhill between
+    its foot and its top; a terrace spreads the lines apart across its shelf."""
+    top = it.at[1]
+    if it.kind == "terrace":
+        shelf = it.r / TERRACE_SPREAD          # the height interval the shelf spreads out
+        low = top - it.r
+        if h <= low:
+            return h - (it.r - shelf) / 2
+        if h <= low + shelf:
+            return low - (it.r - shelf) / 2 + (h - low) * TERRACE_SPREAD
+        return h + (it.r - shelf) / 2
+    low = top - it.r
+    # the bend grows and dies away over more than its own size, so no line crosses the next
+    fade = it.h + 1.0
+    amplitude = it.h * _fade((top - h) / fade) * _fade((h - low) / fade)
+    bend = amplitude * math.exp(-(x / SLOPE_WIDTH) ** 2)
+    return h + bend if it.kind == "reentrant" else h - bend
 
 
 class Layout:
@@ -184,7 +234,10 @@ def _point(lay, line, what, d):
     for off in twin_offsets(line.param("twin", ""), 6.0):
         lay.add(Point(kind, off, r * 0.9, h * 0.9, main=False))
     if what in ("side", "foot") and d is not None:
-        lay.flag = (d[0] * (r + 0.45), d[1] * (r + 0.45), 0.0)
+        # a thin trunk or an open lattice hides little: the flag stands clear of it, so that on
+        # the far side it is plainly behind the feature
+        gap = POINT_CLEARANCE.get(kind, 0.45)
+        lay.flag = (d[0] * (r + gap), d[1] * (r + gap), 0.0)
     elif what == "foot":
         lay.flag = (0.0, -(r + 0.45), 0.0)
     elif what == "top":
@@ -195,6 +248,8 @@ def _point(lay, line, what, d):
     elif what == "centre":
         if kind == "knoll":
             lay.flag = (0.0, 0.0, h)
+        elif kind in FLAT_POINTS:
+            lay.flag = (0.0, 0.0, 0.0)
         else:
             lay.flag = (0.25, -(r + 0.45), 0.0)
     else:
@@ -224,21 +279,28 @@ def _sunk(lay, line, what, d):
 
 # small area features: the circle is centred on the feature itself, as on a point feature
 SMALL_AREAS = {"clearing", "thicket", "pond", "barerock", "paved", "ruin", "building", "copse",
-               "sandy", "firm"}
+               "sandy", "firm", "oob", "canopy", "charcoal"}
+# areas with straight sides and square corners
+BLOCKS = {"building", "ruin", "canopy", "oob"}
 
 
 def _area(lay, line, what, d):
     kind = line.kind
     R = AREA_RADIUS[kind]
     seed = line.number
-    h = {"building": 4.0, "ruin": 0.9, "thicket": 1.8}.get(kind, 0.0)
+    h = {"building": 4.0, "ruin": 0.9, "thicket": 1.8, "canopy": 3.0}.get(kind, 0.0)
     small = kind in SMALL_AREAS
-    if kind in ("building", "ruin") and what in ("centre", "side"):
+    if kind == "forestcorner" and what == "centre":
+        # the forest juts out into open land; the flag is at the very corner
+        poly = wedge(DIRV[line.param("corner", "NE")], 45, REACH * 2.5)
+        lay.flag = (0.0, 0.0, 0.0)
+    elif kind in BLOCKS and what in ("centre", "side"):
         rx, ry = (R, R * 0.55) if line.yes("long") or kind == "ruin" else (R, R * 0.7)
         if what == "side" and d[0] and not d[1]:
             rx, ry = ry, rx
         poly = [(-rx, -ry), (rx, -ry), (rx, ry), (-rx, ry)]
         lay.flag = (0.0, 0.0, 0.0) if what == "centre" else _out_along(poly, d, 0.6)
+        lay.beneath = kind == "canopy" and what == "centre"
     elif what == "centre":
         rx, ry = (R, R * 0.5) if line.yes("long") else (R, R * 0.8)
         poly = blob(0, 0, rx, ry, seed)
@@ -257,9 +319,9 @@ def _area(lay, line, what, d):
         poly = blob(-d[0] * R * 0.55, -d[1] * R * 0.55, R * 1.25, R * 1.1, seed, 0.08)
         lay.flag = (0.0, 0.0, 0.0)
     elif what in ("corner-in", "corner-out"):
-        if kind == "building" and what == "corner-in":
+        if kind in BLOCKS and what == "corner-in":
             poly = concave_block(d, R * 1.4)
-        elif kind == "building":
+        elif kind in BLOCKS:
             poly = wedge(d, 45, R * 1.6)
         else:
             poly = wedge(d, 45, REACH * 2.5)
@@ -348,6 +410,14 @@ def _linear(lay, line, what, d):
         main = [(-REACH, -1.0), (REACH, 1.0)]
         lay.flag = (0.0, 0.0, 0.0)
         lay.beneath = True
+    elif what in ("foot", "top") and kind == "stairway":
+        # the steps climb the slope to the north; the site is at their lower or upper end
+        if what == "foot":
+            main = [(0.0, 0.0), (0.4, 7.0), (0.0, 14.0)]
+            lay.flag = (-0.9, -0.6, 0.0)
+        else:
+            main = [(0.0, -14.0), (0.4, -7.0), (0.0, 0.0)]
+            lay.flag = (-0.9, 0.6, h)
     elif what in ("foot-centre", "foot", "top") and kind in ("cliff", "bank"):
         main = [(-REACH, -0.5), (0.0, 0.0), (REACH, 0.8)]
         lay.flag = (0.0, -1.0, 0.0) if what != "top" else (0.0, 1.0, h)
@@ -371,9 +441,17 @@ def _relief(lay, line, what, d):
             h = 2.0 if line.yes("low") else 5.0
             lay.add(Relief("hill", (0.0, 0.0), 8.0, h))
             lay.flag = (0.0, 0.0, h)
-    elif kind == "reentrant":
-        lay.add(Relief("reentrant", (0.0, 0.0), 9.0, 1.0 if line.yes("shallow") else 2.5))
-        lay.flag = {"upper": (0.0, 5.0, 0.0), "lower": (0.0, -5.0, 0.0)}.get(what, (0.0, 0.0, 0.0))
+    elif kind in SLOPE_KINDS:
+        # The circle is centred on the site: the feature is placed round it so that the site is
+        # in the part that column G names (the upper part near the head of a re-entrant, the
+        # foot at the lower end of a spur).
+        length = 24.0
+        top = {"upper": 6.0, "lower": 20.0, "foot": 23.0}.get(what, 12.0)
+        bend = 3.5 if line.yes("shallow") else 7.0
+        if kind == "terrace":
+            length, top, bend = 18.0, 15.0, 0.0
+        lay.add(Relief(kind, (0.0, top), length, bend))
+        lay.flag = (0.0, 0.0, 0.0)
     else:
         lay.add(Relief("saddle", (0.0, 0.0), 9.0, 4.0))
         lay.flag = (0.0, 0.0, 0.0)
@@ -385,6 +463,19 @@ def _special(lay, line, what, d):
         lay.add(Linear("path", [(-REACH, -1.0), (0.0, 0.0), (REACH, 1.0)], main=False))
         lay.flag = (0.3, -0.4, 0.0)
         lay.beneath = True
+    elif line.kind == "passage":
+        # two rock faces facing each other across a gap that runs north-south
+        for sx in (-1, 1):
+            lay.add(Linear("cliff", [(sx * 1.6, -7.0), (sx * 1.9, 0.0), (sx * 1.6, 7.0)], 3.0,
+                           main=sx < 0))
+        lay.flag = (0.0, -0.3, 0.0)
+    elif line.kind == "tunnel":
+        # a path passing under a road embankment from south to north; the site is at one end
+        end = (d or DIRV["S"])[1]
+        lay.add(Linear("path", [(0.3, -REACH), (0.0, 0.0), (-0.3, REACH)]))
+        lay.add(Linear("road", [(-REACH, -end * 3.0 - 0.6), (REACH, -end * 3.0 + 0.6)],
+                       main=False))
+        lay.flag = (0.9, 0.0, 0.0)
     else:   # a crossing point: a gap with a stile in a fence, a path through it
         lay.add(Linear("fence", [(-REACH, -0.5), (REACH, 0.5)]))
         lay.add(Linear("path", [(-2.0, -REACH), (0.0, 0.0), (2.0, REACH)], main=False))

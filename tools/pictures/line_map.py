@@ -48,8 +48,14 @@ def _contours_across(c, seed, ys=(-11.0, 11.5)):
 
 
 def _ground(c, lay):
+    if lay.line.kind in L.PARK_KINDS:
+        # a park: lawn with paved ways
+        D.fill_rect(c, 0, 0, WIDTH, HEIGHT, "yellow", "yellow")
+        return
     if lay.ground == "open":
         D.fill_rect(c, 0, 0, WIDTH, HEIGHT, "yellow", "yellow")
+        if lay.line.kind == "forestcorner":
+            return
         # a corner of forest keeps the excerpt readable as a map
         forest = D.smooth([(WIDTH - 22, -2), (WIDTH - 14, 10), (WIDTH + 2, 14)], steps=6)
         D.fill(c, forest + [(WIDTH + 2, -2)], "white", "white_over_yellow")
@@ -82,8 +88,21 @@ def _point(c, it, lay):
         S.cairn(c, x, y)
     elif kind == "fodder":
         S.fodder_rack(c, x, y)
-    elif kind == "well":
-        D.ring(c, x, y, 0.8, D.W["point_line"], "blue", "blue_point")
+    elif kind in ("well", "tank"):
+        S.well(c, x, y)
+    elif kind == "anthill":
+        S.cross_mark(c, x, y, "brown", "brown_point", 0.9)
+    elif kind == "vegfeature":
+        S.cross_mark(c, x, y, "green", "green_point", 0.9, mask_mm=0.18)
+    elif kind in ("monument", "specialx"):
+        S.cross_mark(c, x, y, "black", "black", 0.8, D.W["black_point_line"])
+    elif kind == "specialo":
+        D.ring(c, x, y, 0.8, D.W["black_point_line"], "black", "black")
+    elif kind == "cave":
+        # the rocky pit's V points into the cave, here into the slope to the north
+        w, h = c.mm(0.7 - 0.16), c.mm(0.8 - 0.16)
+        D.stroke(c, [(x - w / 2, y + h / 2), (x, y - h / 2), (x + w / 2, y + h / 2)], "black",
+                 0.16, "black", join="miter")
     else:
         raise ValueError(kind)
 
@@ -94,8 +113,8 @@ def _sunk(c, it, lay):
     rocky = lay.line.yes("rocky")
     if kind == "pit":
         ink, layer = ("black", "black") if rocky else ("brown", "brown_point")
-        size = 0.9 if lay.line.yes("deep") and it.main else 0.75
-        S.v_mark(c, x, y, ink, layer, size, size + 0.1)
+        # a deep pit looks like any other on the map: E 8.3 Deep tells what the map does not
+        S.v_mark(c, x, y, ink, layer, 0.75, 0.85)
     elif kind == "waterhole":
         S.v_mark(c, x, y, "blue", "blue_point", 0.75, 0.85)
     elif kind == "smalldep":
@@ -109,8 +128,7 @@ def _sunk(c, it, lay):
         # slope tags point downhill, into the depression
         for k in range(4):
             S.slope_tag(c, ring, D.length(ring) * (k + 0.3) / 4, side=-1)
-        if lay.line.yes("sandy"):
-            S.sandy_ground(c, D.blob(x, y, rx * 0.75, ry * 0.75, 0.05, 8))
+        # sand in a depression is not on the map: that is what E 8.8 Sandy tells
     elif kind == "quarry":
         r = units(it.r)
         # the quarry face: a cliff along the rim, open to the south, tags down into the hole
@@ -129,7 +147,10 @@ def _area(c, it, lay, rng):
     if kind in AREA_INK:
         D.fill(c, poly, AREA_INK[kind], AREA_INK[kind])
     elif kind == "marsh":
-        D.fill(c, poly, "white", "white_over_yellow")
+        if lay.line.yes("open"):
+            D.fill(c, poly, "yellow50", "yellow50")     # an open marsh: rough open land
+        else:
+            D.fill(c, poly, "white", "white_over_yellow")
         S.marsh(c, poly)
     elif kind == "firm":
         D.fill(c, poly, "white", "white_mask")
@@ -148,9 +169,25 @@ def _area(c, it, lay, rng):
     elif kind == "building":
         S.building(c, poly)
     elif kind == "ruin":
+        # undergrowth in a ruin is not on the map: that is what E 8.4 Overgrown tells
         S.ruin(c, poly)
-        if lay.line.yes("overgrown"):
-            D.fill(c, poly, "green30", "green30")
+    elif kind == "semiopen":
+        D.fill(c, poly, "yellow", "yellow")
+        S.tree_dots(c, poly, "white", "white_over_yellow", 0.4, 0.7)
+    elif kind == "brokenground":
+        S.broken_ground(c, poly, rng)
+    elif kind == "stony":
+        S.stony_ground(c, poly, rng, 0.2, 0.53)
+    elif kind == "oob":
+        S.forbidden_area(c, poly)
+    elif kind == "canopy":
+        S.paved(c, pxs([(-14.0, -9.0), (16.0, -9.0), (16.0, 7.0), (-14.0, 7.0)]), edge=False)
+        S.building(c, pxs([(-8.0, 5.0), (9.0, 5.0), (9.0, 13.0), (-8.0, 13.0)]))
+        S.canopy(c, poly)
+    elif kind == "forestcorner":
+        D.fill(c, poly, "white", "white_over_yellow")
+    elif kind == "charcoal":
+        S.cross_mark(c, CX, CY, "brown", "brown_point", 0.9)
     else:
         raise ValueError(kind)
 
@@ -197,6 +234,16 @@ def _linear(c, it, lay):
         S.vegetation_boundary(c, pts, 0.26, 0.5)
     elif kind == "cliff":
         S.cliff(c, pts, side=-1, tag_mm=0.4 if it.h >= 3 else 0.32)
+    elif kind == "trench":
+        S.trench(c, pts)
+    elif kind == "linthicket":
+        D.stroke(c, pts, "green", 0.6, "green", cap="round")
+    elif kind == "ride":
+        S.ride(c, pts)
+    elif kind == "stairway":
+        S.footpath(c, smooth_px([(0.0, -L.REACH), (0.0, it.pts[0][1])]))
+        S.stairway(c, pts)
+        S.footpath(c, smooth_px([(0.0, it.pts[-1][1]), (1.0, L.REACH)]))
     elif kind == "bank":
         S.earth_bank(c, pts, side=-1)
     else:
@@ -214,14 +261,8 @@ def _relief(c, it, lay):
         else:
             S.form_line(c, D.blob(x, y, r * 0.55, r * 0.45, 0.1, 24))
             S.contour(c, D.blob(x, y + 2, r * 1.4, r * 1.2, 0.08, 25))
-    elif it.kind == "reentrant":
-        # contours of a slope rising to the north, bent uphill where the re-entrant cuts in
-        depth = units(it.r) * (0.45 if it.h < 2 else 0.9)
-        for k, base in enumerate((-9.0, -3.0, 3.0, 9.0)):
-            yy = CY - units(base)
-            pts = [(-6, yy + 3), (x - 20, yy + 1), (x, yy - depth), (x + 20, yy + 1),
-                   (WIDTH + 6, yy + 3)]
-            S.contour(c, D.smooth(pts, steps=8))
+    elif it.kind in L.SLOPE_KINDS:
+        _slope(c, it)
     else:  # saddle: two tops, the contour between them pinched at the site
         for sx in (-1, 1):
             S.contour(c, D.blob(x + sx * units(9.5), y, units(4.5), units(3.5), 0.1, 30 + sx))
@@ -231,6 +272,37 @@ def _relief(c, it, lay):
         S.contour(c, D.smooth(top, steps=8))
 
 
+def _slope(c, it):
+    """Contours of a slope rising to the north, every 6 units (1.5 mm), with the site between
+    two of them. Slope lines on the lower side of the contours in a re-entrant show which way
+    the ground falls; elsewhere an index contour's upright value does (its top is uphill)."""
+    xs = [-22.0 + i for i in range(45)]
+    lines = []
+    for k in range(-5, 6):
+        h = 6.0 * k - 3.0
+        lines.append((h, [px((x, L.level_y(it, h, x))) for x in xs]))
+    for h, pts in lines:
+        if it.kind != "reentrant" and h == min(h for h, _ in lines
+                                               if L.level_y(it, h, 0.0) > -13.0):
+            continue
+        S.contour(c, pts)
+    if it.kind == "reentrant":
+        for h, pts in lines:
+            if L.level_y(it, h, 0.0) - h > 2.0:
+                S.slope_tag(c, pts, D.length(pts[:23]), side=-1)
+    else:
+        # the lowest contour in sight carries the value
+        h_low = min(h for h, _ in lines if L.level_y(it, h, 0.0) > -13.0)
+        pts = dict(lines)[h_low]
+        label_h = c.mm(D.W["digit_height_spot"])
+        at = D.length(pts) * 0.8
+        width = D.figures_width("40", label_h)
+        S.contour(c, pts, index=True, gaps=[(at - width / 2 - 2, at + width / 2 + 2)])
+        (lx, ly), _ = D.at(pts, at)
+        D.figures(c, lx, ly - label_h / 2, "40", D.W["digit_height_spot"], "brown", "brown",
+                  anchor="middle")
+
+
 def _bridge(c, lay):
     stream = smooth_px(lay.items[0].pts)
     road = smooth_px(lay.items[1].pts)
@@ -238,6 +310,26 @@ def _bridge(c, lay):
     S.footpath(c, road)
     mid = D.length(road) / 2
     S.bridge(c, road, mid - c.mm(0.9), mid + c.mm(0.9), c.mm(0.35))
+
+
+def _passage(c, lay):
+    # two impassable rock faces with their tags falling into the gap between them
+    for it in lay.items:
+        pts = smooth_px(it.pts)
+        west = it.pts[0][0] < 0
+        S.cliff(c, pts if west else pts[::-1], impassable=True, side=-1, tag_mm=0.35)
+
+
+def _tunnel(c, lay):
+    path, road = lay.items[0], lay.items[1]
+    S.road(c, smooth_px(road.pts))
+    way = smooth_px(path.pts)
+    S.footpath(c, way)
+    # the tunnel marks stand either side of the path where it passes under the road
+    under = px((0.0, (road.pts[0][1] + road.pts[-1][1]) / 2))[1]
+    mid = min(range(len(way)), key=lambda i: abs(way[i][1] - under))
+    along = D.length(way[:mid + 1])
+    S.bridge(c, way, along - c.mm(0.8), along + c.mm(0.8), c.mm(0.3))
 
 
 def _crossing_point(c, lay):
@@ -258,17 +350,28 @@ def draw(lay):
     rng = random.Random(lay.line.number)
     _ground(c, lay)
     kind = lay.line.kind
-    if kind in L.POINT_KINDS or kind in L.SUNK_KINDS or kind in ("bridge", "crossing"):
+    if kind in L.POINT_KINDS or kind in L.SUNK_KINDS or kind in ("bridge", "crossing", "passage",
+                                                                 "charcoal"):
         if not lay.line.yes("slope"):
             _contours_across(c, lay.line.number)
     if lay.line.yes("slope"):
         _contours_across(c, lay.line.number, ys=(-6.0, 5.0, 16.0))
-    if kind in ("cliff", "bank") or (kind in L.LINE_KINDS and kind != "gully"):
+    if kind in ("cliff", "bank") or (kind in L.LINE_KINDS and kind not in ("gully", "stairway")):
         _contours_across(c, lay.line.number, ys=(-12.0, 12.5))
+    if kind == "stairway":
+        # the steps climb a steep bank: contours close together across them
+        _contours_across(c, lay.line.number, ys=(1.5, 5.0, 8.5, 12.0))
+    if kind == "ride":
+        # a ride is a line through thicker forest
+        D.fill_rect(c, 0, 0, WIDTH, HEIGHT, "green30", "green30")
     if kind in ("bridge",):
         _bridge(c, lay)
     elif kind == "crossing":
         _crossing_point(c, lay)
+    elif kind == "passage":
+        _passage(c, lay)
+    elif kind == "tunnel":
+        _tunnel(c, lay)
     else:
         for it in lay.items:
             if isinstance(it, L.Point):

@@ -279,6 +279,13 @@ class Checker(content_files.ContentCopy, unittest.TestCase):
         self.edit("types.eng", "N1093 }", "N1093}")
         self.assert_fault("a blank must follow N1093")
 
+    def test_symbol_in_no_line(self):
+        path = os.path.join(self.tmp, "data", "lines", "lines.tsv")
+        text = read(path)
+        with open(path, "w", newline="\n") as fh:
+            fh.write("".join(row for row in text.splitlines(True) if not row.startswith("1006\t")))
+        self.assert_fault("symbol 2.6 (Boulder cluster) is in no line")
+
     def test_walkthrough_missing_step_and_bad_quiz_prefix(self):
         self.edit("legtab.eng", "\n20 ", "\n40 ")
         self.edit("legtab.eng", "\n9 B - Control code:", "\n9 Control code:")

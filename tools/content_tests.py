@@ -1,0 +1,113 @@
+#!/usr/bin/env python3
+"""Tests of tools/check_content.py's check of symbol names in the texts, and of the English
+module's own texts (tools/build_module.py --override).
+
+    content_tests.py <repository root>      (or: python3 -m unittest from this folder)
+
+The checker cases copy the real texts into a temporary folder, change one line and expect the
+checker to name exactly that fault.
+"""
+import glob
+import os
+import shutil
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.abspath(os.path.join(HERE, ".."))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "pictures"))
+
+import build_module as MODULE  # noqa: E402
+import check_content as CHECK  # noqa: E402
+import content_files  # noqa: E402
+import symbol_svg  # noqa: E402
+
+
+class NameReferences(content_files.ContentCopy, unittest.TestCase):
+    def setUp(self):
+        self.copy_content(ROOT, ["data/symbols", "data/text"], "check_content_")
+
+    def faults(self):
+        faults = content_files.Faults()
+        rows = symbol_svg.read_code_table(os.path.join(self.tmp, "data", "symbols"))
+        CHECK.check_name_references(os.path.join(self.tmp, "data", "text"), rows, faults)
+        return faults.items
+
+    def test_real_texts_use_the_table_names(self):
+        self.assertEqual(self.faults(), [])
+
+    def test_another_name_after_a_number_is_named(self):
+        self.edit("SymbolsAdd.eng", "by 3.5 Minor water channel, ditch.",
+                  "by 3.5 Ditch, water channel.")
+        self.edit("SymbolsAdd.eng", "(5.6 Pylon for a pylon)", "(5.6 Power line pylon)")
+        self.edit("SymbolsAdd.eng", "Pit with 8.6 Rocky, stony in column E.",
+                  "Pit with 8.6 Rocky in column E.")
+        faults = "\n".join(self.faults())
+        self.assertEqual(faults.count("\n"), 2, faults)
+        for fragment in ("3.5 is called 'Ditch, water channel'; the code table's name is "
+                         "'Minor water channel, ditch'", "5.6 is called 'Power line pylon'",
+                         "8.6 is called 'Rocky in column E'"):
+            self.assertIn(fragment, faults)
+
+    def test_measures_sentences_and_directions_are_not_names(self):
+        # a height, a sentence going on in lower case, a side in any direction, a longer number
+        self.edit("LegendsAdd.eng", "Height or depth of the feature: 1 m.",
+                  "Height or depth of the feature: 1.5 m Tall, and 8.6 it is; G 12.1 West side "
+                  "or 12.1 Side, 12.1 Edge, and ISOM 105.2 Retaining earth wall.")
+        faults = self.faults()
+        self.assertEqual(len(faults), 1, faults)
+        self.assertIn("12.1 is called 'Edge, and ISOM 105'", faults[0])
+
+
+class ModuleTexts(unittest.TestCase):
+    BUILTIN = os.path.join(ROOT, "src", "resources", "builtin")
+    OVERRIDE = os.path.join(ROOT, "data", "module", "eng")
+
+    def built(self, override):
+        work = tempfile.mkdtemp(prefix="module_texts_")
+        self.addCleanup(shutil.rmtree, work)
+        entries = [(os.path.basename(p), p) for p in glob.glob(os.path.join(self.BUILTIN, "*"))]
+        return dict(MODULE.apply_override(entries, override, work))
+
+    @staticmethod
+    def shape(path):
+        """Everything of a screen description but its texts: widgets, ids, places, sizes."""
+        root = ET.parse(path).getroot()
+        for node in root.iter("string"):
+            node.text = None
+        return ET.tostring(root)
+
+    def test_module_changes_texts_only(self):
+        built = self.built(self.OVERRIDE)
+        for name, path in built.items():
+            if name.endswith(".ui"):
+                self.assertEqual(self.shape(path), self.shape(os.path.join(self.BUILTIN, name)),
+                                 name)
+        with open(built["strings.txt"], encoding="latin-1") as a, \
+                open(os.path.join(self.BUILTIN, "strings.txt"), encoding="latin-1") as b:
+            ids = [line.split(" ", 1)[0] for line in a.read().split("\n")]
+            self.assertEqual(ids, [line.split(" ", 1)[0] for line in b.read().split("\n")])
+        self.assertNotIn("Name of Peoples", open(built["strings.txt"], encoding="latin-1").read())
+        self.assertNotIn("Congratulation<", open(built["TWinDlg.ui"], encoding="utf-8").read())
+
+    def test_unknown_widget_or_id_is_refused(self):
+        for name, text, message in (
+                ("texts.tsv", "screen\twidget\tproperty\ttext\nTWinDlg\tNoSuchButton\ttext\tOK\n",
+                 "TWinDlg has no widget NoSuchButton"),
+                ("strings.txt", "65399 Unknown\n", "string 65399 is not in the table")):
+            folder = tempfile.mkdtemp(prefix="module_override_")
+            self.addCleanup(shutil.rmtree, folder)
+            with open(os.path.join(folder, name), "w", newline="\n") as fh:
+                fh.write(text)
+            with self.assertRaises(MODULE.OverrideError) as ctx:
+                self.built(folder)
+            self.assertIn(message, str(ctx.exception))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) > 1 and os.path.isdir(sys.argv[1]):
+        ROOT = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=1)
