@@ -87,11 +87,7 @@ void TResultaty::showResults(int test)
     current.PlayerName = m_screens.winDlg->playerName().left(25);
     current.Time = form->round()->ElapsedTime();
     current.Errors = form->ErrorCount();
-    try {
-        LoadTestResults(Catalogue().Entries[test].TestNumber, m_table, current);
-    } catch (const AppError& error) {
-        MessageBoxes::showError(error);
-    }
+    ShowTestResults(Catalogue().Entries[test].TestNumber, m_table, current);
 }
 
 void TResultaty::showEvent(QShowEvent* event)

@@ -88,10 +88,11 @@ void TWinDlg::confirm()
     record.Errors = form->ErrorCount();
     try {
         AppendResult(record);
-        LoadTestResults(record.TestNumber, m_table, record);
     } catch (const AppError& error) {
+        // the result could not be saved: say so, and show what is really stored
         MessageBoxes::showError(error);
     }
+    ShowTestResults(record.TestNumber, m_table, record);
 }
 
 void TWinDlg::finish()

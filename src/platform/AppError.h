@@ -63,6 +63,7 @@ inline constexpr char TestWithoutSymbols[] = "Test %d has no symbols";
 inline constexpr char FontLacksSymbols[] = "The symbol font cannot draw symbol %s";
 inline constexpr char FontNotInstalled[] = "The symbol font could not be installed";
 inline constexpr char DamagedFile[] = "The file is damaged or of an unknown kind";
+inline constexpr char DamagedResultsSkipped[] = "%d damaged results of this test were left out";
 // The location added to a message.
 inline constexpr char InFile[] = "File: %s";
 inline constexpr char AtNumber[] = "number %d";

@@ -7,6 +7,7 @@
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/MessageBoxes.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <array>
 #include <bit>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -168,8 +170,8 @@ qint32 testNumberOf(QByteArrayView record)
     return qFromLittleEndian<qint32>(record.data() + TResultRecord::TestNumberOffset);
 }
 
-// Every record of one test, in file order.
-QList<TResultRecord> readTestRecords(qint32 testNumber)
+// Every sound record of one test, in file order; `damaged` counts the others.
+QList<TResultRecord> readTestRecords(qint32 testNumber, int& damaged)
 {
     QList<TResultRecord> records;
     RecordDecoder names;
@@ -177,8 +179,13 @@ QList<TResultRecord> readTestRecords(qint32 testNumber)
     if (!openResultsFileForReading(file))
         return records;
     forEachRecord(file, [&](QByteArrayView bytes) {
-        if (testNumberOf(bytes) == testNumber)
-            records.append(decodeRecord(bytes, names));
+        if (testNumberOf(bytes) != testNumber)
+            return;
+        TResultRecord record = decodeRecord(bytes, names);
+        if (record.isDamaged())
+            ++damaged;
+        else
+            records.append(std::move(record));
     });
     return records;
 }
@@ -277,6 +284,12 @@ void removeLeftoverCopies(const QString& path)
 }
 
 } // namespace
+
+bool TResultRecord::isDamaged() const
+{
+    constexpr double LongestTime = 1.0; // a day
+    return Errors < 0 || !std::isfinite(Time) || Time < 0 || Time > LongestTime;
+}
 
 QByteArray TResultRecord::encode() const
 {
@@ -444,11 +457,14 @@ void AppendResult(const TResultRecord& record)
     }
 }
 
-int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current)
+int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current, int* damaged)
 {
     QList<TResultRecord>& results = ResultsTable();
     results.clear();
-    QList<TResultRecord> loaded = readTestRecords(testNumber);
+    int damagedCount = 0;
+    QList<TResultRecord> loaded = readTestRecords(testNumber, damagedCount);
+    if (damaged)
+        *damaged = damagedCount;
     rankResults(loaded);
     results = std::move(loaded);
     if (results.isEmpty()) {
@@ -459,6 +475,24 @@ int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& 
     return static_cast<int>(results.size());
 }
 
+int ShowTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current)
+{
+    int damaged = 0;
+    int shown = 0;
+    try {
+        shown = LoadTestResults(testNumber, table, current, &damaged);
+    } catch (const AppError& error) {
+        blankResultRows(table);
+        MessageBoxes::showError(error);
+        return 0;
+    }
+    if (damaged > 0)
+        MessageBoxes::showError(
+            AppError(QString::fromLatin1(Msg::DamagedResultsSkipped), {QString::number(damaged)})
+                .inFile(QFileInfo(resultsFileName()).absoluteFilePath()));
+    return shown;
+}
+
 void KeepBestResults()
 {
     const QString path = resultsFileName();
@@ -467,12 +501,20 @@ void KeepBestResults()
     QByteArray kept;
     QByteArray keptList;
     for (QList<TResultRecord>& records : tests) {
+        // damaged records are never ranked, and never thrown away by a trim
+        const auto firstDamaged = std::stable_partition(
+            records.begin(), records.end(), [](const TResultRecord& r) { return !r.isDamaged(); });
+        QList<TResultRecord> damaged(firstDamaged, records.end());
+        records.erase(firstDamaged, records.end());
         rankResults(records);
         const qsizetype count = std::min(records.size(), KeptPerTest);
-        for (qsizetype i = 0; i < count; ++i) {
-            kept += records[i].encode();
-            keptList += QByteArray::number(records[i].TestNumber) + LineEnd;
+        records.resize(count);
+        records += damaged;
+        for (const TResultRecord& record : std::as_const(records)) {
+            kept += record.encode();
+            keptList += QByteArray::number(record.TestNumber) + LineEnd;
         }
+        records.resize(count);
     }
     // As after loading, the results table holds the last test's ranked results.
     if (!tests.isEmpty())

@@ -30,6 +30,10 @@ struct TResultRecord
     static constexpr int TimeOffset = 56;
     static constexpr int ErrorsOffset = 64;
 
+    // A record that no finished test can have written: negative errors, or a time that is not a
+    // number, negative, or longer than a day. It is kept in the file but never ranked.
+    bool isDamaged() const;
+
     // The 72 bytes of the record. Names are cut to 25 characters; unused bytes are zero.
     QByteArray encode() const;
     // Reads the first 72 bytes of `bytes`, which must hold at least that many. A length byte above
@@ -66,12 +70,18 @@ inline constexpr char TrimListFileName[] = "TMP.Dat";
 // record (from an interrupted write) is cut off first so that records stay 72-byte aligned.
 void AppendResult(const TResultRecord& record);
 // Loads, ranks and shows the results of one test; returns their count. Creates an empty results
-// file when none exists. With no results the grid's rows are blanked and keep their number.
-int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current);
+// file when none exists (where the folder allows it). With no results the grid's rows are blanked
+// and keep their number. Damaged records of the test are left out; `damaged` receives their count.
+int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current,
+                    int* damaged = nullptr);
 // Replaces the results file atomically with the 20 best results of each test, tests in the order of
-// their first record; "TMP.Dat" lists the kept records' test numbers. On failure the results file
-// stays as it was.
+// their first record, each test's damaged records after its best; "TMP.Dat" lists the kept
+// records' test numbers. On failure the results file stays as it was.
 void KeepBestResults();
+// Loads and shows the results of one test as LoadTestResults does, and reports a failure or the
+// damaged records it left out in one message box; returns the count shown.
+int ShowTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current);
+
 // Deletes the results file; a missing file is no error.
 void ClearResults();
 

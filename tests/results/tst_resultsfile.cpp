@@ -145,6 +145,7 @@ private slots:
     void longNameStoredCutAndHighlighted();
     void loadManyResults();
     void tornRecord();
+    void damagedRecordsAreNotRanked();
 
     void trimKeepsBestGroupedByTest();
     void trimFailureLeavesResultsFile();
@@ -646,6 +647,36 @@ void TestResultsFile::clearAndLetterCase()
     QCOMPARE(rawDecode(fileBytes(QStringLiteral("rESULTS.DAT"))).name, QByteArray("new"));
     ClearResults();
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("TMP.Dat")});
+}
+
+void TestResultsFile::damagedRecordsAreNotRanked()
+{
+    TempWorkDir dir;
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const QList<TResultRecord> damaged = {
+        result(QStringLiteral("negative"), 4, seconds(9), -3), result(QStringLiteral("nan"), 4, nan, 0),
+        result(QStringLiteral("inf"), 4, inf, 0), result(QStringLiteral("huge"), 4, 1e300, 0),
+        result(QStringLiteral("before"), 4, -seconds(1), 0)};
+    QByteArray bytes;
+    for (int i = 0; i < 25; ++i)
+        bytes += result(QStringLiteral("r%1").arg(i), 4, seconds(60 - i), 1).encode();
+    for (const TResultRecord& r : damaged)
+        bytes += r.encode();
+    QVERIFY(dir.write(QStringLiteral("Results.dat"), bytes));
+
+    int skipped = -1;
+    QCOMPARE(LoadTestResults(4, nullptr, {}, &skipped), 25);
+    QCOMPARE(skipped, 5);
+    QCOMPARE(ResultsTable().first().PlayerName, QStringLiteral("r24"));
+
+    // a trim keeps the 20 best and every damaged record
+    KeepBestResults();
+    const QByteArray trimmed = fileBytes(QStringLiteral("Results.dat"));
+    QCOMPARE(trimmed.size(), 25 * RecordSize);
+    QCOMPARE(trimmed.right(5 * RecordSize), bytes.right(5 * RecordSize));
+    QCOMPARE(LoadTestResults(4, nullptr, {}, &skipped), 20);
+    QCOMPARE(skipped, 5);
 }
 
 QTEST_MAIN(TestResultsFile)
