@@ -23,6 +23,9 @@
 
 namespace {
 
+// The text help window is never made smaller than this from stored settings.
+constexpr QSize MinHelpFormSize(160, 100);
+
 TSettingsDlg::Restart& restartHook()
 {
     static TSettingsDlg::Restart hook;
@@ -78,9 +81,8 @@ TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(scree
     try {
         SettingsStore::read(binding());
     } catch (const AppError& error) {
-        // the rest of the creation is skipped
+        // a bad stored value is named; every other value was applied
         MessageBoxes::showError(error);
-        return;
     }
     m_screens.helpForm->CloseHelp();
     buildLanguageList();
@@ -116,10 +118,19 @@ SettingsBinding TSettingsDlg::binding()
         grid->SetShowTextOnly(m_text->isChecked());
     };
     b.graphicMode = [this] { return m_graphic->isChecked(); };
-    b.moveHelpForm = [help](QPoint p) { help->move(p); };
-    b.resizeHelpForm = [help](QSize s) { help->resize(s); };
+    // stored places and sizes from another screen set-up are brought back into view
+    b.moveHelpForm = [help](QPoint p) {
+        help->move(Desktop::fitOnScreen(QRect(p, help->frameGeometry().size())).topLeft());
+    };
+    b.resizeHelpForm = [help](QSize s) {
+        const QRect fitted = Desktop::fitOnScreen(QRect(help->pos(), s), MinHelpFormSize);
+        help->resize(fitted.size());
+        help->move(fitted.topLeft());
+    };
     b.helpFormGeometry = [help] { return QRect(help->pos(), help->size()); };
-    b.moveMainForm = [form](QPoint p) { form->move(p); };
+    b.moveMainForm = [form](QPoint p) {
+        form->move(Desktop::fitOnScreen(QRect(p, form->frameGeometry().size())).topLeft());
+    };
     b.mainFormPosition = [form] { return form->pos(); };
     b.setTextFont = [grid](const QFont& f, const QColor& c) {
         grid->SetFontText(f);

@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QUrl>
+#include <algorithm>
 
 namespace Desktop {
 
@@ -25,6 +28,20 @@ bool open(const QString& target)
                          ? QUrl(target)
                          : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
     return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+QRect fitOnScreen(const QRect& window, const QSize& minimum)
+{
+    const QScreen* screen = QGuiApplication::screenAt(window.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return window;
+    const QRect area = screen->availableGeometry();
+    const QSize size = window.size().expandedTo(minimum).boundedTo(area.size());
+    const int x = std::clamp(window.x(), area.left(), area.left() + area.width() - size.width());
+    const int y = std::clamp(window.y(), area.top(), area.top() + area.height() - size.height());
+    return QRect(QPoint(x, y), size);
 }
 
 void beep()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 // The few services of the desktop the program asks for.
@@ -10,6 +11,11 @@ QString userLanguageCode3();
 
 // Hands a target (an address, "mailto:...", a file) to the desktop to open. False when refused.
 bool open(const QString& target);
+
+// `window` (a window's position and outer size) moved, and shrunk where it is larger than the
+// screen, so that it lies wholly on the available area of the screen nearest to it; a size below
+// `minimum` grows to it. A stored position from another screen set-up then still opens in view.
+QRect fitOnScreen(const QRect& window, const QSize& minimum = {});
 
 // The default beep.
 void beep();

@@ -1,10 +1,13 @@
 #include "results/SettingsStore.h"
 
+#include "platform/AppError.h"
 #include "platform/Registry.h"
 
 #include <QApplication>
 #include <QPalette>
 #include <QRect>
+#include <algorithm>
+#include <optional>
 
 namespace SettingsStore {
 namespace {
@@ -25,6 +28,9 @@ constexpr char FontBold[] = "StyleBold";
 constexpr char FontItalic[] = "StyleItalic";
 
 constexpr quint32 SystemColorFlag = 0x80000000u;
+// Text help is readable between these font sizes (points).
+constexpr int MinFontPoints = 6;
+constexpr int MaxFontPoints = 28;
 constexpr quint32 WindowTextIndex = 8;
 
 QString name(const char* n)
@@ -78,35 +84,60 @@ QColor decodeColor(quint32 value)
 
 void read(const SettingsBinding& b)
 {
+    std::optional<AppError> firstError;
+    // Each setting on its own: one bad value does not stop the others.
+    const auto apply = [&firstError](const std::function<void()>& setting) {
+        try {
+            setting();
+        } catch (const AppError& error) {
+            if (!firstError)
+                firstError = error;
+        }
+    };
     {
         const RegistryKey key{name(MainKey)};
         if (has(key, TextHelp))
-            b.setTextHelp(key.readBool(name(TextHelp)));
+            apply([&] { b.setTextHelp(key.readBool(name(TextHelp))); });
         if (has(key, Learn))
-            b.setLearning(key.readBool(name(Learn)));
+            apply([&] { b.setLearning(key.readBool(name(Learn))); });
         if (has(key, HelpFormLeft) && has(key, HelpFormTop))
-            b.moveHelpForm(QPoint(key.readInteger(name(HelpFormLeft)), key.readInteger(name(HelpFormTop))));
+            apply([&] {
+                b.moveHelpForm(
+                    QPoint(key.readInteger(name(HelpFormLeft)), key.readInteger(name(HelpFormTop))));
+            });
         if (has(key, MainFormLeft) && has(key, MainFormTop))
-            b.moveMainForm(QPoint(key.readInteger(name(MainFormLeft)), key.readInteger(name(MainFormTop))));
+            apply([&] {
+                b.moveMainForm(
+                    QPoint(key.readInteger(name(MainFormLeft)), key.readInteger(name(MainFormTop))));
+            });
         if (has(key, HelpFormWidth) && has(key, HelpFormHeight))
-            b.resizeHelpForm(
-                QSize(key.readInteger(name(HelpFormWidth)), key.readInteger(name(HelpFormHeight))));
+            apply([&] {
+                b.resizeHelpForm(
+                    QSize(key.readInteger(name(HelpFormWidth)), key.readInteger(name(HelpFormHeight))));
+            });
         if (has(key, GraphicMode))
-            b.setGraphicMode(key.readBool(name(GraphicMode)));
+            apply([&] { b.setGraphicMode(key.readBool(name(GraphicMode))); });
     }
     const RegistryKey font{name(FontKey)};
     if (has(font, FontName) && has(font, FontSize) && has(font, FontColor) && has(font, FontBold) &&
         has(font, FontItalic)) {
-        QFont f = b.textFont();
-        f.setFamily(font.readString(name(FontName)));
-        f.setPointSize(std::max(1, font.readInteger(name(FontSize))));
-        const QColor color = decodeColor(font.readDword(name(FontColor)));
-        f.setBold(font.readBool(name(FontBold)));
-        f.setItalic(font.readBool(name(FontItalic)));
-        f.setUnderline(false);
-        f.setStrikeOut(false);
-        b.setTextFont(f, color);
+        apply([&] {
+            QFont f = b.textFont();
+            QColor color = b.textFontColor();
+            apply([&] { f.setFamily(font.readString(name(FontName))); });
+            apply([&] {
+                f.setPointSize(std::clamp(font.readInteger(name(FontSize)), MinFontPoints, MaxFontPoints));
+            });
+            apply([&] { color = decodeColor(font.readDword(name(FontColor))); });
+            apply([&] { f.setBold(font.readBool(name(FontBold))); });
+            apply([&] { f.setItalic(font.readBool(name(FontItalic))); });
+            f.setUnderline(false);
+            f.setStrikeOut(false);
+            b.setTextFont(f, color);
+        });
     }
+    if (firstError)
+        throw *firstError;
 }
 
 void write(const SettingsBinding& b)

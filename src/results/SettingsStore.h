@@ -36,8 +36,9 @@ inline constexpr char LocalesKey[] = "Software\\Borland\\Locales";
 quint32 encodeColor(const QColor& color);
 QColor decodeColor(quint32 value);
 
-// Applies the stored settings in their order; throws the error of a value of the wrong type,
-// after which the remaining settings keep their defaults.
+// Applies the stored settings in their order. A value of the wrong type is skipped (its setting
+// keeps its default) and the reading goes on; the error of the first such value is thrown at the
+// end. A font size is brought into a readable range.
 void read(const SettingsBinding& binding);
 // Writes every setting; throws "Failed to set data for '%s'" at the first value that cannot be
 // written, leaving the values after it unwritten.

@@ -22,10 +22,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -49,7 +51,7 @@ private slots:
     void firstStartUsesDefaults();
     void storedSettingsComeBack();
     void incompleteSettingsAreIgnored();
-    void wrongTypeStopsReading();
+    void badStoredValuesAreSkippedOrBroughtIntoRange();
     void displayModeAppliedOnOkOrAfterRestart();
     void languageListAndChange();
     void winnerDialogRecordsAndRanks();
@@ -133,7 +135,7 @@ void TestDialogs::storedSettingsComeBack()
         Screens& s = start().screens();
         child<QCheckBox>(s.settingsDlg, "TextHelpBox")->click();
         s.form1->pressTesting();
-        s.form1->move(300, 200);
+        s.form1->move(30, 20);
         s.helpForm->move(50, 60);
         s.helpForm->resize(250, 300);
         QFont font(QStringLiteral("DejaVu Sans"));
@@ -150,7 +152,7 @@ void TestDialogs::storedSettingsComeBack()
     QVERIFY(s.settingsDlg->textHelpChecked());
     QVERIFY(s.form1->grid()->ShowTextHelp());
     QVERIFY(!s.form1->learningSelected()); // "Learn" 0: the topic buttons in the testing colour
-    QCOMPARE(s.form1->pos(), QPoint(300, 200));
+    QCOMPARE(s.form1->pos(), QPoint(30, 20));
     QCOMPARE(s.helpForm->pos(), QPoint(50, 60));
     QCOMPARE(s.helpForm->size(), QSize(250, 300));
     const QFont font = s.form1->grid()->FontText();
@@ -181,20 +183,43 @@ void TestDialogs::incompleteSettingsAreIgnored()
     QVERIFY(s.form1->grid()->FontText().family() != QStringLiteral("DejaVu Serif"));
 }
 
-void TestDialogs::wrongTypeStopsReading()
+void TestDialogs::badStoredValuesAreSkippedOrBroughtIntoRange()
 {
     {
         RegistryKey key(MainKey);
         key.writeBool(QStringLiteral("TextHelp"), true);
         key.writeString(QStringLiteral("Learn"), QStringLiteral("yes"));
         key.writeBool(QStringLiteral("GraphicMode"), false);
+        key.writeInteger(QStringLiteral("MainFormLeft"), -5000);
+        key.writeInteger(QStringLiteral("MainFormTop"), 90000);
+        key.writeInteger(QStringLiteral("HelpFormLeft"), 40000);
+        key.writeInteger(QStringLiteral("HelpFormTop"), -300);
+        key.writeInteger(QStringLiteral("HelpFormWidth"), 100000);
+        key.writeInteger(QStringLiteral("HelpFormHeight"), 0);
+        RegistryKey font(FontKey);
+        font.writeString(QStringLiteral("Name"), QStringLiteral("DejaVu Serif"));
+        font.writeInteger(QStringLiteral("Size"), 10000);
+        font.writeDword(QStringLiteral("Color"), 0xFF);
+        font.writeString(QStringLiteral("StyleBold"), QStringLiteral("yes"));
+        font.writeBool(QStringLiteral("StyleItalic"), true);
     }
     QVERIFY(m_dir->copyIn(QStringLiteral(QUILL_CONTAINER_DIR "/quill.deu"), QStringLiteral("quill.deu")));
     Screens& s = start().screens();
+    // the first bad value is named once; every other value is applied
     QCOMPARE(m_messages, QStringList{QStringLiteral("Invalid data type for 'Learn'.")});
-    QVERIFY(s.form1->grid()->ShowTextHelp());            // applied before the fault
-    QVERIFY(!s.form1->grid()->ShowTextOnly());           // after it: the default
-    QCOMPARE(s.settingsDlg->languageList()->count(), 0); // the rest of the creation is skipped
+    QVERIFY(s.form1->grid()->ShowTextHelp());
+    QVERIFY(s.form1->grid()->ShowTextOnly());
+    QCOMPARE(s.settingsDlg->languageList()->count(), 1); // the creation went on: the list is built
+    const QFont font = s.form1->grid()->FontText();
+    QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(font.pointSize(), 28);
+    QVERIFY(font.italic());
+    QCOMPARE(s.form1->grid()->FontTextColor(), QColor(255, 0, 0));
+    // windows stay wholly on the screen, the help window at a size it can be seen at
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(screen.contains(QRect(s.form1->pos(), s.form1->frameGeometry().size())));
+    QVERIFY(screen.contains(QRect(s.helpForm->pos(), s.helpForm->size())));
+    QVERIFY(s.helpForm->height() > 0 && s.helpForm->width() <= screen.width());
 }
 
 void TestDialogs::displayModeAppliedOnOkOrAfterRestart()
