@@ -93,7 +93,7 @@ WindowSet& BenchEnv::windows()
 {
     if (!m_windows) {
         m_windows = std::make_unique<WindowSet>();
-        TForm1* main = m_windows->screens().form1;
+        TForm1* main = m_windows->form();
         main->show();
         if (!QTest::qWaitForWindowExposed(main))
             throw std::runtime_error("the main window is not shown");
@@ -103,7 +103,7 @@ WindowSet& BenchEnv::windows()
 
 TForm1* BenchEnv::form()
 {
-    return windows().screens().form1;
+    return windows().form();
 }
 
 TMyDrawGrid* BenchEnv::grid()

@@ -2,11 +2,11 @@
 // through the selection dialog's OK), a full repaint of the board, and a right press up to the
 // next target with the changed cells repainted.
 #include "BenchEnv.h"
-#include "app/Modes.h"
 #include "app/TForm1.h"
 #include "content/PictureLibrary.h"
 #include "dialogs/TStartDlg.h"
 #include "game/GameRound.h"
+#include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
 
 #include <QApplication>

@@ -22,11 +22,11 @@ int main(int argc, char** argv)
     Language::selectModule();
     try {
         WindowSet windows;
-        if (windows.screens().form1->terminateRequested())
+        if (windows.form()->terminateRequested())
             return 2;
         QuitAtFirstPaint quitter;
-        windows.screens().form1->installEventFilter(&quitter);
-        windows.screens().form1->show();
+        windows.form()->installEventFilter(&quitter);
+        windows.form()->show();
         return app.exec();
     } catch (const AppError& error) {
         MessageBoxes::showError(error);

@@ -1,8 +1,5 @@
 #include "app/TForm1.h"
 
-#include "app/Modes.h"
-#include "app/ScreenLoader.h"
-#include "app/Screens.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
 #include "content/NumberedText.h"
@@ -12,12 +9,15 @@
 #include "dialogs/TStartDlg.h"
 #include "dialogs/TWinDlg.h"
 #include "game/GameRound.h"
+#include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
 #include "learning/LegendPage.h"
 #include "platform/AppError.h"
 #include "platform/Files.h"
 #include "platform/FontRegistry.h"
 #include "platform/MessageBoxes.h"
+#include "screens/ScreenLoader.h"
+#include "screens/Screens.h"
 #include "widgets/TCommandButton.h"
 #include "widgets/TGauge.h"
 #include "widgets/TLinkLabel.h"
@@ -55,7 +55,7 @@ QColor buttonTextColour(const QWidget* w)
 
 TForm1::TForm1(Screens& screens) : m_screens(screens)
 {
-    m_screens.form1 = this;
+    m_screens.mainWindow = this;
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -341,9 +341,34 @@ void TForm1::showWinnerDialog()
     m_screens.winDlg->exec();
 }
 
-THelpForm* TForm1::helpForm() const
+void TForm1::showHelpFor(int cell)
 {
-    return m_screens.helpForm;
+    m_screens.helpForm->ShowHelpFor(cell);
+}
+
+void TForm1::closeHelp()
+{
+    m_screens.helpForm->CloseHelp();
+}
+
+int TForm1::helpShownIndex() const
+{
+    return m_screens.helpForm->ShownIndex();
+}
+
+void TForm1::startRound()
+{
+    m_round->StartRound();
+}
+
+RoundResult TForm1::roundResult() const
+{
+    return {m_round->ElapsedTime(), m_errorCount};
+}
+
+void TForm1::selectLearning(bool learning)
+{
+    learning ? pressLearning() : pressTesting();
 }
 
 void TForm1::setTopicColour(const QColor& colour)
@@ -372,7 +397,7 @@ bool TForm1::learningSelected() const
     return buttonTextColour(m_topicButtons[2]) == LearningColour;
 }
 
-bool TForm1::omapsTopicVisible() const
+bool TForm1::mapSymbolTopicVisible() const
 {
     return !m_topicButtons[3]->isHidden();
 }

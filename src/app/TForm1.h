@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/RoundHost.h"
+#include "screens/MainWindow.h"
 
 #include <QWidget>
 #include <memory>
@@ -19,7 +20,7 @@ struct Screens;
 
 // The main window: every screen (main menu, walkthrough, quiz, game) is a mode of this one window,
 // chosen by CurrentMode and applied by ShowMode.
-class TForm1 : public QWidget, public RoundHost
+class TForm1 : public QWidget, public MainWindow, public RoundHost
 {
     Q_OBJECT
 public:
@@ -28,9 +29,21 @@ public:
     explicit TForm1(Screens& screens);
     ~TForm1() override;
 
+    // MainWindow
     quint8 CurrentMode() const override { return m_currentMode; }
     void setCurrentMode(quint8 mode) override { m_currentMode = mode; }
     void ShowMode() override;
+    TMyDrawGrid* grid() const override { return m_grid; }
+    void startRound() override;
+    RoundResult roundResult() const override;
+    bool learningSelected() const override;
+    void selectLearning(bool learning) override;
+    bool mapSymbolTopicVisible() const override;
+    QPoint windowPosition() const override { return pos(); }
+    QSize windowFrameSize() const override { return frameGeometry().size(); }
+    void moveWindow(QPoint position) override { move(position); }
+
+    // RoundHost
 
     void SetErrorCount(int n) override;
     int ErrorCount() const override { return m_errorCount; }
@@ -39,21 +52,20 @@ public:
     int MainMenuWidth() const override { return m_mainMenuWidth; }
     bool textHelpChecked() const override;
     void showWinnerDialog() override;
-    THelpForm* helpForm() const override;
+    void showHelpFor(int cell) override;
+    void closeHelp() override;
+    int helpShownIndex() const override;
 
     // The main menu's learning/testing selection: the colour of the topic buttons.
     void pressLearning();
     void pressTesting();
-    bool learningSelected() const;
 
     // A content check failed: the program ends before its event loop runs.
     bool terminateRequested() const { return m_terminate; }
 
-    TMyDrawGrid* grid() const { return m_grid; }
     GameRound* round() const { return m_round.get(); }
     LegendPage* legend() const { return m_legend.get(); }
     QWidget* control(const QString& name) const;
-    bool omapsTopicVisible() const;
 
 signals: // Modes 0 and 1 entered: the walkthrough or the quiz takes over the page "Learn general".
     void learningEntered(bool walkthrough);

@@ -1,6 +1,5 @@
 #include "app/WindowSet.h"
 
-#include "app/ScreenLoader.h"
 #include "app/TForm1.h"
 #include "dialogs/THelpForm.h"
 #include "dialogs/TResultaty.h"
@@ -9,6 +8,7 @@
 #include "dialogs/TWinDlg.h"
 #include "game/TMyDrawGrid.h"
 #include "results/ResultsGrid.h"
+#include "screens/ScreenLoader.h"
 #include "widgets/TCommandButton.h"
 #include "widgets/TGauge.h"
 #include "widgets/TLinkLabel.h"

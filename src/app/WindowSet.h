@@ -1,12 +1,19 @@
 #pragma once
 
-#include "app/Screens.h"
+#include "screens/Screens.h"
 
 #include <memory>
 
 // Creates the program's windows and keeps them until the end: the main window, the text help window
 // and the settings dialog at once; the test selection, the winner dialog and the results viewer
 // right after the main window's first paint, or when one of them is first asked for.
+class TForm1;
+class THelpForm;
+class TStartDlg;
+class TWinDlg;
+class TResultaty;
+class TSettingsDlg;
+
 class WindowSet
 {
 public:
@@ -16,6 +23,8 @@ public:
     WindowSet& operator=(const WindowSet&) = delete;
 
     Screens& screens() { return m_screens; }
+    // The main window itself (the program's start and tests; other windows see it as a MainWindow).
+    TForm1* form() const { return m_form1.get(); }
 
     // The system's own widget classes that screen descriptions name.
     static void registerWidgetClasses();

@@ -15,9 +15,9 @@ int main(int argc, char** argv)
     Language::selectModule();
     try {
         WindowSet windows;
-        if (windows.screens().form1->terminateRequested())
+        if (windows.form()->terminateRequested())
             return 0;
-        windows.screens().form1->show();
+        windows.form()->show();
         return app.exec();
     } catch (const AppError& error) {
         // a screen that cannot be built

@@ -1,9 +1,9 @@
 #include "dialogs/THelpForm.h"
 
-#include "app/ScreenLoader.h"
-#include "app/Screens.h"
-#include "app/TForm1.h"
 #include "game/TMyDrawGrid.h"
+#include "screens/MainWindow.h"
+#include "screens/ScreenLoader.h"
+#include "screens/Screens.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -35,7 +35,7 @@ void THelpForm::ShowHelpFor(int index)
 
 void THelpForm::ShowHelp()
 {
-    TMyDrawGrid* grid = m_screens.form1->grid();
+    TMyDrawGrid* grid = m_screens.mainWindow->grid();
     if (m_shownIndex < 0 || m_shownIndex >= 100) {
         CloseHelp();
         return;

@@ -1,8 +1,5 @@
 #include "dialogs/TResultaty.h"
 
-#include "app/ScreenLoader.h"
-#include "app/Screens.h"
-#include "app/TForm1.h"
 #include "content/Catalogue.h"
 #include "content/Language.h"
 #include "dialogs/ResultsTable.h"
@@ -12,6 +9,9 @@
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
 #include "results/ResultsGrid.h"
+#include "screens/MainWindow.h"
+#include "screens/ScreenLoader.h"
+#include "screens/Screens.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -82,18 +82,18 @@ void TResultaty::showResults(int test)
 {
     if (test < 0 || test >= Catalogue().Count())
         return;
-    const TForm1* form = m_screens.form1;
+    const RoundResult round = m_screens.mainWindow->roundResult();
     TResultRecord current;
-    current.PlayerName = m_screens.winDlg->playerName().left(25);
-    current.Time = form->round()->ElapsedTime();
-    current.Errors = form->ErrorCount();
+    current.PlayerName = m_screens.winDlg->playerName().left(TResultRecord::MaxNameLength);
+    current.Time = round.time;
+    current.Errors = round.errors;
     ShowTestResults(Catalogue().Entries[test].TestNumber, m_table, current);
 }
 
 void TResultaty::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!m_screens.form1->omapsTopicVisible() && m_categories->count() == FullCategoryCount)
+    if (!m_screens.mainWindow->mapSymbolTopicVisible() && m_categories->count() == FullCategoryCount)
         m_categories->removeItem(0);
     if (!loadCategory(0))
         return;

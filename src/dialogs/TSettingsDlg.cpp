@@ -1,8 +1,5 @@
 #include "dialogs/TSettingsDlg.h"
 
-#include "app/ScreenLoader.h"
-#include "app/Screens.h"
-#include "app/TForm1.h"
 #include "content/Language.h"
 #include "dialogs/THelpForm.h"
 #include "game/TMyDrawGrid.h"
@@ -11,6 +8,9 @@
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
 #include "results/SettingsStore.h"
+#include "screens/MainWindow.h"
+#include "screens/ScreenLoader.h"
+#include "screens/Screens.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,9 +62,9 @@ TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(scree
     auto* trim = bindControl<QPushButton>(this, QStringLiteral("TrimButton"));
 
     connect(m_textHelp, &QCheckBox::clicked, this,
-            [this](bool on) { m_screens.form1->grid()->SetShowTextHelp(on); });
+            [this](bool on) { m_screens.mainWindow->grid()->SetShowTextHelp(on); });
     connect(ok, &QPushButton::clicked, this, [this] {
-        m_screens.form1->grid()->SetShowTextOnly(m_text->isChecked());
+        m_screens.mainWindow->grid()->SetShowTextOnly(m_text->isChecked());
         accept();
     });
     connect(font, &QPushButton::clicked, this, &TSettingsDlg::chooseFont);
@@ -102,7 +102,7 @@ bool TSettingsDlg::textHelpChecked() const
 
 SettingsBinding TSettingsDlg::binding()
 {
-    TForm1* form = m_screens.form1;
+    MainWindow* form = m_screens.mainWindow;
     THelpForm* help = m_screens.helpForm;
     TMyDrawGrid* grid = form->grid();
     SettingsBinding b;
@@ -111,7 +111,7 @@ SettingsBinding TSettingsDlg::binding()
         grid->SetShowTextHelp(m_textHelp->isChecked());
     };
     b.textHelp = [this] { return m_textHelp->isChecked(); };
-    b.setLearning = [form](bool learning) { learning ? form->pressLearning() : form->pressTesting(); };
+    b.setLearning = [form](bool learning) { form->selectLearning(learning); };
     b.learning = [form] { return form->learningSelected(); };
     b.setGraphicMode = [this, grid](bool graphic) {
         (graphic ? m_graphic : m_text)->setChecked(true);
@@ -129,9 +129,9 @@ SettingsBinding TSettingsDlg::binding()
     };
     b.helpFormGeometry = [help] { return QRect(help->pos(), help->size()); };
     b.moveMainForm = [form](QPoint p) {
-        form->move(Desktop::fitOnScreen(QRect(p, form->frameGeometry().size())).topLeft());
+        form->moveWindow(Desktop::fitOnScreen(QRect(p, form->windowFrameSize())).topLeft());
     };
-    b.mainFormPosition = [form] { return form->pos(); };
+    b.mainFormPosition = [form] { return form->windowPosition(); };
     b.setTextFont = [grid](const QFont& f, const QColor& c) {
         grid->SetFontText(f);
         grid->SetFontTextColor(c);
@@ -190,7 +190,7 @@ void TSettingsDlg::languagePicked(int index)
 
 void TSettingsDlg::chooseFont()
 {
-    TMyDrawGrid* grid = m_screens.form1->grid();
+    TMyDrawGrid* grid = m_screens.mainWindow->grid();
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, grid->FontText(), this);
     if (ok)

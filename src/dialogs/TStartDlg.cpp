@@ -1,15 +1,15 @@
 #include "dialogs/TStartDlg.h"
 
-#include "app/Modes.h"
-#include "app/ScreenLoader.h"
-#include "app/Screens.h"
-#include "app/TForm1.h"
 #include "content/Catalogue.h"
 #include "content/Language.h"
 #include "game/GameRound.h"
+#include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
+#include "screens/MainWindow.h"
+#include "screens/ScreenLoader.h"
+#include "screens/Screens.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -79,7 +79,7 @@ void TStartDlg::activate()
 {
     m_list->clear();
     try {
-        ReadCatalogue(catalogueFor(m_screens.form1->CurrentMode()));
+        ReadCatalogue(catalogueFor(m_screens.mainWindow->CurrentMode()));
     } catch (const AppError& error) {
         MessageBoxes::showError(error);
         return;
@@ -92,8 +92,8 @@ void TStartDlg::activate()
 
 void TStartDlg::layOutGrid(const TTypesItem& entry)
 {
-    const quint8 mode = m_screens.form1->CurrentMode();
-    TMyDrawGrid* grid = m_screens.form1->grid();
+    const quint8 mode = m_screens.mainWindow->CurrentMode();
+    TMyDrawGrid* grid = m_screens.mainWindow->grid();
     const BoardShape shape = shapeFor(mode);
     grid->SetDefaultColWidth(shape.colWidth);
     grid->SetDefaultRowHeight(shape.rowHeight);
@@ -121,16 +121,16 @@ void TStartDlg::accept()
     const TTypesItem entry = Catalogue().Entries[row];
     layOutGrid(entry);
     try {
-        m_screens.form1->grid()->LoadBoard(entry, LanguageCode(), QString::fromLatin1(PictureLibraryFile),
-                                           QStringLiteral("V"), QStringLiteral("I"), QStringLiteral("N"),
-                                           QStringLiteral("B"), QStringLiteral("Legends"),
-                                           QStringLiteral("Symbols"));
+        m_screens.mainWindow->grid()->LoadBoard(entry, LanguageCode(),
+                                                QString::fromLatin1(PictureLibraryFile), QStringLiteral("V"),
+                                                QStringLiteral("I"), QStringLiteral("N"), QStringLiteral("B"),
+                                                QStringLiteral("Legends"), QStringLiteral("Symbols"));
         m_currentTestName = entry.TestName;
         m_currentTestNumber = entry.TestNumber;
-        m_screens.form1->round()->StartRound();
+        m_screens.mainWindow->startRound();
     } catch (const AppError& error) {
         // A test that cannot be played is not started (and so never gives a result).
-        m_screens.form1->grid()->ClearBoard();
+        m_screens.mainWindow->grid()->ClearBoard();
         MessageBoxes::showError(error);
         reject();
         return;
@@ -142,6 +142,5 @@ void TStartDlg::reject()
 {
     m_currentTestNumber = 0;
     QDialog::reject();
-    m_screens.form1->setCurrentMode(Mode::MainMenu);
-    m_screens.form1->ShowMode();
+    m_screens.mainWindow->returnToMainMenu();
 }

@@ -1,18 +1,18 @@
 #include "dialogs/TWinDlg.h"
 
-#include "app/Modes.h"
-#include "app/ScreenLoader.h"
-#include "app/Screens.h"
-#include "app/TForm1.h"
 #include "content/Language.h"
 #include "dialogs/ResultsTable.h"
 #include "dialogs/TStartDlg.h"
 #include "game/GameRound.h"
+#include "game/Modes.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
 #include "results/ResultsGrid.h"
+#include "screens/MainWindow.h"
+#include "screens/ScreenLoader.h"
+#include "screens/Screens.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -67,9 +67,9 @@ void TWinDlg::enterName()
     m_close->setDefault(false);
     m_name->setReadOnly(false);
     m_name->setFocus();
-    const TForm1* form = m_screens.form1;
-    m_time->setText(LoadString(StringId::TimeHeading) + formatMinutesSeconds(form->round()->ElapsedTime()));
-    m_errors->setText(LoadString(StringId::ErrorsHeading) + QString::number(form->ErrorCount()));
+    const RoundResult round = m_screens.mainWindow->roundResult();
+    m_time->setText(LoadString(StringId::TimeHeading) + formatMinutesSeconds(round.time));
+    m_errors->setText(LoadString(StringId::ErrorsHeading) + QString::number(round.errors));
 }
 
 void TWinDlg::confirm()
@@ -79,13 +79,13 @@ void TWinDlg::confirm()
     m_confirm->hide();
     m_close->setDefault(true);
     setFixedSize(width(), FullHeight);
-    const TForm1* form = m_screens.form1;
+    const RoundResult round = m_screens.mainWindow->roundResult();
     TResultRecord record;
-    record.PlayerName = m_name->text().left(25);
-    record.TestName = m_screens.startDlg->CurrentTestName().left(25);
+    record.PlayerName = m_name->text().left(TResultRecord::MaxNameLength);
+    record.TestName = m_screens.startDlg->CurrentTestName().left(TResultRecord::MaxNameLength);
     record.TestNumber = m_screens.startDlg->CurrentTestNumber();
-    record.Time = form->round()->ElapsedTime();
-    record.Errors = form->ErrorCount();
+    record.Time = round.time;
+    record.Errors = round.errors;
     try {
         AppendResult(record);
     } catch (const AppError& error) {
@@ -97,7 +97,6 @@ void TWinDlg::confirm()
 
 void TWinDlg::finish()
 {
-    m_screens.form1->setCurrentMode(Mode::MainMenu);
-    m_screens.form1->ShowMode();
+    m_screens.mainWindow->returnToMainMenu();
     accept();
 }

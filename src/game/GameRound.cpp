@@ -1,7 +1,6 @@
 #include "game/GameRound.h"
 
-#include "app/Modes.h"
-#include "dialogs/THelpForm.h"
+#include "game/Modes.h"
 #include "game/RoundHost.h"
 #include "game/TMyDrawGrid.h"
 #include "platform/Clock.h"
@@ -117,10 +116,9 @@ void GameRound::hover(int x, int y)
 
 void GameRound::press(int index)
 {
-    THelpForm* help = m_host.helpForm();
     TBitmapList* item = m_c.grid->Item(index);
-    if (item->Cleared() || index == help->ShownIndex()) {
-        help->CloseHelp();
+    if (item->Cleared() || index == m_host.helpShownIndex()) {
+        m_host.closeHelp();
         return;
     }
     const quint8 mode = m_host.CurrentMode();
@@ -149,7 +147,7 @@ void GameRound::press(int index)
         return;
     }
     if (Mode::isPractice(mode))
-        help->ShowHelpFor(index);
+        m_host.showHelpFor(index);
 }
 
 void GameRound::endRound()

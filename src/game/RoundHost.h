@@ -2,10 +2,8 @@
 
 #include <QtGlobal>
 
-class THelpForm;
-
 // What the game round needs of the window it runs in: the screen mode, the error count and the
-// progress, the settings' text help box and the winner dialog.
+// progress, the settings' text help box, the text help window and the winner dialog.
 class RoundHost
 {
 public:
@@ -21,5 +19,9 @@ public:
     // The settings dialog's "Show text help on images (no result ability)".
     virtual bool textHelpChecked() const = 0;
     virtual void showWinnerDialog() = 0;
-    virtual THelpForm* helpForm() const = 0;
+    // The text help window: shows the help of a board cell, closes, and tells which cell it shows
+    // (-1 when closed).
+    virtual void showHelpFor(int cell) = 0;
+    virtual void closeHelp() = 0;
+    virtual int helpShownIndex() const = 0;
 };

@@ -1,5 +1,4 @@
 // The settings store and the dialogs around results and settings, on the real window set.
-#include "app/Modes.h"
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
 #include "common/Stamped.h"
@@ -12,6 +11,7 @@
 #include "dialogs/TStartDlg.h"
 #include "dialogs/TWinDlg.h"
 #include "game/GameRound.h"
+#include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
@@ -60,6 +60,7 @@ private slots:
 
 private:
     WindowSet& start();
+    TForm1* form() const { return m_windows->form(); }
     template <typename T> T* child(QWidget* w, const char* name)
     {
         return w->findChild<T*>(QString::fromLatin1(name));
@@ -115,10 +116,10 @@ void TestDialogs::firstStartUsesDefaults()
     Screens& s = start().screens();
     QVERIFY(m_messages.isEmpty());
     QVERIFY(!s.settingsDlg->textHelpChecked());
-    QVERIFY(!s.form1->grid()->ShowTextHelp());
-    QVERIFY(!s.form1->grid()->ShowTextOnly());
-    QVERIFY(s.form1->learningSelected());
-    QCOMPARE(s.form1->pos(), QPoint(213, 114));
+    QVERIFY(!form()->grid()->ShowTextHelp());
+    QVERIFY(!form()->grid()->ShowTextOnly());
+    QVERIFY(form()->learningSelected());
+    QCOMPARE(form()->pos(), QPoint(213, 114));
     QCOMPARE(s.helpForm->pos(), QPoint(769, 175));
     // reading opened both keys: they exist, empty
     QFile store(RegistryKey::storeFile());
@@ -134,8 +135,8 @@ void TestDialogs::storedSettingsComeBack()
     {
         Screens& s = start().screens();
         child<QCheckBox>(s.settingsDlg, "TextHelpBox")->click();
-        s.form1->pressTesting();
-        s.form1->move(30, 20);
+        form()->pressTesting();
+        form()->move(30, 20);
         s.helpForm->move(50, 60);
         s.helpForm->resize(250, 300);
         QFont font(QStringLiteral("DejaVu Sans"));
@@ -143,25 +144,25 @@ void TestDialogs::storedSettingsComeBack()
         font.setBold(true);
         font.setItalic(true);
         font.setUnderline(true);
-        s.form1->grid()->SetFontText(font);
-        s.form1->grid()->SetFontTextColor(QColor(10, 20, 30));
-        s.form1->close(); // the close sequence writes the settings
+        form()->grid()->SetFontText(font);
+        form()->grid()->SetFontTextColor(QColor(10, 20, 30));
+        form()->close(); // the close sequence writes the settings
     }
     QVERIFY(m_messages.isEmpty());
     Screens& s = start().screens();
     QVERIFY(s.settingsDlg->textHelpChecked());
-    QVERIFY(s.form1->grid()->ShowTextHelp());
-    QVERIFY(!s.form1->learningSelected()); // "Learn" 0: the topic buttons in the testing colour
-    QCOMPARE(s.form1->pos(), QPoint(30, 20));
+    QVERIFY(form()->grid()->ShowTextHelp());
+    QVERIFY(!form()->learningSelected()); // "Learn" 0: the topic buttons in the testing colour
+    QCOMPARE(form()->pos(), QPoint(30, 20));
     QCOMPARE(s.helpForm->pos(), QPoint(50, 60));
     QCOMPARE(s.helpForm->size(), QSize(250, 300));
-    const QFont font = s.form1->grid()->FontText();
+    const QFont font = form()->grid()->FontText();
     QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
     QCOMPARE(font.pointSize(), 12);
     QVERIFY(font.bold());
     QVERIFY(font.italic());
     QVERIFY(!font.underline()); // underline is not stored
-    QCOMPARE(s.form1->grid()->FontTextColor(), QColor(10, 20, 30));
+    QCOMPARE(form()->grid()->FontTextColor(), QColor(10, 20, 30));
 }
 
 void TestDialogs::incompleteSettingsAreIgnored()
@@ -179,8 +180,8 @@ void TestDialogs::incompleteSettingsAreIgnored()
     Screens& s = start().screens();
     QVERIFY(m_messages.isEmpty());
     QCOMPARE(s.helpForm->pos(), QPoint(769, 175));
-    QCOMPARE(s.form1->pos(), QPoint(213, 114));
-    QVERIFY(s.form1->grid()->FontText().family() != QStringLiteral("DejaVu Serif"));
+    QCOMPARE(form()->pos(), QPoint(213, 114));
+    QVERIFY(form()->grid()->FontText().family() != QStringLiteral("DejaVu Serif"));
 }
 
 void TestDialogs::badStoredValuesAreSkippedOrBroughtIntoRange()
@@ -207,17 +208,17 @@ void TestDialogs::badStoredValuesAreSkippedOrBroughtIntoRange()
     Screens& s = start().screens();
     // the first bad value is named once; every other value is applied
     QCOMPARE(m_messages, QStringList{QStringLiteral("Invalid data type for 'Learn'.")});
-    QVERIFY(s.form1->grid()->ShowTextHelp());
-    QVERIFY(s.form1->grid()->ShowTextOnly());
+    QVERIFY(form()->grid()->ShowTextHelp());
+    QVERIFY(form()->grid()->ShowTextOnly());
     QCOMPARE(s.settingsDlg->languageList()->count(), 1); // the creation went on: the list is built
-    const QFont font = s.form1->grid()->FontText();
+    const QFont font = form()->grid()->FontText();
     QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
     QCOMPARE(font.pointSize(), 28);
     QVERIFY(font.italic());
-    QCOMPARE(s.form1->grid()->FontTextColor(), QColor(255, 0, 0));
+    QCOMPARE(form()->grid()->FontTextColor(), QColor(255, 0, 0));
     // windows stay wholly on the screen, the help window at a size it can be seen at
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QVERIFY(screen.contains(QRect(s.form1->pos(), s.form1->frameGeometry().size())));
+    QVERIFY(screen.contains(QRect(form()->pos(), form()->frameGeometry().size())));
     QVERIFY(screen.contains(QRect(s.helpForm->pos(), s.helpForm->size())));
     QVERIFY(s.helpForm->height() > 0 && s.helpForm->width() <= screen.width());
 }
@@ -228,17 +229,17 @@ void TestDialogs::displayModeAppliedOnOkOrAfterRestart()
         Screens& s = start().screens();
         TSettingsDlg* dlg = s.settingsDlg;
         child<QRadioButton>(dlg, "TextButton")->click();
-        QVERIFY(!s.form1->grid()->ShowTextOnly()); // no effect before OK
+        QVERIFY(!form()->grid()->ShowTextOnly()); // no effect before OK
         dlg->show();
         dlg->close(); // the close box skips OK
-        QVERIFY(!s.form1->grid()->ShowTextOnly());
-        s.form1->close();
+        QVERIFY(!form()->grid()->ShowTextOnly());
+        form()->close();
     }
     Screens& s = start().screens();
-    QVERIFY(s.form1->grid()->ShowTextOnly());
+    QVERIFY(form()->grid()->ShowTextOnly());
     child<QRadioButton>(s.settingsDlg, "GraphicButton")->click();
     child<QPushButton>(s.settingsDlg, "OkButton")->click();
-    QVERIFY(!s.form1->grid()->ShowTextOnly());
+    QVERIFY(!form()->grid()->ShowTextOnly());
 }
 
 void TestDialogs::languageListAndChange()
@@ -279,11 +280,11 @@ void TestDialogs::winnerDialogRecordsAndRanks()
     }
     TStartDlg* startDlg = s.startDlg;
     QTimer::singleShot(0, startDlg, [startDlg] { startDlg->accept(); });
-    s.form1->pressTesting();
-    s.form1->setCurrentMode(Mode::DescriptionTest);
-    s.form1->ShowMode();
+    form()->pressTesting();
+    form()->setCurrentMode(Mode::DescriptionTest);
+    form()->ShowMode();
     QCOMPARE(startDlg->CurrentTestNumber(), 101);
-    s.form1->SetErrorCount(2);
+    form()->SetErrorCount(2);
 
     TWinDlg* win = s.winDlg;
     auto* name = child<QLineEdit>(win, "NameEdit");
@@ -301,8 +302,8 @@ void TestDialogs::winnerDialogRecordsAndRanks()
         QCOMPARE(win->table()->highlightedRow(), 15);
         child<QPushButton>(win, "CloseButton")->click();
     });
-    s.form1->showWinnerDialog();
-    QCOMPARE(s.form1->CurrentMode(), Mode::MainMenu);
+    form()->showWinnerDialog();
+    QCOMPARE(form()->CurrentMode(), Mode::MainMenu);
     ResultsGrid table;
     LoadTestResults(101, &table, TResultRecord());
     QCOMPARE(ResultsTable().size(), 15);
@@ -314,13 +315,13 @@ void TestDialogs::winnerDialogRecordsAndRanks()
         child<QPushButton>(win, "ConfirmButton")->click();
         child<QPushButton>(win, "CloseButton")->click();
     });
-    s.form1->showWinnerDialog();
+    form()->showWinnerDialog();
     QTimer::singleShot(0, win, [&] {
         QCOMPARE(name->text(), QStringLiteral("Anna"));
         QVERIFY(!name->isReadOnly());
         win->reject();
     });
-    s.form1->showWinnerDialog();
+    form()->showWinnerDialog();
 }
 
 void TestDialogs::resultsViewerCategories()
@@ -350,7 +351,7 @@ void TestDialogs::resultsViewerCategories()
     viewer->exec();
 
     // without the map-symbol topic the first category goes, for the rest of the run
-    s.form1->control(QStringLiteral("SpeedButton5"))->hide();
+    form()->control(QStringLiteral("SpeedButton5"))->hide();
     QTimer::singleShot(0, viewer, [&] {
         QCOMPARE(viewer->categories()->count(), 2);
         QCOMPARE(viewer->categories()->itemText(0), QStringLiteral("Controls"));

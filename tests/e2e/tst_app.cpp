@@ -1,6 +1,5 @@
 // The real window set started on fixture content in a temporary folder: start-up checks, the main
 // menu and its modes.
-#include "app/Modes.h"
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
 #include "common/Stamped.h"
@@ -9,6 +8,7 @@
 #include "content/Language.h"
 #include "dialogs/TResultaty.h"
 #include "dialogs/TStartDlg.h"
+#include "game/Modes.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
@@ -115,7 +115,7 @@ void TestApp::mainMenuAfterStart()
     writeContent(dir, true);
     Messages messages;
     WindowSet windows;
-    TForm1* form = windows.screens().form1;
+    TForm1* form = windows.form();
     QVERIFY(messages.texts.isEmpty());
     QVERIFY(!form->terminateRequested());
     QCOMPARE(form->CurrentMode(), Mode::MainMenu);
@@ -144,7 +144,7 @@ void TestApp::wrongChecksumStopsAfterOneMessage()
     WindowSet windows;
     QCOMPARE(messages.texts, QStringList{QStringLiteral("Wrong checksum. Reinstall\nFile: ") +
                                          dir.filePath(QStringLiteral("Bitm1.eng"))});
-    QVERIFY(windows.screens().form1->terminateRequested());
+    QVERIFY(windows.form()->terminateRequested());
 }
 
 void TestApp::missingContentFileIsReported()
@@ -158,8 +158,8 @@ void TestApp::missingContentFileIsReported()
         // the message names the missing file; the program goes on without it
         QCOMPARE(messages.texts, QStringList{QStringLiteral("File not found.\nFile: ") +
                                              dir.filePath(QStringLiteral("legends.eng"))});
-        QVERIFY(!windows.screens().form1->terminateRequested());
-        QCOMPARE(windows.screens().form1->CurrentMode(), Mode::MainMenu);
+        QVERIFY(!windows.form()->terminateRequested());
+        QCOMPARE(windows.form()->CurrentMode(), Mode::MainMenu);
     }
     QVERIFY(dir.write(QStringLiteral("Legends.eng"), "abc\r\n"));
     Messages messages;
@@ -175,7 +175,7 @@ void TestApp::topicButtonsChooseModes()
     writeContent(dir);
     Messages messages;
     WindowSet windows;
-    TForm1* form = windows.screens().form1;
+    TForm1* form = windows.form();
     TStartDlg* start = windows.screens().startDlg;
     auto button = [form](const char* name) {
         return qobject_cast<QToolButton*>(form->control(QString::fromLatin1(name)));
@@ -214,7 +214,7 @@ void TestApp::mainMenuButtonWidth()
     writeContent(dir);
     Messages messages;
     WindowSet windows;
-    TForm1* form = windows.screens().form1;
+    TForm1* form = windows.form();
     QWidget* mainMenu = form->control(QStringLiteral("MainMenuButton"));
     form->setCurrentMode(Mode::LegendWalkthrough);
     form->ShowMode();
@@ -237,7 +237,7 @@ void TestApp::errorCountAndProgress()
     writeContent(dir);
     Messages messages;
     WindowSet windows;
-    TForm1* form = windows.screens().form1;
+    TForm1* form = windows.form();
     auto* count = qobject_cast<QLabel*>(form->control(QStringLiteral("Label4")));
     form->SetErrorCount(12);
     QCOMPARE(count->text(), QStringLiteral("12"));
@@ -262,10 +262,10 @@ void TestApp::dialogsBuiltAfterFirstPaint()
     {
         WindowSet windows;
         Screens& s = windows.screens();
-        QVERIFY(s.form1 && s.helpForm && s.settingsDlg);
+        QVERIFY(s.mainWindow && s.helpForm && s.settingsDlg);
         QVERIFY(!s.startDlg.exists() && !s.winDlg.exists() && !s.resultaty.exists());
-        s.form1->show();
-        QVERIFY(QTest::qWaitForWindowExposed(s.form1));
+        windows.form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(windows.form()));
         QTRY_VERIFY(s.startDlg.exists() && s.winDlg.exists() && s.resultaty.exists());
     }
     {

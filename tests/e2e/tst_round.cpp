@@ -1,6 +1,5 @@
 // Rounds played on the shipped content, from the test selection to the end, with a deterministic
 // random source and clock.
-#include "app/Modes.h"
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
 #include "common/TempWorkDir.h"
@@ -12,6 +11,7 @@
 #include "dialogs/TStartDlg.h"
 #include "dialogs/TWinDlg.h"
 #include "game/GameRound.h"
+#include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
@@ -98,7 +98,7 @@ void TestRound::init()
     m_dir = std::make_unique<TempWorkDir>();
     copyProgramFolder(*m_dir);
     m_windows = std::make_unique<WindowSet>();
-    m_form = m_windows->screens().form1;
+    m_form = m_windows->form();
     m_grid = m_form->grid();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));

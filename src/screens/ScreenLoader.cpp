@@ -1,4 +1,4 @@
-#include "app/ScreenLoader.h"
+#include "screens/ScreenLoader.h"
 
 #include "content/Language.h"
 #include "platform/AppError.h"
@@ -121,7 +121,9 @@ QPoint rootPosition(const QByteArray& description, bool* found)
 
 } // namespace
 
-ScreenLoader::ScreenLoader(QWidget* window) : m_window(window) {}
+ScreenLoader::ScreenLoader(QWidget* window, const QString& screenName)
+    : m_window(window), m_screenName(screenName)
+{}
 
 void ScreenLoader::registerClass(const QString& className, Factory factory)
 {
@@ -130,7 +132,8 @@ void ScreenLoader::registerClass(const QString& className, Factory factory)
 
 QWidget* ScreenLoader::createWidget(const QString& className, QWidget* parent, const QString& name)
 {
-    if (!parent && !m_rootHandedOut && m_window->inherits(className.toLatin1().constData())) {
+    // The description's root is the screen that was asked for, whatever C++ class stands for it.
+    if (!parent && !m_rootHandedOut && className == m_screenName) {
         m_rootHandedOut = true;
         m_window->setObjectName(name);
         return m_window;
@@ -167,7 +170,7 @@ void ScreenLoader::load(QWidget* window, const QString& className)
     // Quick); the screens use only our own classes and Qt's widgets.
     const QStringList libraryPaths = QCoreApplication::libraryPaths();
     QCoreApplication::setLibraryPaths({});
-    ScreenLoader loader(window);
+    ScreenLoader loader(window, className);
     QCoreApplication::setLibraryPaths(libraryPaths);
     QBuffer buffer;
     buffer.setData(description);

@@ -14,8 +14,9 @@ class ScreenLoader : public QUiLoader
 public:
     using Factory = std::function<QWidget*(QWidget* parent)>;
 
-    // Loads the description of `className` into `window`. Throws "Resource %s not found" when the
-    // active language has no such description, and an error naming the class it cannot create.
+    // Loads the screen description `className` (the class its root names, which language modules
+    // rely on) into `window`. Throws "Resource %s not found" when the active language has no such
+    // description, and an error naming the class it cannot create.
     static void load(QWidget* window, const QString& className);
 
     // The system's widget classes that descriptions may name.
@@ -24,10 +25,12 @@ public:
     QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override;
 
 private:
-    explicit ScreenLoader(QWidget* window);
+    ScreenLoader(QWidget* window, const QString& screenName);
     void applyDescriptionExtras(QWidget* root, const QByteArray& description);
 
     QWidget* m_window;
+    // The name of the screen description, which is the class its root element names.
+    QString m_screenName;
     bool m_rootHandedOut = false;
     QStringList m_unknownClasses;
 };

@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-class TForm1;
+class MainWindow;
 class THelpForm;
 class TStartDlg;
 class TWinDlg;
@@ -60,7 +60,7 @@ private:
 // winner dialog and the results viewer are built in that order right after its first paint.
 struct Screens
 {
-    TForm1* form1 = nullptr;
+    MainWindow* mainWindow = nullptr;
     THelpForm* helpForm = nullptr;
     DeferredWindow<TStartDlg> startDlg;
     DeferredWindow<TWinDlg> winDlg;

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "game/Modes.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QtGlobal>
+
+class TMyDrawGrid;
+
+// What a finished (or running) round gives: its time in days and its error count.
+struct RoundResult
+{
+    double time = 0;
+    int errors = 0;
+};
+
+// The main window as the other windows see it: its screen mode, the board and its round, the main
+// menu's selection and the window's place. Dialogs depend on this alone, never on the window class.
+class MainWindow
+{
+public:
+    virtual ~MainWindow() = default;
+
+    virtual quint8 CurrentMode() const = 0;
+    virtual void setCurrentMode(quint8 mode) = 0;
+    virtual void ShowMode() = 0;
+    // Leaves whatever screen is shown for the main menu.
+    void returnToMainMenu()
+    {
+        setCurrentMode(Mode::MainMenu);
+        ShowMode();
+    }
+
+    // The symbol grid: laid out and loaded by the test selection, set up by the settings.
+    virtual TMyDrawGrid* grid() const = 0;
+    // Starts a round on the board as it is loaded.
+    virtual void startRound() = 0;
+    virtual RoundResult roundResult() const = 0;
+
+    // The main menu's choice between learning and testing.
+    virtual bool learningSelected() const = 0;
+    virtual void selectLearning(bool learning) = 0;
+    // Whether the main menu offers the map-symbol topic.
+    virtual bool mapSymbolTopicVisible() const = 0;
+
+    // The window's place on the screen (its frame's top left) and its outer size.
+    virtual QPoint windowPosition() const = 0;
+    virtual QSize windowFrameSize() const = 0;
+    virtual void moveWindow(QPoint position) = 0;
+};
