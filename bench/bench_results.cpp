@@ -2,9 +2,10 @@
 // best results of every test.
 #include "BenchEnv.h"
 #include "app/WindowSet.h"
+#include "dialogs/ResultsGrid.h"
+#include "dialogs/ResultsTable.h"
 #include "dialogs/TResultaty.h"
 #include "results/ResultsFile.h"
-#include "results/ResultsGrid.h"
 
 #include <QFileInfo>
 #include <benchmark/benchmark.h>

@@ -3,9 +3,10 @@
 // here on their own: a test's records best first (fewer errors, then less time within the hour,
 // file order among equals), the 20 best of every test kept, a torn tail cut before an append.
 #include "FuzzSupport.h"
+#include "dialogs/ResultsGrid.h"
+#include "dialogs/ResultsTable.h"
 #include "platform/AppError.h"
 #include "results/ResultsFile.h"
-#include "results/ResultsGrid.h"
 
 #include <QtEndian>
 #include <algorithm>

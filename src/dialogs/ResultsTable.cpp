@@ -1,7 +1,12 @@
 #include "dialogs/ResultsTable.h"
 
-#include "results/ResultsGrid.h"
+#include "content/Language.h"
+#include "platform/AppError.h"
+#include "platform/MessageBoxes.h"
 
+#include "dialogs/ResultsGrid.h"
+
+#include <QFileInfo>
 #include <QHeaderView>
 
 namespace {
@@ -21,4 +26,65 @@ void setUpResultsTable(ResultsGrid* table, const QList<int>& columnWidths, int r
     table->setSelectionBehavior(QAbstractItemView::SelectItems);
     for (int c = 0; c < ResultsModel::Columns && c < columnWidths.size(); ++c)
         table->setColumnWidth(c, columnWidths[c]);
+}
+
+int showResults(ResultsGrid* grid, const QList<TResultRecord>& ranked, const TResultRecord& current)
+{
+    if (!grid)
+        return -1;
+    ResultsModel* model = grid->resultsModel();
+    model->setHeading(ResultsModel::NameColumn, LoadString(StringId::NameHeading));
+    model->setHeading(ResultsModel::TimeColumn, LoadString(StringId::TimeHeading));
+    model->setHeading(ResultsModel::ErrorsColumn, LoadString(StringId::ErrorsHeading));
+    model->showRecords(ranked);
+
+    const QString currentName = storedName(current.PlayerName);
+    int highlighted = -1;
+    for (qsizetype i = ranked.size() - 1; i >= 0; --i) {
+        const TResultRecord& record = ranked[i];
+        if (record.Errors == current.Errors && record.Time == current.Time &&
+            record.PlayerName == currentName) {
+            highlighted = static_cast<int>(i) + 1; // the last matching row wins
+            break;
+        }
+    }
+    if (highlighted > 0)
+        grid->highlightRow(highlighted);
+    return highlighted;
+}
+
+void blankResultRows(ResultsGrid* grid)
+{
+    if (grid)
+        grid->resultsModel()->blankRows();
+}
+
+int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current, int* damaged)
+{
+    LoadRankedResults(testNumber, damaged);
+    const QList<TResultRecord>& results = ResultsTable();
+    if (results.isEmpty()) {
+        blankResultRows(table);
+        return 0;
+    }
+    showResults(table, results, current);
+    return static_cast<int>(results.size());
+}
+
+int ShowTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current)
+{
+    int damaged = 0;
+    int shown = 0;
+    try {
+        shown = LoadTestResults(testNumber, table, current, &damaged);
+    } catch (const AppError& error) {
+        blankResultRows(table);
+        MessageBoxes::showError(error);
+        return 0;
+    }
+    if (damaged > 0)
+        MessageBoxes::showError(
+            AppError(QString::fromLatin1(Msg::DamagedResultsSkipped), {QString::number(damaged)})
+                .inFile(QFileInfo(resultsFileName()).absoluteFilePath()));
+    return shown;
 }

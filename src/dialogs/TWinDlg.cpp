@@ -1,6 +1,7 @@
 #include "dialogs/TWinDlg.h"
 
 #include "content/Language.h"
+#include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
 #include "dialogs/TStartDlg.h"
 #include "game/GameRound.h"
@@ -9,7 +10,6 @@
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
-#include "results/ResultsGrid.h"
 #include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
 #include "screens/Screens.h"

@@ -1,13 +1,10 @@
 #include "results/ResultsFile.h"
 
-#include "results/ResultsGrid.h"
-
 #include "content/Language.h"
 #include "content/TextReader.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
-#include "platform/MessageBoxes.h"
 
 #include <QDir>
 #include <QFile>
@@ -372,37 +369,6 @@ void rankResults(QList<TResultRecord>& records)
     records = std::move(ranked);
 }
 
-int showResults(ResultsGrid* grid, const QList<TResultRecord>& ranked, const TResultRecord& current)
-{
-    if (!grid)
-        return -1;
-    ResultsModel* model = grid->resultsModel();
-    model->setHeading(ResultsModel::NameColumn, LoadString(StringId::NameHeading));
-    model->setHeading(ResultsModel::TimeColumn, LoadString(StringId::TimeHeading));
-    model->setHeading(ResultsModel::ErrorsColumn, LoadString(StringId::ErrorsHeading));
-    model->showRecords(ranked);
-
-    const QString currentName = storedName(current.PlayerName);
-    int highlighted = -1;
-    for (qsizetype i = ranked.size() - 1; i >= 0; --i) {
-        const TResultRecord& record = ranked[i];
-        if (record.Errors == current.Errors && record.Time == current.Time &&
-            record.PlayerName == currentName) {
-            highlighted = static_cast<int>(i) + 1; // the last matching row wins
-            break;
-        }
-    }
-    if (highlighted > 0)
-        grid->highlightRow(highlighted);
-    return highlighted;
-}
-
-void blankResultRows(ResultsGrid* grid)
-{
-    if (grid)
-        grid->resultsModel()->blankRows();
-}
-
 QString resultsFileName()
 {
     return workingFile(LoadString(StringId::ResultsFile));
@@ -457,7 +423,7 @@ void AppendResult(const TResultRecord& record)
     }
 }
 
-int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current, int* damaged)
+int LoadRankedResults(qint32 testNumber, int* damaged)
 {
     QList<TResultRecord>& results = ResultsTable();
     results.clear();
@@ -467,30 +433,7 @@ int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& 
         *damaged = damagedCount;
     rankResults(loaded);
     results = std::move(loaded);
-    if (results.isEmpty()) {
-        blankResultRows(table);
-        return 0;
-    }
-    showResults(table, results, current);
     return static_cast<int>(results.size());
-}
-
-int ShowTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current)
-{
-    int damaged = 0;
-    int shown = 0;
-    try {
-        shown = LoadTestResults(testNumber, table, current, &damaged);
-    } catch (const AppError& error) {
-        blankResultRows(table);
-        MessageBoxes::showError(error);
-        return 0;
-    }
-    if (damaged > 0)
-        MessageBoxes::showError(
-            AppError(QString::fromLatin1(Msg::DamagedResultsSkipped), {QString::number(damaged)})
-                .inFile(QFileInfo(resultsFileName()).absoluteFilePath()));
-    return shown;
 }
 
 void KeepBestResults()

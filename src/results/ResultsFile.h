@@ -7,7 +7,6 @@
 #include <functional>
 
 class QSaveFile;
-class ResultsGrid;
 
 // One result of a finished timed test. In the results file it takes 72 bytes, little-endian:
 //   0  name length (0..25)        1 name characters (25 bytes, single-byte code page)
@@ -53,13 +52,6 @@ bool ranksAfter(const TResultRecord& a, const TResultRecord& b);
 // Puts records best first; records that do not rank against each other keep their order.
 void rankResults(QList<TResultRecord>& records);
 
-// Shows ranked records in a results grid (rows = records + 1, heading texts, rank, name, "n:ss",
-// errors) and selects columns 1..last of the last row that matches `current` by stored name, exact
-// time and errors. Returns that row, or -1 when no row matches.
-int showResults(ResultsGrid* grid, const QList<TResultRecord>& ranked, const TResultRecord& current);
-// Empties all cells of rows 1..last; the row count and the heading row stay.
-void blankResultRows(ResultsGrid* grid);
-
 // The results file in the working directory (an existing one found without regard to letter
 // case), and the names of the trim's side files.
 QString resultsFileName();
@@ -69,19 +61,14 @@ inline constexpr char TrimListFileName[] = "TMP.Dat";
 // Adds a record at the end of the results file, creating the file when missing. A torn last
 // record (from an interrupted write) is cut off first so that records stay 72-byte aligned.
 void AppendResult(const TResultRecord& record);
-// Loads, ranks and shows the results of one test; returns their count. Creates an empty results
-// file when none exists (where the folder allows it). With no results the grid's rows are blanked
-// and keep their number. Damaged records of the test are left out; `damaged` receives their count.
-int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current,
-                    int* damaged = nullptr);
+// Loads the results of one test into ResultsTable(), best first, and returns their count. Creates
+// an empty results file when none exists (where the folder allows it). Damaged records of the test
+// are left out; `damaged` receives their count.
+int LoadRankedResults(qint32 testNumber, int* damaged = nullptr);
 // Replaces the results file atomically with the 20 best results of each test, tests in the order of
 // their first record, each test's damaged records after its best; "TMP.Dat" lists the kept
 // records' test numbers. On failure the results file stays as it was.
 void KeepBestResults();
-// Loads and shows the results of one test as LoadTestResults does, and reports a failure or the
-// damaged records it left out in one message box; returns the count shown.
-int ShowTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current);
-
 // Deletes the results file; a missing file is no error.
 void ClearResults();
 

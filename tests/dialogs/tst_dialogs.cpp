@@ -5,6 +5,8 @@
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
+#include "dialogs/ResultsGrid.h"
+#include "dialogs/ResultsTable.h"
 #include "dialogs/THelpForm.h"
 #include "dialogs/TResultaty.h"
 #include "dialogs/TSettingsDlg.h"
@@ -17,7 +19,6 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "results/ResultsFile.h"
-#include "results/ResultsGrid.h"
 #include "results/SettingsStore.h"
 
 #include <QCheckBox>

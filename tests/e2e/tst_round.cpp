@@ -200,7 +200,7 @@ void TestRound::timedRoundToTheWinnerDialog()
     QCOMPARE(winnerTime, QStringLiteral("Time ") + formatMinutesSeconds(elapsed));
     QCOMPARE(clock->text(), QString()); // the main menu empties the clock
 
-    const int count = LoadTestResults(Catalogue().Entries[0].TestNumber, nullptr, TResultRecord());
+    const int count = LoadRankedResults(Catalogue().Entries[0].TestNumber);
     QCOMPARE(count, 1);
     QCOMPARE(ResultsTable().at(0).PlayerName, QStringLiteral("Runner"));
     QCOMPARE(ResultsTable().at(0).Errors, m_form->ErrorCount());

@@ -123,7 +123,7 @@ QString loadEveryTest()
 {
     try {
         for (int test = 1; test <= Tests; ++test)
-            LoadTestResults(test, nullptr, TResultRecord());
+            LoadRankedResults(test);
     } catch (const AppError& error) {
         return error.text();
     }

@@ -168,12 +168,12 @@ void TestFullDisk::appendAcrossPageBoundary()
              QStringLiteral("Disk full"));
     QCOMPARE(fileBytes(disk.filePath(QStringLiteral("Results.dat"))), before);
     QCOMPARE(disk.files(), QStringList({QStringLiteral("Results.dat"), QStringLiteral("filler")}));
-    QCOMPARE(LoadTestResults(1, nullptr, {}), 56);
+    QCOMPARE(LoadRankedResults(1), 56);
 
     // with room again, the same append lands
     QVERIFY(QFile::remove(disk.filePath(QStringLiteral("filler"))));
     AppendResult(result(QStringLiteral("late"), 1, 0));
-    QCOMPARE(LoadTestResults(1, nullptr, {}), 57);
+    QCOMPARE(LoadRankedResults(1), 57);
 }
 
 void TestFullDisk::trimWithEarlierListFile()
@@ -235,8 +235,8 @@ void TestFullDisk::readOnlyResults()
     QVERIFY(disk.makeReadOnly());
     const QByteArray before = fileBytes(disk.filePath(QStringLiteral("Results.dat")));
     // viewing needs no write access
-    QCOMPARE(LoadTestResults(7, nullptr, {}), 3);
-    QCOMPARE(LoadTestResults(8, nullptr, {}), 0);
+    QCOMPARE(LoadRankedResults(7), 3);
+    QCOMPARE(LoadRankedResults(8), 0);
     // saving says why it failed and changes nothing
     QCOMPARE(errorOf([] { AppendResult(result(QStringLiteral("x"), 7, 0)); }),
              QStringLiteral("File access denied"));

@@ -1,8 +1,9 @@
 // The results file: record layout, appending, loading and ranking, trimming, failures.
 #include "common/TempWorkDir.h"
+#include "dialogs/ResultsGrid.h"
+#include "dialogs/ResultsTable.h"
 #include "platform/AppError.h"
 #include "results/ResultsFile.h"
-#include "results/ResultsGrid.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -235,7 +236,7 @@ void TestResultsFile::appendAcrossPageBoundaries()
     QCOMPARE(fileBytes(QStringLiteral("Results.dat")), expected);
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("Results.dat.Xy12Zw"))));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
-    QCOMPARE(LoadTestResults(2, nullptr, {}), 67); // results 1, 4, ..., 199
+    QCOMPARE(LoadRankedResults(2), 67); // results 1, 4, ..., 199
 }
 
 void TestResultsFile::ranking_data()
@@ -629,7 +630,7 @@ void TestResultsFile::writeFailures()
     // a results file that cannot be opened
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Results.dat")));
     QVERIFY_THROWS_EXCEPTION(AppError, AppendResult(result(QStringLiteral("x"), 1, 0, 0)));
-    QVERIFY_THROWS_EXCEPTION(AppError, LoadTestResults(1, nullptr, {}));
+    QVERIFY_THROWS_EXCEPTION(AppError, LoadRankedResults(1));
 }
 
 void TestResultsFile::clearAndLetterCase()
@@ -640,7 +641,7 @@ void TestResultsFile::clearAndLetterCase()
         dir.write(QStringLiteral("rESULTS.DAT"), result(QStringLiteral("old"), 2, seconds(3), 0).encode()));
     AppendResult(result(QStringLiteral("new"), 2, seconds(2), 0));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rESULTS.DAT")});
-    QCOMPARE(LoadTestResults(2, nullptr, {}), 2);
+    QCOMPARE(LoadRankedResults(2), 2);
     KeepBestResults();
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
              QStringList({QStringLiteral("rESULTS.DAT"), QStringLiteral("TMP.Dat")}));
@@ -666,7 +667,7 @@ void TestResultsFile::damagedRecordsAreNotRanked()
     QVERIFY(dir.write(QStringLiteral("Results.dat"), bytes));
 
     int skipped = -1;
-    QCOMPARE(LoadTestResults(4, nullptr, {}, &skipped), 25);
+    QCOMPARE(LoadRankedResults(4, &skipped), 25);
     QCOMPARE(skipped, 5);
     QCOMPARE(ResultsTable().first().PlayerName, QStringLiteral("r24"));
 
@@ -675,7 +676,7 @@ void TestResultsFile::damagedRecordsAreNotRanked()
     const QByteArray trimmed = fileBytes(QStringLiteral("Results.dat"));
     QCOMPARE(trimmed.size(), 25 * RecordSize);
     QCOMPARE(trimmed.right(5 * RecordSize), bytes.right(5 * RecordSize));
-    QCOMPARE(LoadTestResults(4, nullptr, {}, &skipped), 20);
+    QCOMPARE(LoadRankedResults(4, &skipped), 20);
     QCOMPARE(skipped, 5);
 }
 

@@ -1,4 +1,4 @@
-#include "results/ResultsGrid.h"
+#include "dialogs/ResultsGrid.h"
 
 #include "platform/Clock.h"
 
