@@ -153,7 +153,7 @@ int BenchEnv::cellWithText(const QString& text)
 {
     TMyDrawGrid* g = grid();
     for (int i = 0; i < g->CellCount(); ++i) {
-        TBitmapList* item = g->Item(i);
+        CellItem* item = g->Item(i);
         if (!item->Cleared() && item->Text == text)
             return i;
     }

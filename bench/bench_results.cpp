@@ -4,7 +4,7 @@
 #include "app/WindowSet.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
-#include "dialogs/TResultaty.h"
+#include "dialogs/ResultsViewer.h"
 #include "results/ResultsFile.h"
 
 #include <QFileInfo>
@@ -36,7 +36,7 @@ void BM_LoadTestResults(benchmark::State& state, Table kind)
         const QByteArray records = Generated::resultRecords(LoadRecords, 1);
         env.writeFile(resultsFileName(), records);
         const TResultRecord current = recordInFile(records, LoadRecords / 2);
-        ResultsGrid* viewer = env.windows().screens().resultaty->table();
+        ResultsGrid* viewer = env.windows().screens().resultsViewer->table();
         int loaded = 0;
         for (auto _ : state) {
             if (kind == Table::Fresh) {

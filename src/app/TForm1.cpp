@@ -3,11 +3,11 @@
 #include "content/Checksum.h"
 #include "content/Language.h"
 #include "content/NumberedText.h"
+#include "dialogs/ResultsViewer.h"
 #include "dialogs/THelpForm.h"
-#include "dialogs/TResultaty.h"
 #include "dialogs/TSettingsDlg.h"
 #include "dialogs/TStartDlg.h"
-#include "dialogs/TWinDlg.h"
+#include "dialogs/WinnerDialog.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
@@ -141,7 +141,7 @@ void TForm1::connectControls()
         m_currentMode = Mode::MainMenu;
         ShowMode();
     });
-    connect(m_resultsButton, &TCommandButton::clicked, this, [this] { m_screens.resultaty->exec(); });
+    connect(m_resultsButton, &TCommandButton::clicked, this, [this] { m_screens.resultsViewer->exec(); });
     connect(m_settingsButton, &TCommandButton::clicked, this, [this] { m_screens.settingsDlg->exec(); });
     connect(m_exitButton, &TCommandButton::clicked, this, [this] {
         close();
@@ -338,7 +338,7 @@ bool TForm1::textHelpChecked() const
 
 void TForm1::showWinnerDialog()
 {
-    m_screens.winDlg->exec();
+    m_screens.winnerDialog->exec();
 }
 
 void TForm1::showHelpFor(int cell)

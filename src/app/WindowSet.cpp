@@ -2,11 +2,11 @@
 
 #include "app/TForm1.h"
 #include "dialogs/ResultsGrid.h"
+#include "dialogs/ResultsViewer.h"
 #include "dialogs/THelpForm.h"
-#include "dialogs/TResultaty.h"
 #include "dialogs/TSettingsDlg.h"
 #include "dialogs/TStartDlg.h"
-#include "dialogs/TWinDlg.h"
+#include "dialogs/WinnerDialog.h"
 #include "game/TMyDrawGrid.h"
 #include "screens/ScreenLoader.h"
 #include "widgets/TCommandButton.h"
@@ -71,8 +71,8 @@ WindowSet::WindowSet()
     m_settingsDlg = std::make_unique<TSettingsDlg>(m_screens);
     const auto build = [this] { buildDeferredWindows(); };
     m_screens.startDlg.setBuild(build);
-    m_screens.winDlg.setBuild(build);
-    m_screens.resultaty.setBuild(build);
+    m_screens.winnerDialog.setBuild(build);
+    m_screens.resultsViewer.setBuild(build);
     new AfterFirstPaint(m_form1.get(), build);
 }
 
@@ -84,8 +84,8 @@ void WindowSet::buildDeferredWindows()
     m_building = true;
     const auto done = qScopeGuard([this] { m_building = false; });
     m_screens.startDlg.buildInto(m_startDlg, m_screens);
-    m_screens.winDlg.buildInto(m_winDlg, m_screens);
-    m_screens.resultaty.buildInto(m_resultaty, m_screens);
+    m_screens.winnerDialog.buildInto(m_winDlg, m_screens);
+    m_screens.resultsViewer.buildInto(m_resultaty, m_screens);
 }
 
 WindowSet::~WindowSet()

@@ -10,8 +10,8 @@
 class TForm1;
 class THelpForm;
 class TStartDlg;
-class TWinDlg;
-class TResultaty;
+class WinnerDialog;
+class ResultsViewer;
 class TSettingsDlg;
 
 class WindowSet
@@ -37,7 +37,7 @@ private:
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<THelpForm> m_helpForm;
     std::unique_ptr<TStartDlg> m_startDlg;
-    std::unique_ptr<TWinDlg> m_winDlg;
-    std::unique_ptr<TResultaty> m_resultaty;
+    std::unique_ptr<WinnerDialog> m_winDlg;
+    std::unique_ptr<ResultsViewer> m_resultaty;
     std::unique_ptr<TSettingsDlg> m_settingsDlg;
 };

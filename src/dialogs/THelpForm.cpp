@@ -40,7 +40,7 @@ void THelpForm::ShowHelp()
         CloseHelp();
         return;
     }
-    TBitmapList* item = grid->Item(m_shownIndex);
+    CellItem* item = grid->Item(m_shownIndex);
     if (item->AddText.isEmpty()) {
         CloseHelp();
         return;

@@ -127,7 +127,7 @@ void requireGlyphs(const QFont& font, const QList<qint32>& values)
 void TMyDrawGrid::ClearBoard()
 {
     for (int i = 0; i < ItemCount; ++i) {
-        TBitmapList* item = Item(i);
+        CellItem* item = Item(i);
         item->SetResourceName(QString());
         item->Text.clear();
         item->SetSymbolChar(QString());
@@ -168,7 +168,7 @@ void TMyDrawGrid::fillBoard(const QList<qint32>& values, const QString& language
     QList<qint32> fontSymbols;
     bool needsLibrary = false;
     for (int i = 0; i < count; ++i) {
-        if (Item(i)->Kind() == TBitmapList::KindFontSymbol)
+        if (Item(i)->Kind() == CellItem::KindFontSymbol)
             fontSymbols.append(values[i]);
         else
             needsLibrary = true;
@@ -181,7 +181,7 @@ void TMyDrawGrid::fillBoard(const QList<qint32>& values, const QString& language
     for (int i = 0; i < count; ++i) {
         const qint32 v = values[i];
         const QString number = QString::number(v);
-        TBitmapList* item = Item(i);
+        CellItem* item = Item(i);
         item->SetSymbolChar(QString(QChar(static_cast<char16_t>(v & 0xFF))));
         item->SetLibraryName(libraryName);
         item->SetResourceName(prefix.v + number);
@@ -189,7 +189,7 @@ void TMyDrawGrid::fillBoard(const QList<qint32>& values, const QString& language
         item->SetCleared(false);
 
         switch (item->Kind()) {
-        case TBitmapList::KindFontSymbol: {
+        case CellItem::KindFontSymbol: {
             item->Text = requiredText(legendsBase + QLatin1Char('.') + languageCode, v);
             item->AddText = ReadNumberedText(LegendsAddBase + languageCode, v);
             if (work.size() != QSize(DefaultColWidth(), FontSymbolHeight))
@@ -198,7 +198,7 @@ void TMyDrawGrid::fillBoard(const QList<qint32>& values, const QString& language
             item->PictureLarge = resizedCanvas(work, FontSymbolWidth, FontSymbolHeight);
             break;
         }
-        case TBitmapList::KindMapSymbol: {
+        case CellItem::KindMapSymbol: {
             item->SetResourceName(prefix.b + number);
             item->Text = requiredText(symbolsBase + QLatin1Char('.') + languageCode, v);
             item->AddText = ReadNumberedText(SymbolsAddBase + languageCode, v);

@@ -39,7 +39,7 @@ GameRound::GameRound(RoundHost& host, const RoundControls& controls) : m_host(ho
     connect(&m_timer, &QTimer::timeout, this, &GameRound::tick);
 }
 
-TBitmapList* GameRound::target() const
+CellItem* GameRound::target() const
 {
     return m_c.grid->Item(m_c.grid->TargetIndex());
 }
@@ -96,7 +96,7 @@ void GameRound::hover(int x, int y)
     const int i = m_c.grid->CellIndexAt(x, y);
     if (i < 0)
         return;
-    TBitmapList* item = m_c.grid->Item(i);
+    CellItem* item = m_c.grid->Item(i);
     if (item->Cleared()) {
         m_image1.clear();
         return;
@@ -116,7 +116,7 @@ void GameRound::hover(int x, int y)
 
 void GameRound::press(int index)
 {
-    TBitmapList* item = m_c.grid->Item(index);
+    CellItem* item = m_c.grid->Item(index);
     if (item->Cleared() || index == m_host.helpShownIndex()) {
         m_host.closeHelp();
         return;

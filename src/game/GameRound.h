@@ -8,7 +8,7 @@ class QLabel;
 class QStackedWidget;
 class QWidget;
 class RoundHost;
-class TBitmapList;
+class CellItem;
 class TGauge;
 class TMyDrawGrid;
 
@@ -68,7 +68,7 @@ private:
         void clear();
     };
 
-    TBitmapList* target() const;
+    CellItem* target() const;
     void endRound();
 
     RoundHost& m_host;

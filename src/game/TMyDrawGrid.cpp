@@ -89,7 +89,7 @@ TMyDrawGrid::TMyDrawGrid(QWidget* parent) : TMyCustomGrid(parent)
     setFocusPolicy(Qt::StrongFocus);
 
     for (int i = 0; i < ItemCount; ++i) {
-        m_items[i] = new TBitmapList(this);
+        m_items[i] = new CellItem(this);
         m_items[i]->m_index = i;
     }
     using Shape = FrameLine::Shape;
@@ -158,16 +158,16 @@ void TMyDrawGrid::SetFontTextColor(const QColor& color)
     m_fontTextColor = color;
 }
 
-TBitmapList* TMyDrawGrid::Item(int index)
+CellItem* TMyDrawGrid::Item(int index)
 {
     if (index < 0 || index >= ItemCount)
         return nullptr;
-    TBitmapList* item = m_items[index];
+    CellItem* item = m_items[index];
     item->m_index = index;
     return item;
 }
 
-void TMyDrawGrid::SetItem(int index, TBitmapList* item)
+void TMyDrawGrid::SetItem(int index, CellItem* item)
 {
     if (index < 0 || index >= ItemCount || !item)
         return;
@@ -189,7 +189,7 @@ int TMyDrawGrid::ClearedCount() const
 {
     const int n = boardSize();
     return static_cast<int>(std::count_if(m_items.begin(), m_items.begin() + n,
-                                          [](const TBitmapList* item) { return item->Cleared(); }));
+                                          [](const CellItem* item) { return item->Cleared(); }));
 }
 
 void TMyDrawGrid::Shuffle()
@@ -201,7 +201,7 @@ void TMyDrawGrid::Shuffle()
         const int b = Random(n);
         if (Item(a)->Text.isEmpty())
             continue;
-        TBitmapList* moving = Item(a);
+        CellItem* moving = Item(a);
         SetItem(a, Item(b));
         SetItem(b, moving);
     }
@@ -216,7 +216,7 @@ QString TMyDrawGrid::NextTarget()
         return {};
     // Uncleared cells without a text (items of a board that was never loaded) cannot be targets.
     const auto usable = [this](int index) {
-        const TBitmapList* item = m_items[index];
+        const CellItem* item = m_items[index];
         return !item->Cleared() && !item->Text.isEmpty();
     };
     bool any = false;
@@ -315,7 +315,7 @@ void TMyDrawGrid::drawCell(QPainter& painter, int col, int row, const QRect& rec
     const int index = CellIndex(col, row);
     if (index != -1) {
         painter.fillRect(rect, Color());
-        const TBitmapList& item = *Item(index);
+        const CellItem& item = *Item(index);
         if (!item.Cleared()) {
             const QImage& picture = cellPicture(item);
             painter.setClipRect(rect);
@@ -343,13 +343,13 @@ void TMyDrawGrid::drawCell(QPainter& painter, int col, int row, const QRect& rec
     emit DrawCell(col, row, rect);
 }
 
-const QImage& TMyDrawGrid::cellPicture(const TBitmapList& item)
+const QImage& TMyDrawGrid::cellPicture(const CellItem& item)
 {
     switch (item.Kind()) {
-    case TBitmapList::KindFontSymbol:
+    case CellItem::KindFontSymbol:
         return item.PictureLarge;
-    case TBitmapList::KindLibraryPicture:
-    case TBitmapList::KindMapSymbol: {
+    case CellItem::KindLibraryPicture:
+    case CellItem::KindMapSymbol: {
         if (item.ResourceName().isEmpty())
             return blankPicture();
         PictureLibrary* library = paintLibrary(item.LibraryName());
@@ -423,7 +423,7 @@ void TMyDrawGrid::trackMouse(const QPoint& position, bool press)
     const int col = rect().contains(position) ? ColumnAt(position.x()) : -1;
     const int row = rect().contains(position) ? RowAt(position.y()) : -1;
     const int index = col < 0 || row < 0 ? -1 : CellIndex(col, row);
-    const TBitmapList* item = index < 0 ? nullptr : Item(index);
+    const CellItem* item = index < 0 ? nullptr : Item(index);
     m_hoverText = item ? item->Text : QString();
     if (!item || item->Cleared() || !m_showBevel) {
         hideFrame();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/TBitmapList.h"
+#include "game/CellItem.h"
 #include "game/TMyCustomGrid.h"
 
 #include <QFont>
@@ -58,9 +58,9 @@ public:
     void SetFontTextColor(const QColor& color);
 
     // The item at `index` (0 .. 99), its Index stamped with `index`; nullptr outside that range.
-    TBitmapList* Item(int index);
+    CellItem* Item(int index);
     // Places `item` at `index` and stamps its Index; indices outside 0 .. 99 are ignored.
-    void SetItem(int index, TBitmapList* item);
+    void SetItem(int index, CellItem* item);
 
     // ColCount * RowCount.
     int CellCount() const;
@@ -119,7 +119,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    friend class TBitmapList;
+    friend class CellItem;
 
     enum class FrameStyle { Raised, Sunken };
     class FrameLine;
@@ -144,12 +144,12 @@ private:
     void hideFrame();
     // The picture a cell of this item shows; throws "Resource %s not found" for a library picture
     // that cannot be had.
-    const QImage& cellPicture(const TBitmapList& item);
+    const QImage& cellPicture(const CellItem& item);
     PictureLibrary* paintLibrary(const QString& fileName);
     const QImage& blankPicture();
     void reportPaintError(const AppError& error);
 
-    std::array<TBitmapList*, ItemCount> m_items{};
+    std::array<CellItem*, ItemCount> m_items{};
     std::array<FrameLine*, 4> m_frame{};
     bool m_showBevel = true;
     bool m_stretchImg = false;

@@ -118,7 +118,7 @@ QString LegendPage::AskedText() const
     return m_quiz->AskedText();
 }
 
-TBitmapList* LegendPage::QuizItem(int i) const
+CellItem* LegendPage::QuizItem(int i) const
 {
     return m_quiz->QuizItem(i);
 }

@@ -9,7 +9,7 @@
 class AreaMarker;
 class LegendAreas;
 class LegendQuiz;
-class TBitmapList;
+class CellItem;
 class Walkthrough;
 
 // The page "Learn general" with its two sheet pictures and 29 area markers, serving the legend
@@ -45,7 +45,7 @@ public:
     qint32 AskedItem() const;
     QString AskedText() const;
     // Quiz item i, 1..15.
-    TBitmapList* QuizItem(int i) const;
+    CellItem* QuizItem(int i) const;
 
     bool quizActive() const { return m_mode == Mode::Quiz; }
 

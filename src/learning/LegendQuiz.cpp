@@ -2,7 +2,7 @@
 
 #include "content/Language.h"
 #include "content/NumberedText.h"
-#include "game/TBitmapList.h"
+#include "game/CellItem.h"
 #include "learning/LegendAreas.h"
 #include "platform/Random.h"
 
@@ -13,11 +13,11 @@
 LegendQuiz::LegendQuiz(const LegendControls& controls, LegendAreas& areas, QObject* parent)
     : QObject(parent), m_controls(controls), m_areas(areas)
 {
-    for (TBitmapList*& item : m_items)
-        item = new TBitmapList(this);
+    for (CellItem*& item : m_items)
+        item = new CellItem(this);
 }
 
-TBitmapList* LegendQuiz::QuizItem(int i) const
+CellItem* LegendQuiz::QuizItem(int i) const
 {
     Q_ASSERT(i >= 1 && i <= ItemCount);
     return m_items.at(static_cast<std::size_t>(i - 1));
@@ -36,7 +36,7 @@ void LegendQuiz::enter()
 {
     Randomize();
     for (int i = 1; i <= ItemCount; ++i) {
-        TBitmapList* item = QuizItem(i);
+        CellItem* item = QuizItem(i);
         item->Text = itemText(i);
         item->SetCleared(i == OutsideItem);
     }
@@ -63,8 +63,7 @@ void LegendQuiz::drawQuestion()
 
 bool LegendQuiz::allCleared() const
 {
-    return std::all_of(m_items.begin(), m_items.end(),
-                       [](const TBitmapList* item) { return item->Cleared(); });
+    return std::all_of(m_items.begin(), m_items.end(), [](const CellItem* item) { return item->Cleared(); });
 }
 
 void LegendQuiz::areaPressed(int tag)

@@ -7,7 +7,7 @@
 #include <array>
 
 class LegendAreas;
-class TBitmapList;
+class CellItem;
 
 // The legend quiz: the memo shows the text of one area of the description sheet and the user
 // clicks that area. The fourteen areas of tags 1..6 and 8..15 are asked once each in random
@@ -43,7 +43,7 @@ public:
     qint32 AskedItem() const { return m_askedItem; }
     QString AskedText() const { return m_askedText; }
     // Item i, 1..15.
-    TBitmapList* QuizItem(int i) const;
+    CellItem* QuizItem(int i) const;
 
     // The text of item i as the quiz asks it, from entry i of the legend texts file.
     static QString itemText(int i);
@@ -57,7 +57,7 @@ private:
 
     LegendControls m_controls;
     LegendAreas& m_areas;
-    std::array<TBitmapList*, ItemCount> m_items{};
+    std::array<CellItem*, ItemCount> m_items{};
     qint32 m_askedItem = 0;
     QString m_askedText;
 };

@@ -7,8 +7,8 @@
 class MainWindow;
 class THelpForm;
 class TStartDlg;
-class TWinDlg;
-class TResultaty;
+class WinnerDialog;
+class ResultsViewer;
 class TSettingsDlg;
 
 // A window that is built after the main window has first been painted (the user should not wait
@@ -63,7 +63,7 @@ struct Screens
     MainWindow* mainWindow = nullptr;
     THelpForm* helpForm = nullptr;
     DeferredWindow<TStartDlg> startDlg;
-    DeferredWindow<TWinDlg> winDlg;
-    DeferredWindow<TResultaty> resultaty;
+    DeferredWindow<WinnerDialog> winnerDialog;
+    DeferredWindow<ResultsViewer> resultsViewer;
     TSettingsDlg* settingsDlg = nullptr;
 };

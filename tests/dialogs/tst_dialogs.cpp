@@ -7,11 +7,11 @@
 #include "content/Language.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
+#include "dialogs/ResultsViewer.h"
 #include "dialogs/THelpForm.h"
-#include "dialogs/TResultaty.h"
 #include "dialogs/TSettingsDlg.h"
 #include "dialogs/TStartDlg.h"
-#include "dialogs/TWinDlg.h"
+#include "dialogs/WinnerDialog.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -48,6 +49,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void dialogBuiltAloneFromModule();
 
     void firstStartUsesDefaults();
     void storedSettingsComeBack();
@@ -287,7 +289,7 @@ void TestDialogs::winnerDialogRecordsAndRanks()
     QCOMPARE(startDlg->CurrentTestNumber(), 101);
     form()->SetErrorCount(2);
 
-    TWinDlg* win = s.winDlg;
+    WinnerDialog* win = s.winnerDialog;
     auto* name = child<QLineEdit>(win, "NameEdit");
     QCOMPARE(name->text(), QStringLiteral("My Name"));
     QTimer::singleShot(0, win, [&] {
@@ -328,7 +330,7 @@ void TestDialogs::winnerDialogRecordsAndRanks()
 void TestDialogs::resultsViewerCategories()
 {
     Screens& s = start().screens();
-    TResultaty* viewer = s.resultaty;
+    ResultsViewer* viewer = s.resultsViewer;
     TResultRecord r;
     r.PlayerName = QStringLiteral("Ola");
     r.TestNumber = 301;
@@ -384,4 +386,46 @@ void TestDialogs::clearAndTrimCommands()
 }
 
 QTEST_MAIN(TestDialogs)
+// A main window that is no window: what a dialog needs of it, and nothing else.
+class FakeMainWindow : public MainWindow
+{
+public:
+    quint8 CurrentMode() const override { return mode; }
+    void setCurrentMode(quint8 m) override { mode = m; }
+    void ShowMode() override { ++shown; }
+    TMyDrawGrid* grid() const override { return nullptr; }
+    void startRound() override {}
+    RoundResult roundResult() const override { return {75.0 / 86400.0, 3}; }
+    bool learningSelected() const override { return false; }
+    void selectLearning(bool) override {}
+    bool mapSymbolTopicVisible() const override { return true; }
+    QPoint windowPosition() const override { return {}; }
+    QSize windowFrameSize() const override { return {}; }
+    void moveWindow(QPoint) override {}
+
+    quint8 mode = Mode::DescriptionTest;
+    int shown = 0;
+};
+
+// One dialog is built without the other windows, from a language module's screen whose root
+// names the screen ("TWinDlg"), not the C++ class.
+void TestDialogs::dialogBuiltAloneFromModule()
+{
+    QVERIFY(Language::activateModuleFile(QStringLiteral(QUILL_CONTAINER_DIR "/quill.deu")));
+    const auto builtIn = qScopeGuard([] { Language::activateBuiltIn(); });
+    WindowSet::registerWidgetClasses();
+    FakeMainWindow main;
+    Screens screens;
+    screens.mainWindow = &main;
+    WinnerDialog dialog(screens);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Gratulation"));
+    QTimer::singleShot(0, &dialog, [&] {
+        QVERIFY(child<QLabel>(&dialog, "TimeLabel")->text().endsWith(QStringLiteral("1:15")));
+        child<QPushButton>(&dialog, "CloseButton")->click();
+    });
+    dialog.exec();
+    QCOMPARE(main.mode, Mode::MainMenu);
+    QCOMPARE(main.shown, 1);
+}
+
 #include "tst_dialogs.moc"

@@ -6,7 +6,7 @@
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
-#include "dialogs/TResultaty.h"
+#include "dialogs/ResultsViewer.h"
 #include "dialogs/TStartDlg.h"
 #include "game/Modes.h"
 #include "platform/AppError.h"
@@ -263,19 +263,19 @@ void TestApp::dialogsBuiltAfterFirstPaint()
         WindowSet windows;
         Screens& s = windows.screens();
         QVERIFY(s.mainWindow && s.helpForm && s.settingsDlg);
-        QVERIFY(!s.startDlg.exists() && !s.winDlg.exists() && !s.resultaty.exists());
+        QVERIFY(!s.startDlg.exists() && !s.winnerDialog.exists() && !s.resultsViewer.exists());
         windows.form()->show();
         QVERIFY(QTest::qWaitForWindowExposed(windows.form()));
-        QTRY_VERIFY(s.startDlg.exists() && s.winDlg.exists() && s.resultaty.exists());
+        QTRY_VERIFY(s.startDlg.exists() && s.winnerDialog.exists() && s.resultsViewer.exists());
     }
     {
         // asked for before the first paint: built at once, with the ones before it
         WindowSet windows;
         Screens& s = windows.screens();
-        TResultaty* viewer = s.resultaty;
+        ResultsViewer* viewer = s.resultsViewer;
         QVERIFY(viewer);
-        QVERIFY(s.startDlg.exists() && s.winDlg.exists());
-        QCOMPARE(s.resultaty.get(), viewer);
+        QVERIFY(s.startDlg.exists() && s.winnerDialog.exists());
+        QCOMPARE(s.resultsViewer.get(), viewer);
     }
     QVERIFY(messages.texts.isEmpty());
 }

@@ -9,7 +9,7 @@
 #include "dialogs/THelpForm.h"
 #include "dialogs/TSettingsDlg.h"
 #include "dialogs/TStartDlg.h"
-#include "dialogs/TWinDlg.h"
+#include "dialogs/WinnerDialog.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
@@ -132,7 +132,7 @@ QPoint TestRound::cellCentre(int index) const
 int TestRound::cellWithText(const QString& text, bool differentText) const
 {
     for (int i = 0; i < m_grid->CellCount(); ++i) {
-        TBitmapList* item = m_grid->Item(i);
+        CellItem* item = m_grid->Item(i);
         if (!item->Cleared() && (item->Text == text) != differentText)
             return i;
     }
@@ -162,7 +162,7 @@ void TestRound::timedRoundToTheWinnerDialog()
     QVERIFY(!m_form->control(QStringLiteral("PauseButton"))->isHidden());
     QCOMPARE(clock->text(), QString()); // until the first tick
 
-    TWinDlg* win = m_windows->screens().winDlg;
+    WinnerDialog* win = m_windows->screens().winnerDialog;
     bool winnerShown = false;
     QString winnerTime;
     for (int found = 0; found < cells; ++found) {

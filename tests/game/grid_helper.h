@@ -109,8 +109,8 @@ public:
     // The item at `index` shows the fixture picture `name` and has the text `text`.
     void showPicture(int index, const QString& name, const QString& text = QStringLiteral("Text"))
     {
-        TBitmapList* item = m_grid->Item(index);
-        item->SetKind(TBitmapList::KindLibraryPicture);
+        CellItem* item = m_grid->Item(index);
+        item->SetKind(CellItem::KindLibraryPicture);
         item->SetLibraryName(LibraryName);
         item->SetResourceName(name);
         item->Text = text;

@@ -163,8 +163,8 @@ void TestGrid::cellIndex()
 
 void TestGrid::itemsAreStampedWithTheirIndex()
 {
-    TBitmapList* first = m_grid->Item(0);
-    TBitmapList* last = m_grid->Item(99);
+    CellItem* first = m_grid->Item(0);
+    CellItem* last = m_grid->Item(99);
     m_grid->SetItem(7, first);
     QCOMPARE(first->Index(), 7);
     QCOMPARE(m_grid->Item(7), first);

@@ -177,8 +177,8 @@ void TestGridPlay::shuffleMovesItemsWithTheirIndex()
 {
     for (int i = 0; i < m_grid->CellCount(); ++i)
         m_grid->Item(i)->Text = QString::number(i);
-    TBitmapList* first = m_grid->Item(0);
-    TBitmapList* last = m_grid->Item(14);
+    CellItem* first = m_grid->Item(0);
+    CellItem* last = m_grid->Item(14);
     {
         // One exchange of the first and the last cell, then exchanges of a cell with itself.
         const ScriptedRandom random({0, 14});
@@ -196,8 +196,8 @@ void TestGridPlay::shuffleReachesEveryCell()
     const int n = m_grid->CellCount();
     for (int i = 0; i < n; ++i)
         m_grid->Item(i)->Text = QString::number(i);
-    TBitmapList* first = m_grid->Item(0);
-    TBitmapList* last = m_grid->Item(n - 1);
+    CellItem* first = m_grid->Item(0);
+    CellItem* last = m_grid->Item(n - 1);
     std::mt19937 engine(20240611u);
     const ScriptedRandom random(
         [&engine](int range) { return std::uniform_int_distribution<int>(0, range - 1)(engine); });
@@ -220,7 +220,7 @@ void TestGridPlay::shuffleReachesEveryCell()
 
 void TestGridPlay::shuffleLeavesItemsWithoutText()
 {
-    QList<TBitmapList*> before;
+    QList<CellItem*> before;
     for (int i = 0; i < TMyDrawGrid::ItemCount; ++i)
         before.append(m_grid->Item(i));
     {

@@ -110,7 +110,7 @@ void TestLoadBoard::cleanup()
 void TestLoadBoard::verifyClearedFrom(int from)
 {
     for (int i = from; i < TMyDrawGrid::ItemCount; ++i) {
-        const TBitmapList* item = m_grid->Item(i);
+        const CellItem* item = m_grid->Item(i);
         QVERIFY2(item->Cleared(), qPrintable(QString::number(i)));
         QVERIFY(item->Text.isEmpty());
         QVERIFY(item->ResourceName().isEmpty());
@@ -123,11 +123,11 @@ void TestLoadBoard::verifyClearedFrom(int from)
 void TestLoadBoard::fourValuesFillTheFirstItems()
 {
     // Leftovers of an earlier game in an item that the new test does not use.
-    TBitmapList* old = m_grid->Item(50);
+    CellItem* old = m_grid->Item(50);
     old->Text = QStringLiteral("Old text");
     old->AddText = QStringLiteral("Old explanation");
     old->Number = 77;
-    old->SetKind(TBitmapList::KindMapSymbol);
+    old->SetKind(CellItem::KindMapSymbol);
     old->SetLibraryName(QStringLiteral("Other.dll"));
     old->SetResourceName(QStringLiteral("B77"));
     old->SetSymbolChar(QStringLiteral("M"));
@@ -136,7 +136,7 @@ void TestLoadBoard::fourValuesFillTheFirstItems()
 
     load(entry({1, 2, 2, 1}));
 
-    const TBitmapList* first = m_grid->Item(0);
+    const CellItem* first = m_grid->Item(0);
     QVERIFY(!first->Cleared());
     QCOMPARE(first->Number, 1);
     QCOMPARE(first->SymbolChar(), QString(QChar(1)));
@@ -158,7 +158,7 @@ void TestLoadBoard::fourValuesFillTheFirstItems()
     // What the reset leaves alone.
     QCOMPARE(old->AddText, QStringLiteral("Old explanation"));
     QCOMPARE(old->Number, 77);
-    QCOMPARE(old->Kind(), TBitmapList::KindMapSymbol);
+    QCOMPARE(old->Kind(), CellItem::KindMapSymbol);
     QCOMPARE(old->LibraryName(), QStringLiteral("Other.dll"));
 }
 
@@ -175,9 +175,9 @@ void TestLoadBoard::secondLoadReplacesTheFirst()
 
 void TestLoadBoard::fontSymbolKeepsTheLowByte()
 {
-    setKinds(TBitmapList::KindFontSymbol);
+    setKinds(CellItem::KindFontSymbol);
     load(entry({300}));
-    const TBitmapList* item = m_grid->Item(0);
+    const CellItem* item = m_grid->Item(0);
     QVERIFY(!item->Cleared());
     QCOMPARE(item->Number, 300);
     QCOMPARE(item->SymbolChar(), QString(QChar(44)));
@@ -190,7 +190,7 @@ void TestLoadBoard::fontSymbolKeepsTheLowByte()
 
 void TestLoadBoard::fontSymbolIsCentredOnWhite()
 {
-    setKinds(TBitmapList::KindFontSymbol);
+    setKinds(CellItem::KindFontSymbol);
     load(entry({65, 44}));
     const QImage letter = m_grid->Item(0)->PictureLarge;
     const QImage comma = m_grid->Item(1)->PictureLarge;
@@ -220,9 +220,9 @@ void TestLoadBoard::fontSymbolIsCentredOnWhite()
 
 void TestLoadBoard::mapSymbolsBecomeCellSized()
 {
-    setKinds(TBitmapList::KindMapSymbol);
+    setKinds(CellItem::KindMapSymbol);
     load(entry({101, 102}));
-    const TBitmapList* square = m_grid->Item(0);
+    const CellItem* square = m_grid->Item(0);
     QCOMPARE(square->ResourceName(), QStringLiteral("B101"));
     QCOMPARE(square->Text, QStringLiteral("Square map symbol"));
     QCOMPARE(square->AddText, QStringLiteral("Its picture already has the size of a cell."));
@@ -231,7 +231,7 @@ void TestLoadBoard::mapSymbolsBecomeCellSized()
     QVERIFY(square->PictureV.isNull());
 
     // 60 by 150 pixels: cut at the bottom, widened with white at the right.
-    const TBitmapList* tall = m_grid->Item(1);
+    const CellItem* tall = m_grid->Item(1);
     QCOMPARE(tall->ResourceName(), QStringLiteral("B102"));
     QCOMPARE(tall->PictureLarge.size(), QSize(113, 113));
     QVERIFY(uniform(tall->PictureLarge, QRect(0, 0, 60, 113), QColor(0xFF, 0, 0)));
@@ -242,7 +242,7 @@ void TestLoadBoard::mapSymbolsBecomeCellSized()
 void TestLoadBoard::verifyRefused(const QList<qint32>& values, const QString& code, const QString& message,
                                   const QString& file, bool afterBoard)
 {
-    if (afterBoard && m_grid->Item(0)->Kind() == TBitmapList::KindLibraryPicture)
+    if (afterBoard && m_grid->Item(0)->Kind() == CellItem::KindLibraryPicture)
         load(entry({1, 2})); // an earlier board
     TTypesItem test = entry({});
     test.Values = values;
@@ -329,7 +329,7 @@ void TestLoadBoard::brokenTextFile()
     file.write("not a container");
     file.close();
     verifyRefused({1, 2}, Code, QString::fromLatin1(Msg::DamagedFile), LibraryName, false);
-    setKinds(TBitmapList::KindFontSymbol);
+    setKinds(CellItem::KindFontSymbol);
     load(entry({65}));
     QCOMPARE(m_grid->Item(0)->Text, QStringLiteral("Letter symbol"));
 }
@@ -340,7 +340,7 @@ void TestLoadBoard::brokenPictureFailsWhenShown()
 {
     load(entry({1, 6, 2}));
     QCOMPARE(m_grid->ClearedCount(), 12);
-    const TBitmapList* item = m_grid->Item(1);
+    const CellItem* item = m_grid->Item(1);
     QVERIFY(!item->PictureV.isNull());
     try {
         (void)item->PictureI.image();

@@ -2,7 +2,7 @@
 // legend walkthrough and the legend quiz.
 #include "common/TempWorkDir.h"
 #include "content/Language.h"
-#include "game/TBitmapList.h"
+#include "game/CellItem.h"
 #include "learning/AreaMarker.h"
 #include "learning/LegendAreas.h"
 #include "learning/LegendPage.h"
@@ -521,7 +521,7 @@ void TestLearning::quizEntry()
         QCOMPARE(f.legend->QuizItem(i)->Text, expectedItemText(i));
     }
     // the items are made once and kept
-    TBitmapList* first = f.legend->QuizItem(1);
+    CellItem* first = f.legend->QuizItem(1);
     f.legend->enterQuiz();
     QCOMPARE(f.legend->QuizItem(1), first);
 }

@@ -7,11 +7,11 @@ class ResultsGrid;
 struct Screens;
 
 // The results viewer: a category of tests, a test of its catalogue, and that test's ranked results.
-class TResultaty : public QDialog
+class ResultsViewer : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TResultaty(Screens& screens);
+    explicit ResultsViewer(Screens& screens);
 
     QComboBox* categories() const { return m_categories; }
     QComboBox* tests() const { return m_tests; }

@@ -1,4 +1,4 @@
-#include "dialogs/TWinDlg.h"
+#include "dialogs/WinnerDialog.h"
 
 #include "content/Language.h"
 #include "dialogs/ResultsGrid.h"
@@ -26,9 +26,9 @@ constexpr int InitialRows = 10;
 const QList<int> ColumnWidths = {24, 316, 62, 65};
 } // namespace
 
-TWinDlg::TWinDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
+WinnerDialog::WinnerDialog(Screens& screens) : QDialog(nullptr), m_screens(screens)
 {
-    m_screens.winDlg = this;
+    m_screens.winnerDialog = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
     ScreenLoader::load(this, QStringLiteral("TWinDlg"));
     moveToScreenCentre(this);
@@ -39,27 +39,27 @@ TWinDlg::TWinDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
     m_close = bindControl<QPushButton>(this, QStringLiteral("CloseButton"));
     m_table = bindControl<ResultsGrid>(this, QStringLiteral("ResultsGrid"));
     setUpResultsTable(m_table, ColumnWidths, InitialRows);
-    connect(m_confirm, &QPushButton::clicked, this, &TWinDlg::confirm);
-    connect(m_close, &QPushButton::clicked, this, &TWinDlg::finish);
+    connect(m_confirm, &QPushButton::clicked, this, &WinnerDialog::confirm);
+    connect(m_close, &QPushButton::clicked, this, &WinnerDialog::finish);
 }
 
-QString TWinDlg::playerName() const
+QString WinnerDialog::playerName() const
 {
     return m_name->text();
 }
 
-bool TWinDlg::showsTable() const
+bool WinnerDialog::showsTable() const
 {
     return height() == FullHeight;
 }
 
-void TWinDlg::showEvent(QShowEvent* event)
+void WinnerDialog::showEvent(QShowEvent* event)
 {
     enterName();
     QDialog::showEvent(event);
 }
 
-void TWinDlg::enterName()
+void WinnerDialog::enterName()
 {
     setFixedSize(width(), NameStripHeight);
     m_confirm->show();
@@ -72,7 +72,7 @@ void TWinDlg::enterName()
     m_errors->setText(LoadString(StringId::ErrorsHeading) + QString::number(round.errors));
 }
 
-void TWinDlg::confirm()
+void WinnerDialog::confirm()
 {
     m_name->setReadOnly(true);
     m_confirm->setDefault(false);
@@ -95,7 +95,7 @@ void TWinDlg::confirm()
     ShowTestResults(record.TestNumber, m_table, record);
 }
 
-void TWinDlg::finish()
+void WinnerDialog::finish()
 {
     m_screens.mainWindow->returnToMainMenu();
     accept();

@@ -10,11 +10,11 @@ struct Screens;
 
 // The winner dialog of a finished timed test: asks for the player's name, records the result and
 // shows the test's ranked results with the new one highlighted.
-class TWinDlg : public QDialog
+class WinnerDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TWinDlg(Screens& screens);
+    explicit WinnerDialog(Screens& screens);
 
     QString playerName() const;
     ResultsGrid* table() const { return m_table; }

@@ -10,12 +10,12 @@
 // The grid owns its items and moves them between cells; the legend quiz keeps free-standing items
 // of its own. The setters repaint the item's cell when the owner is a grid; the public data
 // members are assigned directly and repaint nothing.
-class TBitmapList : public QObject
+class CellItem : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TBitmapList(QObject* owner = nullptr);
+    explicit CellItem(QObject* owner = nullptr);
 
     bool Cleared() const { return m_cleared; }
     int Index() const { return m_index; }

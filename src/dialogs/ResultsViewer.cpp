@@ -1,10 +1,10 @@
-#include "dialogs/TResultaty.h"
+#include "dialogs/ResultsViewer.h"
 
 #include "content/Catalogue.h"
 #include "content/Language.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
-#include "dialogs/TWinDlg.h"
+#include "dialogs/WinnerDialog.h"
 #include "game/GameRound.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
@@ -23,9 +23,9 @@ constexpr int FullCategoryCount = 3;
 const QList<int> ColumnWidths = {24, 379, 62, 65};
 } // namespace
 
-TResultaty::TResultaty(Screens& screens) : QDialog(nullptr), m_screens(screens)
+ResultsViewer::ResultsViewer(Screens& screens) : QDialog(nullptr), m_screens(screens)
 {
-    m_screens.resultaty = this;
+    m_screens.resultsViewer = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     ScreenLoader::load(this, QStringLiteral("TResultaty"));
     moveToScreenCentre(this);
@@ -42,15 +42,15 @@ TResultaty::TResultaty(Screens& screens) : QDialog(nullptr), m_screens(screens)
     m_table->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView, QHeaderView::section { background-color: white; border: none; }\n"
                        "QHeaderView::section { padding-left: 3px; }"));
-    connect(ok, &QPushButton::clicked, this, &TResultaty::accept);
+    connect(ok, &QPushButton::clicked, this, &ResultsViewer::accept);
     connect(m_categories, &QComboBox::activated, this, [this](int category) {
         if (loadCategory(category))
             m_tests->setCurrentIndex(-1);
     });
-    connect(m_tests, &QComboBox::activated, this, &TResultaty::showResults);
+    connect(m_tests, &QComboBox::activated, this, &ResultsViewer::showResults);
 }
 
-QString TResultaty::catalogueOf(int category) const
+QString ResultsViewer::catalogueOf(int category) const
 {
     // the entry's position and the list's length choose the catalogue
     const int offset = FullCategoryCount - m_categories->count();
@@ -64,7 +64,7 @@ QString TResultaty::catalogueOf(int category) const
     }
 }
 
-bool TResultaty::loadCategory(int category)
+bool ResultsViewer::loadCategory(int category)
 {
     try {
         ReadCatalogue(catalogueOf(category));
@@ -78,19 +78,19 @@ bool TResultaty::loadCategory(int category)
     return true;
 }
 
-void TResultaty::showResults(int test)
+void ResultsViewer::showResults(int test)
 {
     if (test < 0 || test >= Catalogue().Count())
         return;
     const RoundResult round = m_screens.mainWindow->roundResult();
     TResultRecord current;
-    current.PlayerName = m_screens.winDlg->playerName().left(TResultRecord::MaxNameLength);
+    current.PlayerName = m_screens.winnerDialog->playerName().left(TResultRecord::MaxNameLength);
     current.Time = round.time;
     current.Errors = round.errors;
     ShowTestResults(Catalogue().Entries[test].TestNumber, m_table, current);
 }
 
-void TResultaty::showEvent(QShowEvent* event)
+void ResultsViewer::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!m_screens.mainWindow->mapSymbolTopicVisible() && m_categories->count() == FullCategoryCount)

@@ -1,10 +1,10 @@
-#include "game/TBitmapList.h"
+#include "game/CellItem.h"
 
 #include "game/TMyDrawGrid.h"
 
-TBitmapList::TBitmapList(QObject* owner) : QObject(owner) {}
+CellItem::CellItem(QObject* owner) : QObject(owner) {}
 
-void TBitmapList::SetCleared(bool cleared)
+void CellItem::SetCleared(bool cleared)
 {
     if (auto* grid = qobject_cast<TMyDrawGrid*>(parent()))
         grid->ReleasePress();
@@ -14,7 +14,7 @@ void TBitmapList::SetCleared(bool cleared)
     Changed();
 }
 
-void TBitmapList::SetSymbolChar(const QString& symbolChar)
+void CellItem::SetSymbolChar(const QString& symbolChar)
 {
     if (m_symbolChar == symbolChar)
         return;
@@ -22,7 +22,7 @@ void TBitmapList::SetSymbolChar(const QString& symbolChar)
     Changed();
 }
 
-void TBitmapList::SetLibraryName(const QString& libraryName)
+void CellItem::SetLibraryName(const QString& libraryName)
 {
     if (m_libraryName == libraryName)
         return;
@@ -30,7 +30,7 @@ void TBitmapList::SetLibraryName(const QString& libraryName)
     Changed();
 }
 
-void TBitmapList::SetResourceName(const QString& resourceName)
+void CellItem::SetResourceName(const QString& resourceName)
 {
     if (m_resourceName == resourceName)
         return;
@@ -38,7 +38,7 @@ void TBitmapList::SetResourceName(const QString& resourceName)
     Changed();
 }
 
-void TBitmapList::SetKind(quint8 kind)
+void CellItem::SetKind(quint8 kind)
 {
     if (m_kind == kind)
         return;
@@ -46,7 +46,7 @@ void TBitmapList::SetKind(quint8 kind)
     Changed();
 }
 
-void TBitmapList::Changed()
+void CellItem::Changed()
 {
     if (auto* grid = qobject_cast<TMyDrawGrid*>(parent()))
         grid->RepaintCellOf(m_index);
