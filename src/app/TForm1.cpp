@@ -214,18 +214,18 @@ void TForm1::checkSymbolFont()
 void TForm1::createLegendPage()
 {
     LegendControls lc;
-    lc.TabSheet1 = m_learnPage;
-    lc.Tabl1 = bindControl<QLabel>(this, QStringLiteral("Tabl1"));
-    lc.Image3 = bindControl<QLabel>(this, QStringLiteral("Image3"));
-    lc.Memo1 = bindControl<QPlainTextEdit>(this, QStringLiteral("Memo1"));
-    lc.Label5 = bindControl<QLabel>(this, QStringLiteral("Label5"));
-    lc.Label1 = m_title;
-    lc.NextButton = m_nextButton;
-    lc.BackButton = m_backButton;
+    lc.page = m_learnPage;
+    lc.sheetPicture = bindControl<QLabel>(this, QStringLiteral("Tabl1"));
+    lc.columnPicture = bindControl<QLabel>(this, QStringLiteral("Image3"));
+    lc.stepText = bindControl<QPlainTextEdit>(this, QStringLiteral("Memo1"));
+    lc.note = bindControl<QLabel>(this, QStringLiteral("Label5"));
+    lc.title = m_title;
+    lc.nextButton = m_nextButton;
+    lc.backButton = m_backButton;
     // the memo is disabled so that it takes no clicks, but its text stays readable
-    QPalette palette = lc.Memo1->palette();
+    QPalette palette = lc.stepText->palette();
     palette.setColor(QPalette::Disabled, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
-    lc.Memo1->setPalette(palette);
+    lc.stepText->setPalette(palette);
     m_legend = std::make_unique<LegendPage>(lc);
     connect(m_nextButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::next);
     connect(m_backButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::back);

@@ -5,15 +5,15 @@ class QPlainTextEdit;
 class QWidget;
 
 // The controls of the main window that the legend walkthrough and the legend quiz use, bound by
-// the main window after its screen is loaded. Names are the controls' names in the screen.
+// the main window after its screen is loaded (the screen's names for them in brackets).
 struct LegendControls
 {
-    QWidget* TabSheet1 = nullptr;    // the page "Learn general"
-    QLabel* Tabl1 = nullptr;         // table picture
-    QLabel* Image3 = nullptr;        // column picture
-    QPlainTextEdit* Memo1 = nullptr; // the step's or question's text
-    QLabel* Label5 = nullptr;        // note label
-    QLabel* Label1 = nullptr;        // title label of the top panel
-    QWidget* NextButton = nullptr;   // "Next >>>"
-    QWidget* BackButton = nullptr;   // "<<< Back"
+    QWidget* page = nullptr;              // the page "Learn general" (TabSheet1)
+    QLabel* sheetPicture = nullptr;       // the description sheet's picture (Tabl1)
+    QLabel* columnPicture = nullptr;      // a column's picture (Image3)
+    QPlainTextEdit* stepText = nullptr;   // the step's or question's text (Memo1)
+    QLabel* note = nullptr;               // the note under the sheet (Label5)
+    QLabel* title = nullptr;              // the title in the top panel (Label1)
+    QWidget* nextButton = nullptr;        // "Next >>>" (NextButton)
+    QWidget* backButton = nullptr;        // "<<< Back" (BackButton)
 };

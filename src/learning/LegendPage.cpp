@@ -17,8 +17,8 @@ namespace {
 
 const LegendControls& checked(const LegendControls& controls)
 {
-    const bool complete = controls.TabSheet1 && controls.Tabl1 && controls.Image3 && controls.Memo1 &&
-                          controls.Label5 && controls.Label1 && controls.NextButton && controls.BackButton;
+    const bool complete = controls.page && controls.sheetPicture && controls.columnPicture && controls.stepText &&
+                          controls.note && controls.title && controls.nextButton && controls.backButton;
     Q_ASSERT_X(complete, "LegendPage", "a control of the page is missing");
     if (!complete)
         throw std::invalid_argument("LegendPage: a control of the page is missing");
@@ -30,15 +30,15 @@ const LegendControls& checked(const LegendControls& controls)
 LegendPage::LegendPage(const LegendControls& controls, QObject* parent)
     : QObject(parent), m_controls(checked(controls))
 {
-    m_controls.Tabl1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_controls.Image3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_controls.sheetPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_controls.columnPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // The memo is filled with the tooltip colour, enabled or not.
-    QPalette memoPalette = m_controls.Memo1->palette();
+    QPalette memoPalette = m_controls.stepText->palette();
     memoPalette.setColor(QPalette::Base, memoPalette.color(QPalette::ToolTipBase));
-    m_controls.Memo1->setPalette(memoPalette);
+    m_controls.stepText->setPalette(memoPalette);
 
-    m_areas = std::make_unique<LegendAreas>(m_controls.TabSheet1);
+    m_areas = std::make_unique<LegendAreas>(m_controls.page);
     m_walkthrough = std::make_unique<Walkthrough>(m_controls, *m_areas);
     m_quiz = new LegendQuiz(m_controls, *m_areas, this);
     connect(m_quiz, &LegendQuiz::finished, this, &LegendPage::onQuizFinished);
@@ -48,8 +48,8 @@ LegendPage::LegendPage(const LegendControls& controls, QObject* parent)
     }
 
     // moves over the bare page, without a button held too
-    m_controls.TabSheet1->setMouseTracking(true);
-    m_controls.TabSheet1->installEventFilter(this);
+    m_controls.page->setMouseTracking(true);
+    m_controls.page->installEventFilter(this);
 }
 
 LegendPage::~LegendPage() = default;
@@ -59,8 +59,8 @@ void LegendPage::drawSheetPictures()
     // Drawn on the first entry, not at start: the program should not wait for pages it may not show.
     if (m_sheetDrawn)
         return;
-    m_controls.Tabl1->setPixmap(QPixmap::fromImage(SheetPictures::tablePicture()));
-    m_controls.Image3->setPixmap(QPixmap::fromImage(SheetPictures::columnPicture()));
+    m_controls.sheetPicture->setPixmap(QPixmap::fromImage(SheetPictures::tablePicture()));
+    m_controls.columnPicture->setPixmap(QPixmap::fromImage(SheetPictures::columnPicture()));
     m_sheetDrawn = true;
 }
 
@@ -145,9 +145,9 @@ bool LegendPage::eventFilter(QObject* watched, QEvent* event)
 {
     // Moves that reach the page from a control on it (a disabled memo passes them on) do not count:
     // only the bare background clears the highlight, in any mode.
-    if (watched == m_controls.TabSheet1 && event->type() == QEvent::MouseMove) {
+    if (watched == m_controls.page && event->type() == QEvent::MouseMove) {
         const auto* move = static_cast<QMouseEvent*>(event);
-        if (!m_controls.TabSheet1->childAt(move->position().toPoint()))
+        if (!m_controls.page->childAt(move->position().toPoint()))
             m_quiz->pageHovered();
     }
     return QObject::eventFilter(watched, event);

@@ -46,7 +46,7 @@ void LegendQuiz::enter()
         if (tag != OutsideItem)
             m_areas.AreaByTag(tag)->show();
     }
-    m_controls.TabSheet1->setCursor(Qt::PointingHandCursor);
+    m_controls.page->setCursor(Qt::PointingHandCursor);
 }
 
 void LegendQuiz::drawQuestion()
@@ -58,7 +58,7 @@ void LegendQuiz::drawQuestion()
     } while (QuizItem(i)->Cleared());
     m_askedItem = i;
     m_askedText = QuizItem(i)->Text;
-    m_controls.Memo1->setPlainText(m_askedText);
+    m_controls.stepText->setPlainText(m_askedText);
 }
 
 bool LegendQuiz::allCleared() const

@@ -49,19 +49,19 @@ QString Walkthrough::stepText(int step)
 
 void Walkthrough::enter()
 {
-    m_controls.Label5->setText(LoadString(StringId::ThickerLinesNote));
-    m_controls.Label1->setText(stepTitle(FirstStep));
+    m_controls.note->setText(LoadString(StringId::ThickerLinesNote));
+    m_controls.title->setText(stepTitle(FirstStep));
     m_step = FirstStep;
     m_areas.SetAreasVisible(false);
     // the quiz may have left a highlight behind; the tour shows the plain outlines
     for (AreaMarker* marker : m_areas.markers())
         marker->setFillColor(AreaMarker::White);
     m_areas.AreaByTag(FirstStep)->show();
-    m_controls.Memo1->clear();
-    m_controls.BackButton->setEnabled(false);
-    m_controls.NextButton->setEnabled(true);
-    m_controls.Memo1->setPlainText(stepText(m_step));
-    m_controls.TabSheet1->setCursor(Qt::ArrowCursor);
+    m_controls.stepText->clear();
+    m_controls.backButton->setEnabled(false);
+    m_controls.nextButton->setEnabled(true);
+    m_controls.stepText->setPlainText(stepText(m_step));
+    m_controls.page->setCursor(Qt::ArrowCursor);
 }
 
 void Walkthrough::next()
@@ -70,10 +70,10 @@ void Walkthrough::next()
         return;
     ++m_step;
     if (m_step >= LastStep)
-        m_controls.NextButton->setEnabled(false);
-    m_controls.Label1->setText(stepTitle(m_step));
+        m_controls.nextButton->setEnabled(false);
+    m_controls.title->setText(stepTitle(m_step));
     showStep();
-    m_controls.BackButton->setEnabled(true);
+    m_controls.backButton->setEnabled(true);
 }
 
 void Walkthrough::back()
@@ -81,11 +81,11 @@ void Walkthrough::back()
     if (m_step <= FirstStep)
         return;
     --m_step;
-    m_controls.Label1->setText(stepTitle(m_step));
+    m_controls.title->setText(stepTitle(m_step));
     if (m_step <= FirstStep)
-        m_controls.BackButton->setEnabled(false);
+        m_controls.backButton->setEnabled(false);
     if (m_step < LastStep)
-        m_controls.NextButton->setEnabled(true);
+        m_controls.nextButton->setEnabled(true);
     showStep();
 }
 
@@ -93,5 +93,5 @@ void Walkthrough::showStep()
 {
     m_areas.SetAreasVisible(false);
     m_areas.AreaByTag(m_step)->show();
-    m_controls.Memo1->setPlainText(stepText(m_step));
+    m_controls.stepText->setPlainText(stepText(m_step));
 }

@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
 #include "common/Stamped.h"
+#include "common/MainControls.h"
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
@@ -120,17 +121,17 @@ void TestApp::mainMenuAfterStart()
     QVERIFY(!form->terminateRequested());
     QCOMPARE(form->CurrentMode(), Mode::MainMenu);
     QCOMPARE(form->windowTitle(), QStringLiteral("Quillon 2 For Orienteering"));
-    QCOMPARE(qobject_cast<QLabel*>(form->control(QStringLiteral("Label1")))->text(),
+    QCOMPARE(qobject_cast<QLabel*>(form->control(MainControl::Title))->text(),
              QStringLiteral("Select type of test"));
     for (const char* shown : {"ResultsButton", "SettingsButton", "ExitButton", "Label1"})
         QVERIFY2(!form->control(QString::fromLatin1(shown))->isHidden(), shown);
     for (const char* hidden : {"MainMenuButton", "NextButton", "BackButton", "PauseButton", "Gauge1",
                                "Label2", "Label3", "Label4", "PageControl1"})
         QVERIFY2(form->control(QString::fromLatin1(hidden))->isHidden(), hidden);
-    QCOMPARE(form->control(QStringLiteral("MainMenuButton"))->width(), 0);
+    QCOMPARE(form->control(MainControl::MainMenuButton)->width(), 0);
     QCOMPARE(form->size(), QSize(718, 531));
     // the border panels are white after creation
-    QCOMPARE(form->control(QStringLiteral("Panel1"))->palette().color(QPalette::Window), QColor(Qt::white));
+    QCOMPARE(form->control(MainControl::BorderPanel)->palette().color(QPalette::Window), QColor(Qt::white));
 }
 
 void TestApp::wrongChecksumStopsAfterOneMessage()
@@ -215,17 +216,17 @@ void TestApp::mainMenuButtonWidth()
     Messages messages;
     WindowSet windows;
     TForm1* form = windows.form();
-    QWidget* mainMenu = form->control(QStringLiteral("MainMenuButton"));
+    QWidget* mainMenu = form->control(MainControl::MainMenuButton);
     form->setCurrentMode(Mode::LegendWalkthrough);
     form->ShowMode();
     QVERIFY(!mainMenu->isHidden());
     QCOMPARE(mainMenu->width(), 97);
-    QVERIFY(!form->control(QStringLiteral("PageControl1"))->isHidden());
+    QVERIFY(!form->control(MainControl::Pages)->isHidden());
     QMetaObject::invokeMethod(mainMenu, "clicked");
     QCOMPARE(form->CurrentMode(), Mode::MainMenu);
     QVERIFY(mainMenu->isHidden());
     QCOMPARE(mainMenu->width(), 0);
-    QVERIFY(form->control(QStringLiteral("PageControl1"))->isHidden());
+    QVERIFY(form->control(MainControl::Pages)->isHidden());
     form->setCurrentMode(Mode::LegendQuiz);
     form->ShowMode();
     QCOMPARE(mainMenu->width(), 97);
@@ -238,7 +239,7 @@ void TestApp::errorCountAndProgress()
     Messages messages;
     WindowSet windows;
     TForm1* form = windows.form();
-    auto* count = qobject_cast<QLabel*>(form->control(QStringLiteral("Label4")));
+    auto* count = qobject_cast<QLabel*>(form->control(MainControl::ErrorCount));
     form->SetErrorCount(12);
     QCOMPARE(count->text(), QStringLiteral("12"));
     QCOMPARE(form->ErrorCount(), 12);

@@ -2,6 +2,7 @@
 // random source and clock.
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
+#include "common/MainControls.h"
 #include "common/TempWorkDir.h"
 #include "content/Catalogue.h"
 #include "content/Language.h"
@@ -151,15 +152,15 @@ void TestRound::timedRoundToTheWinnerDialog()
     GameRound* round = m_form->round();
     QCOMPARE(round->GameState(), quint8(GameRound::Running));
     QVERIFY(round->Timer2().isActive());
-    auto* title = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label1")));
-    auto* clock = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label3")));
-    auto* gauge = qobject_cast<TGauge*>(m_form->control(QStringLiteral("Gauge1")));
+    auto* title = qobject_cast<QLabel*>(m_form->control(MainControl::Title));
+    auto* clock = qobject_cast<QLabel*>(m_form->control(MainControl::Clock));
+    auto* gauge = qobject_cast<TGauge*>(m_form->control(MainControl::Gauge));
     const int cells = m_grid->CellCount() - m_grid->ClearedCount();
     QVERIFY(cells > 0);
     QCOMPARE(gauge->maxValue(), cells);
     QVERIFY(!gauge->isHidden());
-    QVERIFY(m_form->control(QStringLiteral("ResultsButton"))->isHidden());
-    QVERIFY(!m_form->control(QStringLiteral("PauseButton"))->isHidden());
+    QVERIFY(m_form->control(MainControl::ResultsButton)->isHidden());
+    QVERIFY(!m_form->control(MainControl::PauseButton)->isHidden());
     QCOMPARE(clock->text(), QString()); // until the first tick
 
     WinnerDialog* win = m_windows->screens().winnerDialog;
@@ -212,7 +213,7 @@ void TestRound::textHelpEndsWithoutResult()
     textHelp->click();
     QVERIFY(m_grid->ShowTextHelp());
     startTest(Mode::MapSymbolTest, 0);
-    auto* title = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label1")));
+    auto* title = qobject_cast<QLabel*>(m_form->control(MainControl::Title));
     for (int presses = 0; m_form->round()->GameState() == GameRound::Running; ++presses) {
         QVERIFY2(presses < 15, qPrintable(title->text()));
         const int cell = cellWithText(title->text());
@@ -229,27 +230,27 @@ void TestRound::pauseKeepsTheClock()
 {
     startTest(Mode::DescriptionTest, 2);
     GameRound* round = m_form->round();
-    auto* clock = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label3")));
+    auto* clock = qobject_cast<QLabel*>(m_form->control(MainControl::Clock));
     m_now += 5.2 * Second;
     round->tick();
     QCOMPARE(clock->text(), QStringLiteral("0:05"));
-    QMetaObject::invokeMethod(m_form->control(QStringLiteral("PauseButton")), "clicked");
+    QMetaObject::invokeMethod(m_form->control(MainControl::PauseButton), "clicked");
     QCOMPARE(round->GameState(), quint8(GameRound::Paused));
     QVERIFY(m_grid->isHidden());
-    QVERIFY(!m_form->control(QStringLiteral("Label6"))->isHidden());
+    QVERIFY(!m_form->control(MainControl::PausedNote)->isHidden());
     for (int s = 0; s < 10; ++s) {
         m_now += Second;
         round->tick();
         QCOMPARE(clock->text(), QStringLiteral("0:05"));
     }
-    QMetaObject::invokeMethod(m_form->control(QStringLiteral("PauseButton")), "clicked");
+    QMetaObject::invokeMethod(m_form->control(MainControl::PauseButton), "clicked");
     QCOMPARE(round->GameState(), quint8(GameRound::Running));
     QVERIFY(!m_grid->isHidden());
     m_now += 1.0 * Second;
     round->tick();
     QCOMPARE(clock->text(), QStringLiteral("0:06"));
     // "Main menu" abandons the round: the clock stops, nothing is recorded
-    QMetaObject::invokeMethod(m_form->control(QStringLiteral("MainMenuButton")), "clicked");
+    QMetaObject::invokeMethod(m_form->control(MainControl::MainMenuButton), "clicked");
     QVERIFY(!round->Timer2().isActive());
     QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
 }
@@ -258,11 +259,11 @@ void TestRound::practiceShowsDescriptionsAndHelp()
 {
     startTest(Mode::DescriptionPractice, 1);
     THelpForm* help = m_windows->screens().helpForm;
-    auto* title = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Label1")));
-    auto* left = qobject_cast<QLabel*>(m_form->control(QStringLiteral("Image2")));
-    QVERIFY(m_form->control(QStringLiteral("Gauge1"))->isHidden());
-    QVERIFY(m_form->control(QStringLiteral("Label3"))->isHidden());
-    QVERIFY(m_form->control(QStringLiteral("PauseButton"))->isHidden());
+    auto* title = qobject_cast<QLabel*>(m_form->control(MainControl::Title));
+    auto* left = qobject_cast<QLabel*>(m_form->control(MainControl::LeftPicture));
+    QVERIFY(m_form->control(MainControl::Gauge)->isHidden());
+    QVERIFY(m_form->control(MainControl::Clock)->isHidden());
+    QVERIFY(m_form->control(MainControl::PauseButton)->isHidden());
     QVERIFY(!m_form->round()->Timer2().isActive());
 
     const int first = cellWithText(QString(), true);

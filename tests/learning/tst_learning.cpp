@@ -58,10 +58,10 @@ QString expectedItemText(int i)
 struct PageFixture
 {
     QWidget page;
-    QLabel* Tabl1 = new QLabel(&page);
-    QLabel* Image3 = new QLabel(&page);
-    QPlainTextEdit* Memo1 = new QPlainTextEdit(&page);
-    QLabel* Label5 = new QLabel(LayoutNote, &page);
+    QLabel* sheetPicture = new QLabel(&page);
+    QLabel* columnPicture = new QLabel(&page);
+    QPlainTextEdit* stepText = new QPlainTextEdit(&page);
+    QLabel* note = new QLabel(LayoutNote, &page);
     QLabel title;
     QWidget next;
     QWidget back;
@@ -71,14 +71,14 @@ struct PageFixture
     {
         page.setObjectName(QStringLiteral("TabSheet1"));
         page.resize(605, 438);
-        Tabl1->setGeometry(0, 0, 209, 337);
-        Image3->setGeometry(392, 176, 209, 161);
-        Memo1->setGeometry(248, 0, 353, 169);
-        Memo1->setReadOnly(true);
-        Memo1->setEnabled(false);
-        Label5->setGeometry(360, 328, 241, 57);
+        sheetPicture->setGeometry(0, 0, 209, 337);
+        columnPicture->setGeometry(392, 176, 209, 161);
+        stepText->setGeometry(248, 0, 353, 169);
+        stepText->setReadOnly(true);
+        stepText->setEnabled(false);
+        note->setGeometry(360, 328, 241, 57);
         legend = std::make_unique<LegendPage>(
-            LegendControls{&page, Tabl1, Image3, Memo1, Label5, &title, &next, &back});
+            LegendControls{&page, sheetPicture, columnPicture, stepText, note, &title, &next, &back});
         page.show();
     }
 
@@ -225,8 +225,8 @@ void TestLearning::markersLieOnSheetLines()
         QCOMPARE(place(8 + column), expected);
     }
     // marker 7 lies outside both pictures
-    QVERIFY(!place(7).intersects(f.Tabl1->geometry()));
-    QVERIFY(!place(7).intersects(f.Image3->geometry()));
+    QVERIFY(!place(7).intersects(f.sheetPicture->geometry()));
+    QVERIFY(!place(7).intersects(f.columnPicture->geometry()));
     // each circle marks one row of the table picture, to its right
     for (int tag = LegendAreaTable::FirstRowCircle; tag <= LegendAreaTable::AreaCount; ++tag) {
         const int row = tag - LegendAreaTable::FirstRowCircle;
@@ -317,11 +317,11 @@ void TestLearning::maskModePixels()
     PageFixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.page));
     // a picture whose every pixel differs, so that each can be checked for the AND
-    QImage picture(f.Tabl1->size(), QImage::Format_RGB32);
+    QImage picture(f.sheetPicture->size(), QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
             picture.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 5) & 0xFF, 0xC0 | ((x + y) & 0x3F)));
-    f.Tabl1->setPixmap(QPixmap::fromImage(picture));
+    f.sheetPicture->setPixmap(QPixmap::fromImage(picture));
     AreaMarker* marker = f.legend->AreaByTag(1);
     marker->setFillColor(fill);
     marker->show();
@@ -333,7 +333,7 @@ void TestLearning::maskModePixels()
                        -AreaMarker::RectangleOutlineWidth, -AreaMarker::RectangleOutlineWidth);
     const QRgb navy = AreaMarker::Navy.rgb() & RGB_MASK;
     const QRgb mask = fill.rgb() & RGB_MASK;
-    const QRect around = place.adjusted(-2, -2, 2, 2) & f.Tabl1->geometry();
+    const QRect around = place.adjusted(-2, -2, 2, 2) & f.sheetPicture->geometry();
     for (int y = around.top(); y <= around.bottom(); ++y) {
         for (int x = around.left(); x <= around.right(); ++x) {
             const QRgb source = picture.pixel(x, y) & RGB_MASK;
@@ -365,18 +365,18 @@ void TestLearning::walkthroughEntry()
     TempWorkDir dir;
     QVERIFY(dir.write(QStringLiteral("legtab.eng"), legendTexts()));
     PageFixture f;
-    QCOMPARE(f.Label5->text(), LayoutNote);
+    QCOMPARE(f.note->text(), LayoutNote);
     QCOMPARE(f.legend->LegendStep(), 1);
-    QVERIFY(f.Tabl1->pixmap().isNull()); // the sheet is drawn on the first entry
+    QVERIFY(f.sheetPicture->pixmap().isNull()); // the sheet is drawn on the first entry
 
     f.legend->enterWalkthrough();
-    QCOMPARE(f.Tabl1->pixmap().size(), f.Tabl1->size());
-    QCOMPARE(f.Image3->pixmap().size(), f.Image3->size());
-    QCOMPARE(f.Label5->text(), ResourceNote);
+    QCOMPARE(f.sheetPicture->pixmap().size(), f.sheetPicture->size());
+    QCOMPARE(f.columnPicture->pixmap().size(), f.columnPicture->size());
+    QCOMPARE(f.note->text(), ResourceNote);
     QCOMPARE(f.legend->LegendStep(), 1);
     QCOMPARE(f.title.text(), QStringLiteral("The table of legends CP contains such information : "));
     QCOMPARE(f.shownTags(), QList<int>{1});
-    QCOMPARE(f.Memo1->toPlainText(), QStringLiteral("Area 1"));
+    QCOMPARE(f.stepText->toPlainText(), QStringLiteral("Area 1"));
     QVERIFY(!f.back.isEnabled());
     QVERIFY(f.next.isEnabled());
     QCOMPARE(f.page.cursor().shape(), Qt::ArrowCursor);
@@ -387,7 +387,7 @@ void TestLearning::walkthroughEntry()
     QCOMPARE(f.legend->LegendStep(), 7);
     QCOMPARE(f.title.text(), QString());
     QCOMPARE(f.shownTags(), QList<int>{7});
-    QCOMPARE(f.Memo1->toPlainText(), QStringLiteral("Area 7"));
+    QCOMPARE(f.stepText->toPlainText(), QStringLiteral("Area 7"));
     QVERIFY(f.back.isEnabled());
     QVERIFY(f.next.isEnabled());
 }
@@ -446,7 +446,7 @@ void TestLearning::walkthroughEnds()
     QVERIFY(f.back.isEnabled());
     QCOMPARE(f.shownTags(), QList<int>{29});
     QCOMPARE(f.legend->AreaByTag(29)->geometry().top(), 313);
-    QCOMPARE(f.Memo1->toPlainText(), QStringLiteral("Area 29"));
+    QCOMPARE(f.stepText->toPlainText(), QStringLiteral("Area 29"));
     // past the end nothing moves
     f.legend->next();
     QCOMPARE(f.legend->LegendStep(), 29);
@@ -455,7 +455,7 @@ void TestLearning::walkthroughEnds()
     QCOMPARE(f.legend->LegendStep(), 28);
     QVERIFY(f.next.isEnabled());
     QCOMPARE(f.shownTags(), QList<int>{28});
-    QCOMPARE(f.Memo1->toPlainText(), QStringLiteral("Area 28"));
+    QCOMPARE(f.stepText->toPlainText(), QStringLiteral("Area 28"));
 
     // back to the start: Back disabled at step 1, and stays there
     for (int i = 0; i < 27; ++i)
@@ -477,7 +477,7 @@ void TestLearning::walkthroughEnds()
     QCOMPARE(f.legend->LegendStep(), 16);
     QCOMPARE(f.legend->AreaByTag(f.shownTags().value(0))->geometry(), place6);
     QVERIFY(f.title.text() != title6);
-    QCOMPARE(f.Memo1->toPlainText(), QStringLiteral("Area 16"));
+    QCOMPARE(f.stepText->toPlainText(), QStringLiteral("Area 16"));
 }
 
 void TestLearning::walkthroughReentryAndMissingTexts()
@@ -488,8 +488,8 @@ void TestLearning::walkthroughReentryAndMissingTexts()
     for (int i = 0; i < 28; ++i)
         f.legend->next();
     QCOMPARE(f.legend->LegendStep(), 29);
-    QCOMPARE(f.Memo1->toPlainText(), QString());
-    f.Label5->setText(LayoutNote);
+    QCOMPARE(f.stepText->toPlainText(), QString());
+    f.note->setText(LayoutNote);
 
     // "Main menu", then the walkthrough again
     f.legend->leave();
@@ -498,8 +498,8 @@ void TestLearning::walkthroughReentryAndMissingTexts()
     QVERIFY(f.next.isEnabled());
     QVERIFY(!f.back.isEnabled());
     QCOMPARE(f.shownTags(), QList<int>{1});
-    QCOMPARE(f.Label5->text(), ResourceNote);
-    QCOMPARE(f.Memo1->toPlainText(), QString());
+    QCOMPARE(f.note->text(), ResourceNote);
+    QCOMPARE(f.stepText->toPlainText(), QString());
 }
 
 void TestLearning::quizEntry()
@@ -509,11 +509,11 @@ void TestLearning::quizEntry()
     installDraws({});
     PageFixture f;
     f.legend->enterQuiz();
-    QVERIFY(!f.Tabl1->pixmap().isNull() && !f.Image3->pixmap().isNull());
+    QVERIFY(!f.sheetPicture->pixmap().isNull() && !f.columnPicture->pixmap().isNull());
     QCOMPARE(f.shownTags(), quizTags());
     QVERIFY(quizTags().contains(f.legend->AskedItem()));
     QCOMPARE(f.legend->AskedText(), expectedItemText(f.legend->AskedItem()));
-    QCOMPARE(f.Memo1->toPlainText(), f.legend->AskedText());
+    QCOMPARE(f.stepText->toPlainText(), f.legend->AskedText());
     QCOMPARE(f.page.cursor().shape(), Qt::PointingHandCursor);
     for (int i = 1; i <= 15; ++i) {
         QCOMPARE(f.legend->QuizItem(i)->Cleared(), i == 7);
@@ -543,7 +543,7 @@ void TestLearning::quizFirstQuestion()
     PageFixture f;
     f.legend->enterQuiz();
     QCOMPARE(f.legend->AskedItem(), item);
-    QCOMPARE(f.Memo1->toPlainText(), expectedItemText(item));
+    QCOMPARE(f.stepText->toPlainText(), expectedItemText(item));
 }
 
 void TestLearning::quizWholeRun()
@@ -561,7 +561,7 @@ void TestLearning::quizWholeRun()
         const int asked = f.legend->AskedItem();
         QVERIFY2(open.contains(asked), qPrintable(QString::number(asked)));
         QVERIFY(!f.legend->QuizItem(asked)->Cleared());
-        QCOMPARE(f.Memo1->toPlainText(), expectedItemText(asked));
+        QCOMPARE(f.stepText->toPlainText(), expectedItemText(asked));
         QVERIFY(!f.legend->AreaByTag(asked)->isHidden());
 
         // wrong presses, with any button, change nothing
@@ -570,7 +570,7 @@ void TestLearning::quizWholeRun()
                 f.press(other, other % 2 ? Qt::LeftButton : Qt::RightButton);
         }
         QCOMPARE(f.legend->AskedItem(), asked);
-        QCOMPARE(f.Memo1->toPlainText(), expectedItemText(asked));
+        QCOMPARE(f.stepText->toPlainText(), expectedItemText(asked));
         QCOMPARE(f.shownTags(), open);
         QCOMPARE(finished.count(), 0);
 
@@ -610,7 +610,7 @@ void TestLearning::quizItemTexts()
     QCOMPARE(f.legend->QuizItem(3)->Text, QString());
     // an item without text is asked and found like any other
     QCOMPARE(f.legend->AskedItem(), 3);
-    QCOMPARE(f.Memo1->toPlainText(), QString());
+    QCOMPARE(f.stepText->toPlainText(), QString());
     f.press(3);
     QVERIFY(f.legend->AreaByTag(3)->isHidden());
     QVERIFY(f.legend->AskedItem() != 3);
@@ -680,12 +680,12 @@ void TestLearning::hoverHighlight()
 
     // onto a picture where no marker lies, onto the memo and the note: nothing changes, also when
     // a control passes the moves on to the page
-    f.Tabl1->setMouseTracking(true);
-    f.Label5->setMouseTracking(true);
-    f.moveTo(QPoint(400, 180)); // the column letters of Image3
-    f.moveTo(QPoint(1, 100));   // the left edge of Tabl1
-    f.moveTo(QPoint(300, 50));  // Memo1
-    f.moveTo(QPoint(500, 370)); // Label5
+    f.sheetPicture->setMouseTracking(true);
+    f.note->setMouseTracking(true);
+    f.moveTo(QPoint(400, 180)); // the column letters of columnPicture
+    f.moveTo(QPoint(1, 100));   // the left edge of sheetPicture
+    f.moveTo(QPoint(300, 50));  // stepText
+    f.moveTo(QPoint(500, 370)); // note
     QCOMPARE(limeTags(), QList<int>{11});
 
     // onto the bare page: all white
