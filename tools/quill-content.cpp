@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr quint8 ChecksumDivisor = 3;
-
 int fail(const QString& message)
 {
     std::fprintf(stderr, "quill-content: %s\n", qPrintable(message));
@@ -59,7 +57,7 @@ int main(int argc, char** argv)
 
     QByteArray out;
     if (args[1] == QLatin1String("stamp"))
-        out = QByteArray::number(BodyChecksum(body, ChecksumDivisor)) + "\r\n";
+        out = QByteArray::number(BodyChecksum(body, ContentChecksumDivisor)) + "\r\n";
     out += body;
 
     QSaveFile dest(args[3]);
@@ -68,7 +66,7 @@ int main(int argc, char** argv)
 
     if (args[1] == QLatin1String("stamp")) {
         try {
-            if (!CheckFileChecksum(args[3], ChecksumDivisor).matches())
+            if (!CheckFileChecksum(args[3], ContentChecksumDivisor).matches())
                 return fail(args[3] + QStringLiteral(": checksum does not verify"));
         } catch (const AppError& e) {
             return fail(args[3] + QStringLiteral(": ") + e.text());

@@ -8,6 +8,7 @@
 #include "dialogs/TSettingsDlg.h"
 #include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
+#include "game/CellItem.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
@@ -35,9 +36,6 @@ namespace {
 
 constexpr char SymbolFontFile[] = "Pictor07.TTF";
 constexpr char SymbolsBase[] = "Symbols.";
-constexpr quint8 ChecksumDivisor = 3;
-// Numbers from here on are library pictures; below, characters of the symbol font.
-constexpr qint32 FirstLibraryNumber = 990;
 // A message about the symbol font lists this many of its missing symbols.
 constexpr qsizetype MaxListedGlyphs = 8;
 const QColor LearningColour(0, 0, 255);
@@ -137,10 +135,7 @@ void TForm1::connectControls()
         const quint8 t = testing[i];
         connect(button, &QToolButton::clicked, this, [this, button, l, t] { topicClicked(button, l, t); });
     }
-    connect(m_mainMenuButton, &TCommandButton::clicked, this, [this] {
-        m_currentMode = Mode::MainMenu;
-        ShowMode();
-    });
+    connect(m_mainMenuButton, &TCommandButton::clicked, this, &TForm1::returnToMainMenu);
     connect(m_resultsButton, &TCommandButton::clicked, this, [this] { m_screens.resultsViewer->exec(); });
     connect(m_settingsButton, &TCommandButton::clicked, this, [this] { m_screens.settingsDlg->exec(); });
     connect(m_exitButton, &TCommandButton::clicked, this, [this] {
@@ -193,7 +188,7 @@ void TForm1::checkSymbolFont()
         }
         QList<uint> codes;
         for (const qint32 number : std::as_const(numbers)) {
-            if (number >= 0 && number < FirstLibraryNumber)
+            if (number >= 0 && number < CellItem::FirstLibraryNumber)
                 codes.append(static_cast<uint>(number & 0xFF));
         }
         const QList<uint> missing = FontRegistry::missingGlyphs(grid()->FontSymbols(), codes);
@@ -229,10 +224,7 @@ void TForm1::createLegendPage()
     m_legend = std::make_unique<LegendPage>(lc);
     connect(m_nextButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::next);
     connect(m_backButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::back);
-    connect(m_legend.get(), &LegendPage::quizFinished, this, [this] {
-        m_currentMode = Mode::MainMenu;
-        ShowMode();
-    });
+    connect(m_legend.get(), &LegendPage::quizFinished, this, &TForm1::returnToMainMenu);
 }
 
 void TForm1::checkContentFiles()
@@ -244,7 +236,7 @@ void TForm1::checkContentFiles()
         files << symbols;
     try {
         for (const QString& file : std::as_const(files)) {
-            if (!CheckFileChecksum(file, ChecksumDivisor).matches()) {
+            if (!CheckFileChecksum(file, ContentChecksumDivisor).matches()) {
                 MessageBoxes::showPlain(LoadString(StringId::WrongChecksum) + QLatin1Char('\n') +
                                         fileLocation(QFileInfo(Files::find(file)).absoluteFilePath()));
                 m_terminate = true;
@@ -354,6 +346,12 @@ void TForm1::closeHelp()
 int TForm1::helpShownIndex() const
 {
     return m_screens.helpForm->ShownIndex();
+}
+
+void TForm1::returnToMainMenu()
+{
+    m_currentMode = Mode::MainMenu;
+    ShowMode();
 }
 
 void TForm1::startRound()

@@ -33,6 +33,7 @@ public:
     quint8 CurrentMode() const override { return m_currentMode; }
     void setCurrentMode(quint8 mode) override { m_currentMode = mode; }
     void ShowMode() override;
+    void returnToMainMenu() override;
     TMyDrawGrid* grid() const override { return m_grid; }
     void startRound() override;
     RoundResult roundResult() const override;
@@ -86,7 +87,7 @@ private:
     void showLearningPage(bool walkthrough);
 
     Screens& m_screens;
-    quint8 m_currentMode = 6;
+    quint8 m_currentMode = Mode::MainMenu;
     int m_mainMenuWidth = 0;
     int m_errorCount = 0;
     int m_progress = 0;

@@ -13,6 +13,9 @@ qint32 FileChecksum(const QString& fileName, quint8 divisor);
 // reads as 0). Throws like FileChecksum.
 qint32 ReadChecksumLine(const QString& fileName);
 
+// The divisor of the content files' checksums.
+inline constexpr quint8 ContentChecksumDivisor = 3;
+
 // The stored number and the computed sum of one file, from a single read of it.
 struct ChecksumCheck
 {

@@ -18,7 +18,6 @@ constexpr char BuiltInRoot[] = ":/builtin/";
 constexpr char StringsFile[] = "strings.txt";
 constexpr char MessagesFile[] = "messages.txt";
 constexpr char QtTextsFile[] = "qt.qm";
-constexpr char LocalesKey[] = "Software/Borland/Locales";
 
 QHash<int, QString> parseStringTable(const QByteArray& raw)
 {
@@ -157,7 +156,7 @@ void Language::selectModule()
     const QString exe = Desktop::executablePath();
     QString stored;
     try {
-        const RegistryKey key{QLatin1String(LocalesKey)};
+        const RegistryKey key{QLatin1String(LanguageChoiceKey)};
         if (key.valueExists(exe))
             stored = key.readString(exe);
         else if (key.valueExists(RegistryKey::defaultValueName()))

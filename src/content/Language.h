@@ -31,6 +31,10 @@ enum : int {
 };
 }
 
+// The stored settings' key that holds the language chosen for each executable (value name: the
+// executable's path; the unnamed value stands for every executable).
+inline constexpr char LanguageChoiceKey[] = "Software\\Borland\\Locales";
+
 // The active interface language: the built-in English one or a language module "quill.<ext>"
 // beside the executable, chosen once at start. It gives the string table, the screen descriptions
 // and the translations of the system's messages.

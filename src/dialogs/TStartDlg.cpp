@@ -2,6 +2,7 @@
 
 #include "content/Catalogue.h"
 #include "content/Language.h"
+#include "game/CellItem.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
@@ -17,7 +18,6 @@
 namespace {
 
 constexpr char PictureLibraryFile[] = "Bitm1.dll";
-constexpr int FirstLibraryNumber = 990; // description tests: numbers below are symbol font characters
 
 struct BoardShape
 {
@@ -100,11 +100,12 @@ void TStartDlg::layOutGrid(const TTypesItem& entry)
     grid->SetColCount(shape.cols);
     grid->SetRowCount(shape.rows);
     for (int r = 0; r < grid->CellCount(); ++r) {
-        quint8 kind = 0;
+        quint8 kind = CellItem::KindLibraryPicture;
         if (mode == Mode::MapSymbolTest || mode == Mode::MapSymbolPractice)
-            kind = 3;
-        else if (mode == Mode::DescriptionPractice || mode == Mode::DescriptionTest)
-            kind = r < entry.Values.size() && entry.Values[r] < FirstLibraryNumber ? 1 : 0;
+            kind = CellItem::KindMapSymbol;
+        else if ((mode == Mode::DescriptionPractice || mode == Mode::DescriptionTest) &&
+                 r < entry.Values.size() && entry.Values[r] < CellItem::FirstLibraryNumber)
+            kind = CellItem::KindFontSymbol;
         grid->Item(r)->SetKind(kind);
     }
 }

@@ -38,6 +38,9 @@ public:
     static constexpr quint8 KindLibraryPicture = 0;
     static constexpr quint8 KindFontSymbol = 1;
     static constexpr quint8 KindMapSymbol = 3;
+    // In description tests, values below this are characters of the symbol font; from here on
+    // they are pictures of the library.
+    static constexpr qint32 FirstLibraryNumber = 990;
 
     QString Text;
     QString AddText;

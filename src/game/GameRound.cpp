@@ -162,8 +162,7 @@ void GameRound::endRound()
     m_textModeImage.clear();
     m_c.title->clear();
     if (m_host.textHelpChecked()) {
-        m_host.setCurrentMode(Mode::MainMenu);
-        m_host.ShowMode();
+        m_host.returnToMainMenu();
         return;
     }
     m_host.showWinnerDialog();

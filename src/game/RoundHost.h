@@ -11,6 +11,8 @@ public:
     virtual quint8 CurrentMode() const = 0;
     virtual void setCurrentMode(quint8 mode) = 0;
     virtual void ShowMode() = 0;
+    // Sets the main menu's mode and shows it.
+    virtual void returnToMainMenu() = 0;
     virtual void SetErrorCount(int n) = 0;
     virtual int ErrorCount() const = 0;
     virtual void SetProgress(int n) = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "platform/Registry.h"
+#include "platform/SystemColors.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -43,26 +44,9 @@ bool has(const RegistryKey& key, const char* n)
     return key.valueExists(name(n));
 }
 
-// System colour indices the program uses, and their palette roles here.
 QColor systemColor(quint32 index)
 {
-    const QPalette palette = QApplication::palette();
-    switch (index) {
-    case 5:
-        return palette.color(QPalette::Base); // window
-    case 8:
-        return palette.color(QPalette::WindowText); // window text
-    case 15:
-        return palette.color(QPalette::Button); // button face
-    case 16:
-        return palette.color(QPalette::Dark); // button shadow
-    case 17:
-        return palette.color(QPalette::Disabled, QPalette::Text); // grey text
-    case 20:
-        return palette.color(QPalette::Light); // button highlight
-    default:
-        return palette.color(QPalette::WindowText);
-    }
+    return SystemColors::fromIndex(index, QApplication::palette());
 }
 
 } // namespace

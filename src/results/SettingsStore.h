@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/Language.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPoint>
@@ -30,7 +32,7 @@ namespace SettingsStore {
 
 inline constexpr char MainKey[] = "Software\\Dovetail\\Quillon\\2\\";
 inline constexpr char FontKey[] = "Software\\Dovetail\\Quillon\\2\\FontText";
-inline constexpr char LocalesKey[] = "Software\\Borland\\Locales";
+inline constexpr const char* LocalesKey = LanguageChoiceKey;
 
 // A colour as stored: 0x00BBGGRR, or 0x80000000 plus a system colour index.
 quint32 encodeColor(const QColor& color);

@@ -26,11 +26,7 @@ public:
     virtual void setCurrentMode(quint8 mode) = 0;
     virtual void ShowMode() = 0;
     // Leaves whatever screen is shown for the main menu.
-    void returnToMainMenu()
-    {
-        setCurrentMode(Mode::MainMenu);
-        ShowMode();
-    }
+    virtual void returnToMainMenu() = 0;
 
     // The symbol grid: laid out and loaded by the test selection, set up by the settings.
     virtual TMyDrawGrid* grid() const = 0;

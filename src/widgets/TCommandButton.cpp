@@ -1,6 +1,6 @@
 #include "widgets/TCommandButton.h"
 
-#include "widgets/SystemColors.h"
+#include "platform/SystemColors.h"
 #include "widgets/TFont3D.h"
 
 #include <QEnterEvent>

@@ -1,6 +1,6 @@
 #include "widgets/TFont3D.h"
 
-#include "widgets/SystemColors.h"
+#include "platform/SystemColors.h"
 
 #include <QGuiApplication>
 #include <QPainter>

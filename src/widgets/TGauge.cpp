@@ -1,7 +1,7 @@
 #include "widgets/TGauge.h"
 
 #include "platform/AppError.h"
-#include "widgets/SystemColors.h"
+#include "platform/SystemColors.h"
 
 #include <QPainter>
 

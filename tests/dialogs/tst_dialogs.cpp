@@ -1,8 +1,8 @@
 // The settings store and the dialogs around results and settings, on the real window set.
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
-#include "common/Stamped.h"
 #include "common/MainControls.h"
+#include "common/Stamped.h"
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
@@ -394,6 +394,11 @@ public:
     quint8 CurrentMode() const override { return mode; }
     void setCurrentMode(quint8 m) override { mode = m; }
     void ShowMode() override { ++shown; }
+    void returnToMainMenu() override
+    {
+        mode = Mode::MainMenu;
+        ShowMode();
+    }
     TMyDrawGrid* grid() const override { return nullptr; }
     void startRound() override {}
     RoundResult roundResult() const override { return {75.0 / 86400.0, 3}; }
