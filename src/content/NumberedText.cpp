@@ -8,11 +8,15 @@
 #include <QFileInfo>
 #include <QList>
 
-QString ReadNumberedText(const QString& fileName, qint32 number)
+namespace {
+
+// Calls `visit(number, rest of line)` for each line of the numbered text file, in file order, until
+// it returns false. A missing file has no lines; a fault names the file.
+template <typename Visit> void forEachLine(const QString& fileName, Visit visit)
 {
     const QString path = Files::find(fileName);
     if (path.isEmpty())
-        return {};
+        return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         Files::throwOpenError(file);
@@ -23,35 +27,35 @@ QString ReadNumberedText(const QString& fileName, qint32 number)
             const qint32 n = reader.readNumber();
             const QByteArray line = reader.readRestOfLine();
             reader.nextLine();
-            if (n == number)
-                return decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1));
+            if (!visit(n, line))
+                return;
         }
     } catch (AppError& error) {
         error.inFile(QFileInfo(path).absoluteFilePath());
         throw;
     }
-    return {};
+}
+
+} // namespace
+
+QString ReadNumberedText(const QString& fileName, qint32 number)
+{
+    QString text;
+    forEachLine(fileName, [&](qint32 n, const QByteArray& line) {
+        if (n != number)
+            return true;
+        text = decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1));
+        return false;
+    });
+    return text;
 }
 
 QList<qint32> NumbersOf(const QString& fileName)
 {
     QList<qint32> numbers;
-    const QString path = Files::find(fileName);
-    if (path.isEmpty())
-        return numbers;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        Files::throwOpenError(file);
-    const QByteArray data = file.readAll();
-    TextReader reader(data);
-    try {
-        while (!reader.atEnd()) {
-            numbers.append(reader.readNumber());
-            reader.nextLine();
-        }
-    } catch (AppError& error) {
-        error.inFile(QFileInfo(path).absoluteFilePath());
-        throw;
-    }
+    forEachLine(fileName, [&](qint32 n, const QByteArray&) {
+        numbers.append(n);
+        return true;
+    });
     return numbers;
 }
