@@ -103,13 +103,14 @@ Language::Active& Language::active()
 void Language::load(std::unique_ptr<ResourceContainer> container)
 {
     Active& a = active();
-    a.container = std::move(container);
-    AppError::setTranslator(&Language::translateMessage);
-    fillTexts(a);
+    // Qt's texts are read straight from the module's bytes: they go before the module does.
     if (a.qtTexts) {
         QCoreApplication::removeTranslator(a.qtTexts.get());
         a.qtTexts.reset();
     }
+    a.container = std::move(container);
+    AppError::setTranslator(&Language::translateMessage);
+    fillTexts(a);
     if (a.container && a.container->contains(QLatin1String(QtTextsFile))) {
         auto translator = std::make_unique<QTranslator>();
         if (translator->load(a.container->pathOf(QLatin1String(QtTextsFile))) &&
