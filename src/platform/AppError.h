@@ -38,6 +38,7 @@ inline constexpr char InvalidNumericInput[] = "Invalid numeric input";
 inline constexpr char ReadBeyondEnd[] = "Read beyond end of file";
 inline constexpr char DiskFull[] = "Disk full";
 inline constexpr char ResourceNotFound[] = "Resource %s not found";
+inline constexpr char DamagedFile[] = "File %s is damaged";
 inline constexpr char FailedToSetData[] = "Failed to set data for '%s'";
 inline constexpr char FailedToGetData[] = "Failed to get data for '%s'";
 inline constexpr char InvalidDataType[] = "Invalid data type for '%s'";
