@@ -59,8 +59,10 @@ PictureLibrary::PictureLibrary(std::unique_ptr<ResourceContainer> container)
 
 PictureLibrary::~PictureLibrary() = default;
 
-PictureLibrary* PictureLibrary::open(const QString& fileName)
+PictureLibrary* PictureLibrary::open(const QString& fileName, std::optional<AppError>* damage)
 {
+    if (damage)
+        damage->reset();
     const QString path = Files::find(fileName);
     if (path.isEmpty())
         return nullptr;
@@ -75,8 +77,11 @@ PictureLibrary* PictureLibrary::open(const QString& fileName)
         open.erase(it);
     }
     auto container = std::make_unique<ResourceContainer>();
-    if (!container->open(key))
+    if (!container->open(key)) {
+        if (damage)
+            *damage = container->damage();
         return nullptr;
+    }
     OpenLibrary entry;
     entry.modified = info.lastModified();
     entry.size = info.size();
@@ -132,9 +137,10 @@ const QImage& LibraryPicture::image() const
 {
     if (m_name.isEmpty())
         return m_image;
-    const PictureLibrary* library = PictureLibrary::open(m_libraryName);
+    std::optional<AppError> damage;
+    const PictureLibrary* library = PictureLibrary::open(m_libraryName, &damage);
     if (!library)
-        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {m_name});
+        throw damage ? *damage : AppError(QString::fromLatin1(Msg::ResourceNotFound), {m_name});
     m_image = library->picture(m_name);
     m_name.clear();
     m_libraryName.clear();
