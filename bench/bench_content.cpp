@@ -1,9 +1,12 @@
-// Content reading: the checksum of a content file, look-ups in numbered texts, catalogues.
+// Content reading: the checksum of a content file, opening a container, look-ups in numbered texts,
+// catalogues.
 #include "BenchEnv.h"
 #include "content/Catalogue.h"
 #include "content/Checksum.h"
 #include "content/NumberedText.h"
 #include "platform/Files.h"
+#include "platform/ResourceContainer.h"
+#include "platform/ResourceContainerCheck.h"
 
 #include <QFileInfo>
 
@@ -92,6 +95,42 @@ void BM_FileChecksum_Shipped(benchmark::State& state, const char* file)
 BENCHMARK_CAPTURE(BM_FileChecksum_Shipped, Bitm1, "Bitm1.eng")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FileChecksum_Shipped, Legends, "Legends.eng")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_FileChecksum_Shipped, Symbols, "Symbols.eng")->Unit(benchmark::kMicrosecond);
+
+// Opening a shipped container: the file read into memory, its structure checked, the checked bytes
+// registered with Qt (and closed again); and the structure check alone over bytes in memory.
+void BM_ContainerOpen_Shipped(benchmark::State& state, const char* file)
+{
+    guarded(state, [&] {
+        const QString name = QString::fromLatin1(file);
+        if (!ensureFile(state, name))
+            return;
+        const QString path = BenchEnv::instance().filePath(name);
+        for (auto _ : state) {
+            ResourceContainer container;
+            if (!container.open(path)) {
+                state.SkipWithError("the container is refused");
+                return;
+            }
+        }
+        state.SetBytesProcessed(state.iterations() * QFileInfo(path).size());
+    });
+}
+BENCHMARK_CAPTURE(BM_ContainerOpen_Shipped, Bitm1, "Bitm1.dll")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ContainerOpen_Shipped, Module, "quill.eng")->Unit(benchmark::kMicrosecond);
+
+void BM_ContainerCheck_Shipped(benchmark::State& state, const char* file)
+{
+    guarded(state, [&] {
+        const QString name = QString::fromLatin1(file);
+        if (!ensureFile(state, name))
+            return;
+        const QByteArray bytes = Files::readAll(name);
+        for (auto _ : state)
+            benchmark::DoNotOptimize(ResourceContainerCheck::check(bytes).verdict);
+        state.SetBytesProcessed(state.iterations() * bytes.size());
+    });
+}
+BENCHMARK_CAPTURE(BM_ContainerCheck_Shipped, Bitm1, "Bitm1.dll")->Unit(benchmark::kMicrosecond);
 
 // One look-up of the file's last number (the whole file is read and scanned).
 void BM_ReadNumberedText_Shipped(benchmark::State& state, const char* file)

@@ -16,7 +16,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILL_FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(numbers numbered_text catalogue checksum results strings settings)
+    targets=(numbers numbered_text catalogue checksum results strings settings container)
 fi
 
 generator=()

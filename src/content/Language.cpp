@@ -3,6 +3,7 @@
 #include "content/TextReader.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "platform/ResourceContainer.h"
 
@@ -102,13 +103,14 @@ Language::Active& Language::active()
 void Language::load(std::unique_ptr<ResourceContainer> container)
 {
     Active& a = active();
-    a.container = std::move(container);
-    AppError::setTranslator(&Language::translateMessage);
-    fillTexts(a);
+    // Qt's texts are read straight from the module's bytes: they go before the module does.
     if (a.qtTexts) {
         QCoreApplication::removeTranslator(a.qtTexts.get());
         a.qtTexts.reset();
     }
+    a.container = std::move(container);
+    AppError::setTranslator(&Language::translateMessage);
+    fillTexts(a);
     if (a.container && a.container->contains(QLatin1String(QtTextsFile))) {
         auto translator = std::make_unique<QTranslator>();
         if (translator->load(a.container->pathOf(QLatin1String(QtTextsFile))) &&
@@ -122,8 +124,12 @@ void Language::load(std::unique_ptr<ResourceContainer> container)
 bool Language::activateModuleFile(const QString& path)
 {
     auto container = std::make_unique<ResourceContainer>();
-    if (!container->open(path))
+    if (!container->open(path)) {
+        // A damaged module is reported; the choice goes on as if the file were not there.
+        if (container->damage())
+            MessageBoxes::showError(*container->damage());
         return false;
+    }
     load(std::move(container));
     return true;
 }
@@ -144,8 +150,13 @@ void Language::selectModule(const QString& executablePath, const QString& stored
         if (userLanguage3.size() > 2)
             candidates << userLanguage3.left(2);
     }
+    QStringList tried; // a damaged module named twice is reported once
     for (const QString& extension : candidates) {
-        if (extension.size() <= 4 && activateModuleFile(modulePath(executablePath, extension)))
+        const QString path = modulePath(executablePath, extension);
+        if (extension.size() > 4 || tried.contains(path))
+            continue;
+        tried << path;
+        if (activateModuleFile(path))
             return;
     }
     activateBuiltIn();

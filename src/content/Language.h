@@ -47,7 +47,8 @@ public:
     // The same choice with every input given (tests): `storedExtension` may be empty.
     static void selectModule(const QString& executablePath, const QString& storedExtension,
                              const QString& userLanguage3);
-    // Makes `path` the active module; false (and the built-in language active) when it cannot be used.
+    // Makes `path` the active module; false (the active language unchanged) when it cannot be used.
+    // A damaged module is reported in the standard error box, naming the file.
     static bool activateModuleFile(const QString& path);
     static void activateBuiltIn();
 

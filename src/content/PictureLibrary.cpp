@@ -60,8 +60,10 @@ PictureLibrary::PictureLibrary(std::unique_ptr<ResourceContainer> container)
 
 PictureLibrary::~PictureLibrary() = default;
 
-PictureLibrary* PictureLibrary::open(const QString& fileName)
+PictureLibrary* PictureLibrary::open(const QString& fileName, std::optional<AppError>* damage)
 {
+    if (damage)
+        damage->reset();
     const QString path = Files::find(fileName);
     if (path.isEmpty())
         return nullptr;
@@ -76,8 +78,11 @@ PictureLibrary* PictureLibrary::open(const QString& fileName)
         open.erase(it);
     }
     auto container = std::make_unique<ResourceContainer>();
-    if (!container->open(key))
+    if (!container->open(key)) {
+        if (damage)
+            *damage = container->damage();
         return nullptr;
+    }
     OpenLibrary entry;
     entry.modified = info.lastModified();
     entry.size = info.size();
@@ -133,10 +138,12 @@ const QImage& LibraryPicture::image() const
 {
     if (m_name.isEmpty())
         return m_image;
-    const PictureLibrary* library = PictureLibrary::open(m_libraryName);
+    std::optional<AppError> damage;
+    const PictureLibrary* library = PictureLibrary::open(m_libraryName, &damage);
     if (!library)
-        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {m_name})
-            .inFile(QDir::current().absoluteFilePath(m_libraryName));
+        throw damage ? *damage
+                     : AppError(QString::fromLatin1(Msg::ResourceNotFound), {m_name})
+                           .inFile(QDir::current().absoluteFilePath(m_libraryName));
     m_image = library->picture(m_name);
     m_name.clear();
     m_libraryName.clear();

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/AppError.h"
+
 #include <QHash>
 #include <QImage>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class ResourceContainer;
 
@@ -14,8 +17,10 @@ class PictureLibrary
 {
 public:
     // The library in the working directory with that file name (letter case ignored), opened once
-    // and kept; nullptr when there is no such file or it is not a container.
-    static PictureLibrary* open(const QString& fileName);
+    // and kept; nullptr when there is no such file, it is not a container, or it is a damaged one.
+    // For a damaged one `damage` (when given) receives "File %s is damaged", naming the file; it is
+    // left empty otherwise.
+    static PictureLibrary* open(const QString& fileName, std::optional<AppError>* damage = nullptr);
     // Forgets every opened library (tests that rewrite library files).
     static void closeAll();
 
@@ -48,7 +53,8 @@ public:
     void refer(const QString& libraryName, const QString& name);
 
     // Decodes a referred picture on first use; throws "Resource %s not found" when the library no
-    // longer has it or it cannot be decoded.
+    // longer has it or it cannot be decoded, "File %s is damaged" when the library file was
+    // replaced by a damaged one.
     const QImage& image() const;
     operator const QImage&() const { return image(); }
     bool isNull() const { return image().isNull(); }

@@ -14,6 +14,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <optional>
 
 namespace {
 // Font symbols are drawn this high (the question picture's height) and kept this wide.
@@ -96,12 +97,16 @@ QString requiredText(const QString& fileName, qint32 number)
 // The picture library a board needs, or the error that says why it cannot be used.
 PictureLibrary* requiredLibrary(const QString& libraryName)
 {
-    if (PictureLibrary* library = PictureLibrary::open(libraryName))
+    std::optional<AppError> damage;
+    if (PictureLibrary* library = PictureLibrary::open(libraryName, &damage))
         return library;
+    if (damage)
+        throw *damage;
     const QString path = Files::find(libraryName);
     if (path.isEmpty())
         throw AppError(QString::fromLatin1(Msg::FileNotFound))
             .inFile(QDir::current().absoluteFilePath(libraryName));
+    // a file of that name that is no container at all
     throw AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(QFileInfo(path).absoluteFilePath());
 }
 

@@ -1,5 +1,8 @@
 #include "platform/ResourceContainer.h"
 
+#include "platform/ResourceContainerCheck.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QResource>
@@ -11,6 +14,11 @@ QString newRoot()
     static std::atomic<int> counter{0};
     return QStringLiteral("/container%1").arg(++counter);
 }
+
+const uchar* registered(const QByteArray& bytes)
+{
+    return reinterpret_cast<const uchar*>(bytes.constData());
+}
 } // namespace
 
 ResourceContainer::~ResourceContainer()
@@ -21,21 +29,50 @@ ResourceContainer::~ResourceContainer()
 bool ResourceContainer::open(const QString& path)
 {
     close();
-    if (!QFileInfo(path).isFile())
+    m_damage.reset();
+    m_fault = nullptr;
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
+    if (file.size() > ResourceContainerCheck::MaxContainerSize) {
+        // Too large for Qt's offsets; only its magic tells whether it was meant to be a container.
+        if (ResourceContainerCheck::hasMagic(file.read(4)))
+            noteDamage(path, "larger than a container can be");
+        return false;
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    const ResourceContainerCheck::Result check = ResourceContainerCheck::check(bytes);
+    if (check.verdict == ResourceContainerCheck::Verdict::NotContainer)
+        return false;
+    if (check.verdict == ResourceContainerCheck::Verdict::Damaged) {
+        noteDamage(path, check.fault);
+        return false;
+    }
     const QString root = newRoot();
-    if (!QResource::registerResource(path, root))
+    m_bytes = std::move(bytes);
+    if (!QResource::registerResource(registered(m_bytes), root)) {
+        m_bytes.clear();
         return false;
+    }
     m_file = path;
     m_root = root;
     return true;
+}
+
+void ResourceContainer::noteDamage(const QString& path, const char* fault)
+{
+    m_fault = fault;
+    m_damage = AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(QFileInfo(path).absoluteFilePath());
 }
 
 void ResourceContainer::close()
 {
     if (m_root.isEmpty())
         return;
-    QResource::unregisterResource(m_file, m_root);
+    QResource::unregisterResource(registered(m_bytes), m_root);
+    m_bytes.clear();
     m_root.clear();
     m_file.clear();
 }
