@@ -35,6 +35,8 @@
 namespace {
 
 constexpr char SymbolFontFile[] = "Pictor07.TTF";
+// Under the board, in the game page's strip below its last row.
+constexpr QRect StatusLineGeometry(0, 420, 605, 18);
 constexpr char SymbolsBase[] = "Symbols.";
 // A message about the symbol font lists this many of its missing symbols.
 constexpr qsizetype MaxListedGlyphs = 8;
@@ -80,6 +82,7 @@ TForm1::TForm1(Screens& screens) : m_screens(screens)
     rc.pages = m_pages;
     rc.gamePage = m_gamePage;
     rc.grid = m_grid;
+    rc.statusLine = m_statusLine;
     m_round = std::make_unique<GameRound>(*this, rc);
 
     connectControls();
@@ -115,6 +118,7 @@ void TForm1::bindControls()
     m_pages = bindControl<QStackedWidget>(this, QStringLiteral("PageControl1"));
     m_learnPage = bindControl<QWidget>(this, QStringLiteral("TabSheet1"));
     m_gamePage = bindControl<QWidget>(this, QStringLiteral("TabSheet2"));
+    bindStatusLine();
     for (const char* name : {"Panel1", "Panel4", "Panel2", "Panel3"})
         m_borderPanels << bindControl<QWidget>(this, QString::fromLatin1(name));
     m_grid = bindControl<TMyDrawGrid>(this, QStringLiteral("MyDrawGrid1"));
@@ -135,12 +139,16 @@ void TForm1::connectControls()
         const quint8 t = testing[i];
         connect(button, &QToolButton::clicked, this, [this, button, l, t] { topicClicked(button, l, t); });
     }
-    connect(m_mainMenuButton, &TCommandButton::clicked, this, &TForm1::returnToMainMenu);
+    connect(m_mainMenuButton, &TCommandButton::clicked, this, [this] {
+        if (mayLeaveRound())
+            returnToMainMenu();
+    });
     connect(m_resultsButton, &TCommandButton::clicked, this, [this] { m_screens.resultsViewer->exec(); });
     connect(m_settingsButton, &TCommandButton::clicked, this, [this] { m_screens.settingsDlg->exec(); });
     connect(m_exitButton, &TCommandButton::clicked, this, [this] {
-        close();
-        QCoreApplication::quit();
+        // the close asks first during a timed test, and may be refused
+        if (close())
+            QCoreApplication::quit();
     });
     connect(m_pauseButton, &TCommandButton::clicked, m_round.get(), &GameRound::pause);
     connect(m_grid, &TMyDrawGrid::GridMouseMove, m_round.get(),
@@ -361,7 +369,7 @@ void TForm1::startRound()
 
 RoundResult TForm1::roundResult() const
 {
-    return {m_round->ElapsedTime(), m_errorCount};
+    return {m_round->ElapsedTime(), m_errorCount, m_round->summary()};
 }
 
 void TForm1::selectLearning(bool learning)
@@ -411,8 +419,41 @@ QWidget* TForm1::control(const QString& name) const
     return findChild<QWidget*>(name);
 }
 
+bool TForm1::mayLeaveRound() const
+{
+    return !m_round->timedRoundInProgress() ||
+           MessageBoxes::confirm(LoadString(StringId::LeaveRoundQuestion));
+}
+
+void TForm1::bindStatusLine()
+{
+    // Screens of older language modules lack the status line: it is made here then.
+    m_statusLine = m_gamePage->findChild<QLabel*>(QStringLiteral("StatusLine"));
+    if (!m_statusLine) {
+        m_statusLine = new QLabel(m_gamePage);
+        m_statusLine->setObjectName(QStringLiteral("StatusLine"));
+        m_statusLine->setGeometry(StatusLineGeometry);
+        m_statusLine->setAlignment(Qt::AlignCenter);
+    }
+    m_statusLine->hide();
+}
+
+void TForm1::showUnrecordedSummary()
+{
+    m_screens.winnerDialog->showUnrecordedSummary();
+}
+
+bool TForm1::showRightCellAfterMiss() const
+{
+    return m_screens.settingsDlg && m_screens.settingsDlg->showRightCellChecked();
+}
+
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    if (!mayLeaveRound()) {
+        event->ignore();
+        return;
+    }
     // The stored settings are written first; when that fails the font stays registered.
     if (!m_screens.settingsDlg || m_screens.settingsDlg->writeSettings()) {
         FontRegistry::remove(m_fontId);

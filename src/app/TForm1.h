@@ -53,6 +53,8 @@ public:
     int MainMenuWidth() const override { return m_mainMenuWidth; }
     bool textHelpChecked() const override;
     void showWinnerDialog() override;
+    void showUnrecordedSummary() override;
+    bool showRightCellAfterMiss() const override;
     void showHelpFor(int cell) override;
     void closeHelp() override;
     int helpShownIndex() const override;
@@ -80,6 +82,9 @@ private:
     void creationSequence();
     void checkContentFiles();
     void checkSymbolFont();
+    void bindStatusLine();
+    // During a timed test the user is asked before the round is thrown away.
+    bool mayLeaveRound() const;
     void createLegendPage();
     void topicClicked(QToolButton* button, quint8 learningMode, quint8 testingMode);
     void setTopicColour(const QColor& colour);
@@ -102,6 +107,7 @@ private:
     QLabel* m_errorsLabel = nullptr;
     QLabel* m_errorCountLabel = nullptr;
     QLabel* m_pausedLabel = nullptr;
+    QLabel* m_statusLine = nullptr;
     TGauge* m_gauge = nullptr;
     TCommandButton* m_settingsButton = nullptr;
     TCommandButton* m_resultsButton = nullptr;

@@ -28,6 +28,23 @@ enum : int {
     DescriptionCatalogue = 65309,
     MapSymbolCatalogue = 65310,
     Bitm1Base = 65311,
+    // Feedback and guidance for a learner on their own.
+    ThatWas = 65400,
+    ResumeCaption = 65401,
+    PracticeHint = 65402,
+    LeaveRoundQuestion = 65403,
+    ResultNotRecorded = 65404,
+    AccuracyLabel = 65405,
+    MissedHeading = 65406,
+    MissedLine = 65407,
+    EmptyNameRefused = 65408,
+    ClearAllQuestion = 65409,
+    ClearAllDone = 65410,
+    TrimQuestion = 65411,
+    TrimDone = 65412,
+    TrimNothing = 65413,
+    ShowRightCellOption = 65414,
+    NothingMissed = 65415,
 };
 }
 

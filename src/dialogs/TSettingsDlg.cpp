@@ -25,6 +25,9 @@ namespace {
 
 // The text help window is never made smaller than this from stored settings.
 constexpr QSize MinHelpFormSize(160, 100);
+// The box "show the right symbol after a wrong press", where a screen without it gets it.
+constexpr int TextHelpTop = 168;
+constexpr QRect ShowRightCellGeometry(8, 188, 413, 17);
 
 TSettingsDlg::Restart& restartHook()
 {
@@ -54,6 +57,7 @@ TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(scree
     setFixedSize(size());
     m_languages = bindControl<QComboBox>(this, QStringLiteral("LanguageBox"));
     m_textHelp = bindControl<QCheckBox>(this, QStringLiteral("TextHelpBox"));
+    bindShowRightCell();
     m_graphic = bindControl<QRadioButton>(this, QStringLiteral("GraphicButton"));
     m_text = bindControl<QRadioButton>(this, QStringLiteral("TextButton"));
     auto* ok = bindControl<QPushButton>(this, QStringLiteral("OkButton"));
@@ -100,6 +104,26 @@ bool TSettingsDlg::textHelpChecked() const
     return m_textHelp->isChecked();
 }
 
+bool TSettingsDlg::showRightCellChecked() const
+{
+    return m_showRightCell->isChecked();
+}
+
+void TSettingsDlg::bindShowRightCell()
+{
+    // Screens of older language modules lack the box: it is made here then, below the others.
+    m_showRightCell = findChild<QCheckBox*>(QStringLiteral("ShowRightCellBox"));
+    if (!m_showRightCell) {
+        m_showRightCell = new QCheckBox(this);
+        m_showRightCell->setObjectName(QStringLiteral("ShowRightCellBox"));
+        m_showRightCell->setGeometry(ShowRightCellGeometry);
+        setFixedSize(width(), height() + ShowRightCellGeometry.top() - TextHelpTop);
+    }
+    const QString caption = LoadString(StringId::ShowRightCellOption);
+    if (!caption.isEmpty())
+        m_showRightCell->setText(caption);
+}
+
 SettingsBinding TSettingsDlg::binding()
 {
     MainWindow* form = m_screens.mainWindow;
@@ -111,6 +135,8 @@ SettingsBinding TSettingsDlg::binding()
         grid->SetShowTextHelp(m_textHelp->isChecked());
     };
     b.textHelp = [this] { return m_textHelp->isChecked(); };
+    b.setShowRightCell = [this](bool on) { m_showRightCell->setChecked(on); };
+    b.showRightCell = [this] { return m_showRightCell->isChecked(); };
     b.setLearning = [form](bool learning) { form->selectLearning(learning); };
     b.learning = [form] { return form->learningSelected(); };
     b.setGraphicMode = [this, grid](bool graphic) {

@@ -19,6 +19,8 @@ public:
     ~TSettingsDlg() override;
 
     bool textHelpChecked() const;
+    // "After a wrong press, show the right symbol for a moment" (off by default).
+    bool showRightCellChecked() const;
     QComboBox* languageList() const { return m_languages; }
 
     // Writes the stored settings at the main window's close; false (after the message) when a value
@@ -34,10 +36,12 @@ private:
     void languagePicked(int index);
     void chooseFont();
     SettingsBinding binding();
+    void bindShowRightCell();
 
     Screens& m_screens;
     QComboBox* m_languages = nullptr;
     QCheckBox* m_textHelp = nullptr;
+    QCheckBox* m_showRightCell = nullptr;
     QRadioButton* m_graphic = nullptr;
     QRadioButton* m_text = nullptr;
     bool m_building = false;

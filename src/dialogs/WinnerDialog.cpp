@@ -16,6 +16,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 namespace {
@@ -23,6 +24,11 @@ namespace {
 constexpr int NameStripHeight = 93;
 constexpr int FullHeight = 423;
 constexpr int InitialRows = 10;
+// Below the strip (or the table): the accuracy line and the list of missed symbols.
+constexpr int SummaryHeight = 150;
+constexpr int SummaryMargin = 8;
+constexpr int AccuracyHeight = 18;
+constexpr QSize MissedIconSize(90, 38);
 const QList<int> ColumnWidths = {24, 316, 62, 65};
 } // namespace
 
@@ -38,6 +44,9 @@ WinnerDialog::WinnerDialog(Screens& screens) : QDialog(nullptr), m_screens(scree
     m_confirm = bindControl<QPushButton>(this, QStringLiteral("ConfirmButton"));
     m_close = bindControl<QPushButton>(this, QStringLiteral("CloseButton"));
     m_table = bindControl<ResultsGrid>(this, QStringLiteral("ResultsGrid"));
+    m_prompt = bindControl<QLabel>(this, QStringLiteral("NamePrompt"));
+    m_promptText = m_prompt->text();
+    bindSummary();
     setUpResultsTable(m_table, ColumnWidths, InitialRows);
     connect(m_confirm, &QPushButton::clicked, this, &WinnerDialog::confirm);
     connect(m_close, &QPushButton::clicked, this, &WinnerDialog::finish);
@@ -50,18 +59,88 @@ QString WinnerDialog::playerName() const
 
 bool WinnerDialog::showsTable() const
 {
-    return height() == FullHeight;
+    return height() == FullHeight + SummaryHeight;
+}
+
+void WinnerDialog::bindSummary()
+{
+    // The summary's controls are made here: screens of language modules need not know them.
+    m_accuracy = new QLabel(this);
+    m_accuracy->setObjectName(QStringLiteral("AccuracyLabel"));
+    m_missed = new QListWidget(this);
+    m_missed->setObjectName(QStringLiteral("MissedList"));
+    m_missed->setIconSize(MissedIconSize);
+    m_missed->setSelectionMode(QAbstractItemView::NoSelection);
+    m_missed->setFocusPolicy(Qt::NoFocus);
+}
+
+void WinnerDialog::showSummary(const RoundSummary& summary, int top)
+{
+    const int width = m_table->width();
+    m_accuracy->setGeometry(SummaryMargin, top, width, AccuracyHeight);
+    m_accuracy->setText(LoadString(StringId::AccuracyLabel)
+                            .arg(summary.found)
+                            .arg(summary.presses)
+                            .arg(summary.accuracyPercent()));
+    m_missed->setGeometry(SummaryMargin, top + AccuracyHeight + 2, width,
+                          SummaryHeight - AccuracyHeight - 2 - SummaryMargin);
+    m_missed->clear();
+    if (summary.missed.isEmpty()) {
+        m_missed->addItem(LoadString(StringId::NothingMissed));
+    } else {
+        m_missed->addItem(LoadString(StringId::MissedHeading));
+        for (const MissedSymbol& missed : summary.missed) {
+            auto* item =
+                new QListWidgetItem(LoadString(StringId::MissedLine).arg(missed.name, missed.pressedName));
+            if (!missed.picture.isNull())
+                item->setIcon(QPixmap::fromImage(
+                    missed.picture.scaled(MissedIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            m_missed->addItem(item);
+        }
+    }
+    m_accuracy->show();
+    m_missed->show();
 }
 
 void WinnerDialog::showEvent(QShowEvent* event)
 {
+    if (m_unrecorded) {
+        m_unrecorded = false;
+        QDialog::showEvent(event);
+        return;
+    }
     enterName();
     QDialog::showEvent(event);
 }
 
+void WinnerDialog::showUnrecordedSummary()
+{
+    const RoundResult round = m_screens.mainWindow->roundResult();
+    m_time->setText(LoadString(StringId::TimeHeading) + formatMinutesSeconds(round.time));
+    m_errors->setText(LoadString(StringId::ErrorsHeading) + QString::number(round.errors));
+    m_prompt->setText(LoadString(StringId::ResultNotRecorded));
+    m_prompt->setWordWrap(true);
+    m_prompt->resize(m_prompt->width(), m_name->geometry().bottom() - m_prompt->y());
+    m_name->hide();
+    m_confirm->hide();
+    m_close->setDefault(true);
+    setFixedSize(width(), FullHeight + SummaryHeight);
+    showSummary(round.summary, FullHeight);
+    TResultRecord nobody;
+    ShowTestResults(m_screens.startDlg->CurrentTestNumber(), m_table, nobody);
+    m_unrecorded = true;
+    exec();
+    // the strip is as it was for the next recorded round
+    m_prompt->setText(m_promptText);
+    m_prompt->setWordWrap(false);
+    m_name->show();
+}
+
 void WinnerDialog::enterName()
 {
-    setFixedSize(width(), NameStripHeight);
+    const RoundResult summaryOf = m_screens.mainWindow->roundResult();
+    setFixedSize(width(), NameStripHeight + SummaryHeight);
+    showSummary(summaryOf.summary, NameStripHeight);
     m_confirm->show();
     m_confirm->setDefault(true);
     m_close->setDefault(false);
@@ -74,12 +153,19 @@ void WinnerDialog::enterName()
 
 void WinnerDialog::confirm()
 {
+    if (m_name->text().trimmed().isEmpty()) {
+        // a result needs a name to be found again in the ranking
+        MessageBoxes::showPlain(LoadString(StringId::EmptyNameRefused));
+        m_name->setFocus();
+        return;
+    }
     m_name->setReadOnly(true);
     m_confirm->setDefault(false);
     m_confirm->hide();
     m_close->setDefault(true);
-    setFixedSize(width(), FullHeight);
+    setFixedSize(width(), FullHeight + SummaryHeight);
     const RoundResult round = m_screens.mainWindow->roundResult();
+    showSummary(round.summary, FullHeight);
     TResultRecord record;
     record.PlayerName = m_name->text().left(TResultRecord::MaxNameLength);
     record.TestName = m_screens.startDlg->CurrentTestName().left(TResultRecord::MaxNameLength);

@@ -3,6 +3,8 @@
 #include <QDialog>
 
 class QLabel;
+class QListWidget;
+struct RoundSummary;
 class QLineEdit;
 class QPushButton;
 class ResultsGrid;
@@ -16,6 +18,10 @@ class WinnerDialog : public QDialog
 public:
     explicit WinnerDialog(Screens& screens);
 
+    // The summary of a round ended with text help on: time, errors and what was missed, a note that
+    // the result is not recorded, and the test's stored results; nothing is written.
+    void showUnrecordedSummary();
+
     QString playerName() const;
     ResultsGrid* table() const { return m_table; }
     bool showsTable() const;
@@ -27,6 +33,9 @@ private:
     void enterName();
     void confirm();
     void finish();
+    void bindSummary();
+    // Shows the round's accuracy and missed symbols below the strip or the table.
+    void showSummary(const RoundSummary& summary, int top);
 
     Screens& m_screens;
     QLabel* m_time = nullptr;
@@ -35,4 +44,9 @@ private:
     QPushButton* m_confirm = nullptr;
     QPushButton* m_close = nullptr;
     ResultsGrid* m_table = nullptr;
+    QLabel* m_prompt = nullptr;
+    QString m_promptText;
+    QLabel* m_accuracy = nullptr;
+    QListWidget* m_missed = nullptr;
+    bool m_unrecorded = false;
 };

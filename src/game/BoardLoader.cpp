@@ -131,6 +131,8 @@ void requireGlyphs(const QFont& font, const QList<qint32>& values)
 
 void TMyDrawGrid::ClearBoard()
 {
+    clearFlashes();
+    hideFrame();
     for (int i = 0; i < ItemCount; ++i) {
         CellItem* item = Item(i);
         item->SetResourceName(QString());

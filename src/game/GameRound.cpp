@@ -1,5 +1,6 @@
 #include "game/GameRound.h"
 
+#include "content/Language.h"
 #include "game/Modes.h"
 #include "game/RoundHost.h"
 #include "game/TMyDrawGrid.h"
@@ -37,6 +38,45 @@ GameRound::GameRound(RoundHost& host, const RoundControls& controls) : m_host(ho
     m_textModeImage.label = m_c.textModePicture;
     m_timer.setInterval(ClockIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &GameRound::tick);
+    m_statusTimer.setSingleShot(true);
+    m_statusTimer.setInterval(StatusLineMs);
+    connect(&m_statusTimer, &QTimer::timeout, this, [this] {
+        if (m_c.statusLine)
+            m_c.statusLine->hide();
+    });
+}
+
+bool GameRound::timedRoundInProgress() const
+{
+    return m_state != Finished && Mode::isTimed(m_host.CurrentMode());
+}
+
+QImage GameRound::symbolPicture(const CellItem& item)
+{
+    return item.Kind() == CellItem::KindLibraryPicture ? item.PictureV : item.PictureLarge;
+}
+
+void GameRound::showStatus(const QString& text)
+{
+    if (!m_c.statusLine)
+        return;
+    m_c.statusLine->setText(text);
+    m_c.statusLine->show();
+    m_c.statusLine->raise();
+    m_statusTimer.start();
+}
+
+void GameRound::noteMiss(const CellItem* pressed)
+{
+    const CellItem* wanted = target();
+    for (MissedSymbol& missed : m_summary.missed) {
+        if (missed.name == wanted->Text) {
+            ++missed.wrongPresses;
+            missed.pressedName = pressed->Text;
+            return;
+        }
+    }
+    m_summary.missed.append({wanted->Text, symbolPicture(*wanted), pressed->Text, 1});
 }
 
 CellItem* GameRound::target() const
@@ -61,6 +101,11 @@ void GameRound::StartRound()
     m_c.settingsButton->hide();
 
     m_host.SetErrorCount(0);
+    m_host.closeHelp();
+    m_summary = {};
+    m_statusTimer.stop();
+    if (m_c.statusLine)
+        m_c.statusLine->hide();
     m_c.grid->show();
     m_c.grid->Shuffle();
 
@@ -81,6 +126,8 @@ void GameRound::StartRound()
     if (!timed) {
         m_c.pauseButton->hide();
         m_textModeImage.clear();
+        // practice names no target: the heading waits for a cell to be pointed at
+        m_c.title->setText(LoadString(StringId::PracticeHint));
     }
     m_host.SetProgress(0);
     m_state = Running;
@@ -123,37 +170,59 @@ void GameRound::press(int index)
     }
     const quint8 mode = m_host.CurrentMode();
     if (Mode::isTimed(mode)) {
-        // The grid set HoverText to the pressed cell's text during this press; any cell with the
-        // target's text is right.
-        if (m_c.grid->HoverText() != m_c.title->text()) {
-            m_host.SetErrorCount(m_host.ErrorCount() + 1);
-            Desktop::beep();
-        } else {
-            item->SetCleared(true);
-            m_host.SetProgress(m_host.Progress() + 1);
-            m_c.title->setText(m_c.grid->NextTarget());
-            if (m_c.title->text().isEmpty()) {
-                endRound();
-                return;
-            }
-            if (mode == Mode::CombinationTest) {
-                m_image2.show(target()->PictureI, -1);
-                m_textModeImage.show(target()->PictureV, -1);
-            } else {
-                // the left picture keeps the first target's picture for the whole round
-                m_textModeImage.show(target()->PictureLarge, -1);
-            }
-        }
+        judge(index, item);
         return;
     }
     if (Mode::isPractice(mode))
         m_host.showHelpFor(index);
 }
 
+void GameRound::judge(int index, CellItem* item)
+{
+    ++m_summary.presses;
+    // The grid set HoverText to the pressed cell's text during this press; any cell with the
+    // target's text is right.
+    if (m_c.grid->HoverText() != m_c.title->text()) {
+        m_host.SetErrorCount(m_host.ErrorCount() + 1);
+        Desktop::beep();
+        noteMiss(item);
+        m_c.grid->flashCell(index, TMyDrawGrid::Flash::Wrong);
+        showStatus(LoadString(StringId::ThatWas).arg(item->Text));
+        if (m_host.showRightCellAfterMiss()) {
+            for (int i = 0; i < m_c.grid->CellCount(); ++i) {
+                const CellItem* other = m_c.grid->Item(i);
+                if (!other->Cleared() && other->Text == m_c.title->text())
+                    m_c.grid->flashCell(i, TMyDrawGrid::Flash::Answer);
+            }
+        }
+        return;
+    }
+    ++m_summary.found;
+    m_c.grid->flashCell(index, TMyDrawGrid::Flash::Right);
+    item->SetCleared(true);
+    m_host.SetProgress(m_host.Progress() + 1);
+    m_c.title->setText(m_c.grid->NextTarget());
+    if (m_c.title->text().isEmpty()) {
+        endRound();
+        return;
+    }
+    if (m_host.CurrentMode() == Mode::CombinationTest) {
+        m_image2.show(target()->PictureI, -1);
+        m_textModeImage.show(target()->PictureV, -1);
+    } else {
+        // the left picture keeps the first target's picture for the whole round
+        m_textModeImage.show(target()->PictureLarge, -1);
+    }
+}
+
 void GameRound::endRound()
 {
     m_state = Finished;
     m_timer.stop();
+    m_host.closeHelp();
+    m_statusTimer.stop();
+    if (m_c.statusLine)
+        m_c.statusLine->hide();
     m_c.grid->hide();
     m_c.pausedLabel->hide();
     m_host.SetProgress(0);
@@ -162,6 +231,7 @@ void GameRound::endRound()
     m_textModeImage.clear();
     m_c.title->clear();
     if (m_host.textHelpChecked()) {
+        m_host.showUnrecordedSummary();
         m_host.returnToMainMenu();
         return;
     }
@@ -183,13 +253,30 @@ void GameRound::tick()
 
 void GameRound::pause()
 {
+    // While paused the target is hidden too, and the button offers to resume.
     if (!m_c.grid->isHidden()) {
         m_state = Paused;
         m_c.grid->hide();
         m_c.pausedLabel->show();
+        m_hiddenByPause.clear();
+        for (QWidget* w : std::initializer_list<QWidget*>{m_c.title, m_c.textModePicture, m_c.leftPicture}) {
+            if (!w->isHidden()) {
+                m_hiddenByPause.append(w);
+                w->hide();
+            }
+        }
+        if (m_c.statusLine)
+            m_c.statusLine->hide();
+        m_pauseCaption = m_c.pauseButton->property("Caption").toString();
+        m_c.pauseButton->setProperty("Caption", LoadString(StringId::ResumeCaption));
     } else {
         m_c.pausedLabel->hide();
         m_c.grid->show();
+        for (QWidget* w : std::as_const(m_hiddenByPause))
+            w->show();
+        m_hiddenByPause.clear();
+        if (!m_pauseCaption.isEmpty())
+            m_c.pauseButton->setProperty("Caption", m_pauseCaption);
         m_state = Running;
     }
 }
@@ -197,6 +284,19 @@ void GameRound::pause()
 void GameRound::stopForMainMenu()
 {
     m_timer.stop();
+    m_state = Finished;
+    m_host.closeHelp();
+    m_statusTimer.stop();
+    if (m_c.statusLine)
+        m_c.statusLine->hide();
+    if (!m_pauseCaption.isEmpty()) {
+        m_c.pauseButton->setProperty("Caption", m_pauseCaption);
+        m_pauseCaption.clear();
+    }
+    for (QWidget* w : std::as_const(m_hiddenByPause))
+        w->show();
+    m_hiddenByPause.clear();
+    m_c.pausedLabel->hide();
     m_image1.clear();
     m_image2.clear();
     m_textModeImage.clear();

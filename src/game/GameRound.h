@@ -1,6 +1,8 @@
 #pragma once
 
+#include "game/RoundSummary.h"
 #include <QImage>
+
 #include <QObject>
 #include <QTimer>
 
@@ -33,6 +35,7 @@ struct RoundControls
     QStackedWidget* pages = nullptr;
     QWidget* gamePage = nullptr;
     TMyDrawGrid* grid = nullptr;
+    QLabel* statusLine = nullptr; // under the board: what a wrong press pressed
 };
 
 // One practice or test round on the symbol grid: its start, the hover and press handlers, the
@@ -54,6 +57,11 @@ public:
     void stopForMainMenu();
 
     quint8 GameState() const { return m_state; }
+    // A timed round that has begun and not ended (paused or not): leaving it throws it away.
+    bool timedRoundInProgress() const;
+    const RoundSummary& summary() const { return m_summary; }
+    // How long the status line and the marks of a press stay.
+    static constexpr int StatusLineMs = 1800;
     double StartTime() const { return m_startTime; }
     double ElapsedTime() const { return m_elapsed; }
     QTimer& Timer2() { return m_timer; }
@@ -70,6 +78,11 @@ private:
 
     CellItem* target() const;
     void endRound();
+    void judge(int index, CellItem* item);
+    void noteMiss(const CellItem* pressed);
+    void showStatus(const QString& text);
+    // The picture that stands for a cell's symbol in a summary.
+    static QImage symbolPicture(const CellItem& item);
 
     RoundHost& m_host;
     RoundControls m_c;
@@ -77,6 +90,10 @@ private:
     CellPicture m_image2;
     CellPicture m_textModeImage;
     QTimer m_timer;
+    QTimer m_statusTimer;
+    RoundSummary m_summary;
+    QString m_pauseCaption;
+    QList<QWidget*> m_hiddenByPause;
     quint8 m_state = Finished;
     double m_startTime = 0;
     double m_elapsed = 0;

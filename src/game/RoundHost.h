@@ -21,6 +21,10 @@ public:
     // The settings dialog's "Show text help on images (no result ability)".
     virtual bool textHelpChecked() const = 0;
     virtual void showWinnerDialog() = 0;
+    // A timed round ended with text help on: its summary is shown, its result is not recorded.
+    virtual void showUnrecordedSummary() = 0;
+    // The settings' choice to show the right cell for a moment after a wrong press.
+    virtual bool showRightCellAfterMiss() const = 0;
     // The text help window: shows the help of a board cell, closes, and tells which cell it shows
     // (-1 when closed).
     virtual void showHelpFor(int cell) = 0;

@@ -10,6 +10,7 @@
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -316,13 +317,15 @@ void TMyDrawGrid::drawCell(QPainter& painter, int col, int row, const QRect& rec
     if (index != -1) {
         painter.fillRect(rect, Color());
         const CellItem& item = *Item(index);
-        if (!item.Cleared()) {
+        const auto flash = m_flashes.constFind(index);
+        // a right press still shows what was found while its mark lasts
+        if (!item.Cleared() || (flash != m_flashes.constEnd() && *flash == Flash::Right)) {
             const QImage& picture = cellPicture(item);
             painter.setClipRect(rect);
             if (m_showTextOnly) {
                 painter.setFont(m_fontText);
                 painter.setPen(m_fontTextColor);
-                painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, item.Text);
+                painter.drawText(rect, Qt::AlignCenter | Qt::TextWordWrap, item.Text);
             } else if (m_stretchImg) {
                 painter.drawImage(rect, picture);
             } else {
@@ -339,6 +342,8 @@ void TMyDrawGrid::drawCell(QPainter& painter, int col, int row, const QRect& rec
                                  ShortenedTextHelp(item.Text, metrics, DefaultColWidth()));
             }
         }
+        if (flash != m_flashes.constEnd())
+            drawFlash(painter, rect, *flash);
     }
     emit DrawCell(col, row, rect);
 }
@@ -458,4 +463,52 @@ void TMyDrawGrid::hideFrame()
 {
     for (FrameLine* line : m_frame)
         line->hide();
+}
+
+namespace {
+// The marks of a press: green for right, red for wrong, a blue outline for the right answer.
+const QColor RightColor(0, 160, 0);
+const QColor WrongColor(220, 0, 0);
+const QColor AnswerColor(0, 90, 220);
+constexpr int FlashPenWidth = 5;
+constexpr int FlashTintAlpha = 60;
+} // namespace
+
+void TMyDrawGrid::drawFlash(QPainter& painter, const QRect& rect, Flash kind)
+{
+    const QColor color = kind == Flash::Right ? RightColor : kind == Flash::Wrong ? WrongColor : AnswerColor;
+    painter.save();
+    painter.setClipRect(rect);
+    if (kind != Flash::Answer) {
+        QColor tint = color;
+        tint.setAlpha(FlashTintAlpha);
+        painter.fillRect(rect, tint);
+    }
+    painter.setPen(QPen(color, FlashPenWidth));
+    painter.setBrush(Qt::NoBrush);
+    const int inset = FlashPenWidth / 2 + 1;
+    painter.drawRect(rect.adjusted(inset, inset, -inset, -inset));
+    painter.restore();
+}
+
+void TMyDrawGrid::flashCell(int index, Flash kind)
+{
+    if (index < 0 || index >= boardSize())
+        return;
+    if (!m_flashTimer) {
+        m_flashTimer = new QTimer(this);
+        m_flashTimer->setSingleShot(true);
+        connect(m_flashTimer, &QTimer::timeout, this, &TMyDrawGrid::clearFlashes);
+    }
+    m_flashes.insert(index, kind);
+    RepaintCellOf(index);
+    m_flashTimer->start(FlashMs);
+}
+
+void TMyDrawGrid::clearFlashes()
+{
+    const QList<int> cells = m_flashes.keys();
+    m_flashes.clear();
+    for (const int index : cells)
+        RepaintCellOf(index);
 }

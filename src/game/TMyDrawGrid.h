@@ -8,6 +8,8 @@
 #include <QImage>
 #include <array>
 
+class QTimer;
+
 class AppError;
 class PictureLibrary;
 class QFontMetrics;
@@ -92,8 +94,17 @@ public:
     void LoadBoard(const TTypesItem& entry, const QString& languageCode, const QString& libraryName,
                    const QString& prefixV, const QString& prefixI, const QString& prefixN,
                    const QString& prefixB, const QString& legendsBase, const QString& symbolsBase);
-    // Clears every item and forgets its content.
+    // Clears every item and forgets its content; no flash or frame of the board before stays.
     void ClearBoard();
+
+    // Marks a cell for a moment as the answer to a press: a right press (drawn with the cell's
+    // picture although the cell is cleared already), a wrong one, or the right cell shown after a
+    // wrong press. A new mark of the same cell replaces the old one.
+    enum class Flash { Right, Wrong, Answer };
+    void flashCell(int index, Flash kind);
+    // The cells marked at the moment (tests).
+    QList<int> flashedCells() const { return m_flashes.keys(); }
+    static constexpr int FlashMs = 450;
 
     // The text help line as written under a picture: a text at least `colWidth` wide loses two
     // characters at a time until it is narrower than `colWidth` less the width of "....", and
@@ -142,6 +153,8 @@ private:
     void trackMouse(const QPoint& position, bool press);
     void placeFrame(const QRect& cell, FrameStyle style);
     void hideFrame();
+    void drawFlash(QPainter& painter, const QRect& rect, Flash kind);
+    void clearFlashes();
     // The picture a cell of this item shows; throws "Resource %s not found" for a library picture
     // that cannot be had.
     const QImage& cellPicture(const CellItem& item);
@@ -166,4 +179,6 @@ private:
     QHash<QString, PictureLibrary*> m_paintLibraries;
     QImage m_blankPicture;
     bool m_paintErrorPending = false;
+    QHash<int, Flash> m_flashes;
+    QTimer* m_flashTimer = nullptr;
 };

@@ -69,4 +69,30 @@ void showPlain(const QString& text)
     show(Kind::Plain, text);
 }
 
+namespace {
+ConfirmHandler& confirmHandler()
+{
+    static ConfirmHandler instance;
+    return instance;
+}
+} // namespace
+
+void setConfirmHandler(ConfirmHandler handler)
+{
+    confirmHandler() = std::move(handler);
+}
+
+bool confirm(const QString& text, bool defaultYes)
+{
+    if (confirmHandler())
+        return confirmHandler()(text);
+    if (handler())
+        return true;
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace MessageBoxes

@@ -24,4 +24,11 @@ void showError(const AppError& error);
 // A box without icon with an "OK" button.
 void showPlain(const QString& text);
 
+// A question with "Yes" and "No"; true for "Yes". Return and Escape answer "No" unless
+// `defaultYes`. Tests answer through a handler of their own; without one, a test that installed a
+// message handler gets "Yes".
+bool confirm(const QString& text, bool defaultYes = false);
+using ConfirmHandler = std::function<bool(const QString& text)>;
+void setConfirmHandler(ConfirmHandler handler);
+
 } // namespace MessageBoxes

@@ -14,6 +14,7 @@ namespace SettingsStore {
 namespace {
 
 constexpr char TextHelp[] = "TextHelp";
+constexpr char ShowRightCell[] = "ShowRightCell";
 constexpr char Learn[] = "Learn";
 constexpr char GraphicMode[] = "GraphicMode";
 constexpr char HelpFormLeft[] = "HelpFormLeft";
@@ -99,6 +100,8 @@ void read(const SettingsBinding& b)
                 b.resizeHelpForm(
                     QSize(key.readInteger(name(HelpFormWidth)), key.readInteger(name(HelpFormHeight))));
             });
+        if (has(key, ShowRightCell) && b.setShowRightCell)
+            apply([&] { b.setShowRightCell(key.readBool(name(ShowRightCell))); });
         if (has(key, GraphicMode))
             apply([&] { b.setGraphicMode(key.readBool(name(GraphicMode))); });
     }
@@ -129,6 +132,8 @@ void write(const SettingsBinding& b)
     {
         RegistryKey key{name(MainKey)};
         key.writeBool(name(TextHelp), b.textHelp());
+        if (b.showRightCell)
+            key.writeBool(name(ShowRightCell), b.showRightCell());
         key.writeBool(name(Learn), b.learning());
         key.writeBool(name(GraphicMode), b.graphicMode());
         const QRect help = b.helpFormGeometry();

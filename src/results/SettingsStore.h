@@ -16,6 +16,8 @@ struct SettingsBinding
     std::function<bool()> textHelp;
     std::function<void(bool)> setLearning; // presses "Learning" (true) or "Testing" (false)
     std::function<bool()> learning;
+    std::function<void(bool)> setShowRightCell; // the right cell is shown after a wrong press
+    std::function<bool()> showRightCell;
     std::function<void(bool)> setGraphicMode; // checks "Graphic" or "Text" and sets ShowTextOnly
     std::function<bool()> graphicMode;
     std::function<void(QPoint)> moveHelpForm;

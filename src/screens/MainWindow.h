@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/Modes.h"
+#include "game/RoundSummary.h"
 
 #include <QPoint>
 #include <QSize>
@@ -8,11 +9,12 @@
 
 class TMyDrawGrid;
 
-// What a finished (or running) round gives: its time in days and its error count.
+// What a finished (or running) round gives: its time in days, its error count and how it went.
 struct RoundResult
 {
     double time = 0;
     int errors = 0;
+    RoundSummary summary;
 };
 
 // The main window as the other windows see it: its screen mode, the board and its round, the main

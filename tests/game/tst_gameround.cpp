@@ -36,6 +36,8 @@ public:
     int Progress() const override { return progress; }
     int MainMenuWidth() const override { return 100; }
     bool textHelpChecked() const override { return textHelp; }
+    void showUnrecordedSummary() override { ++unrecordedSummaries; }
+    bool showRightCellAfterMiss() const override { return showRightCell; }
     void showWinnerDialog() override { ++winnerDialogs; }
     void showHelpFor(int cell) override { helpCell = cell; }
     void closeHelp() override { helpCell = -1; }
@@ -48,6 +50,8 @@ public:
     int winnerDialogs = 0;
     int mainMenus = 0;
     int helpCell = -1;
+    int unrecordedSummaries = 0;
+    bool showRightCell = false;
 };
 
 // Whether `label` shows exactly `image` (or nothing, for a null image).

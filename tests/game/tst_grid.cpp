@@ -244,21 +244,23 @@ void TestGrid::textOnlyCellWrapsAndKeepsAmpersands()
     const QRect rect = m_board->cell(0, 0);
     QCOMPARE(countColor(image, rect, Blue), 0);
 
-    // The text as drawn with its ampersand, from the cell's top left corner.
-    QImage expected(rect.size(), QImage::Format_RGB32);
-    expected.fill(GridColor);
-    {
+    // The text as drawn with its ampersand, in the middle of the cell, and no help line under it.
+    const auto drawn = [this](const QString& t) {
+        QImage expected(QSize(CellWidth, CellHeight), QImage::Format_RGB32);
+        expected.fill(GridColor);
         QPainter painter(&expected);
         painter.setFont(m_grid->FontText());
         painter.setPen(TextColor);
-        painter.drawText(expected.rect(), Qt::AlignLeft | Qt::AlignTop, text);
-    }
-    QCOMPARE(image.copy(rect), expected);
-
-    // No help line under the text; the long text wraps onto further lines.
+        painter.drawText(expected.rect(), Qt::AlignCenter | Qt::TextWordWrap, t);
+        return expected;
+    };
+    QCOMPARE(image.copy(rect), drawn(text));
+    // the long text wraps onto further lines, centred too
+    QCOMPARE(image.copy(m_board->cell(1, 0)),
+             drawn(QStringLiteral("A long description that takes several lines")));
     const int lineHeight = QFontMetrics(m_grid->FontText()).height();
-    QVERIFY(uniform(image, QRect(0, lineHeight, CellWidth, CellHeight - lineHeight), GridColor));
-    QVERIFY(!uniform(image, QRect(Stride, lineHeight, CellWidth, lineHeight), GridColor));
+    QVERIFY(!uniform(image, QRect(Stride, CellHeight / 2 - lineHeight, CellWidth, lineHeight), GridColor));
+    QVERIFY(!uniform(image, QRect(Stride, CellHeight / 2, CellWidth, lineHeight), GridColor));
 }
 
 void TestGrid::shortenedTextHelp_data()

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QString>
+
+// A symbol that a timed round asked for and that was answered wrong at least once.
+struct MissedSymbol
+{
+    QString name;
+    QImage picture;
+    QString pressedName; // what the last wrong press pressed instead
+    int wrongPresses = 0;
+};
+
+// How a timed round went: the targets found, every judged press, the symbols missed.
+struct RoundSummary
+{
+    int found = 0;
+    int presses = 0;
+    QList<MissedSymbol> missed;
+    // Found targets per press, in whole percent (100 without presses).
+    int accuracyPercent() const { return presses > 0 ? (found * 100 + presses / 2) / presses : 100; }
+};
