@@ -250,11 +250,16 @@ void TestDialogs::languageListAndChange()
     QVERIFY(m_dir->write(QStringLiteral("quill"), "x"));
     Screens& s = start().screens();
     QComboBox* list = s.settingsDlg->languageList();
-    QStringList codes;
-    for (int i = 0; i < list->count(); ++i)
-        codes << list->itemText(i);
+    QStringList names, codes;
+    for (int i = 0; i < list->count(); ++i) {
+        names << list->itemText(i);
+        codes << list->itemData(i).toString();
+    }
+    // a module is listed by the name it gives its language; one that cannot be read by its code
+    QCOMPARE(names, (QStringList{QStringLiteral("Deutsch"), QStringLiteral("Eng"), QStringLiteral("eng")}));
     QCOMPARE(codes, (QStringList{QStringLiteral("deu"), QStringLiteral("Eng"), QStringLiteral("eng")}));
-    QCOMPARE(list->currentText(), QStringLiteral("eng")); // exactly the current code, letter case too
+    QCOMPARE(list->currentData().toString(),
+             QStringLiteral("eng")); // exactly the current code, letter case too
 
     // picking a language stores it for this executable and restarts, without the close-time writing
     list->setCurrentIndex(0);
