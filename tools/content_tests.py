@@ -33,7 +33,7 @@ class NameReferences(content_files.ContentCopy, unittest.TestCase):
     def faults(self):
         faults = content_files.Faults()
         rows = symbol_svg.read_code_table(os.path.join(self.tmp, "data", "symbols"))
-        CHECK.check_name_references(os.path.join(self.tmp, "data", "text"), rows, faults)
+        CHECK.check_name_references(os.path.join(self.tmp, "data", "text", "eng"), rows, faults)
         return faults.items
 
     def test_real_texts_use_the_table_names(self):
@@ -47,7 +47,7 @@ class NameReferences(content_files.ContentCopy, unittest.TestCase):
                   "Pit with 8.6 Rocky in column E.")
         faults = "\n".join(self.faults())
         self.assertEqual(faults.count("\n"), 2, faults)
-        for fragment in ("3.5 is called 'Ditch, water channel'; the code table's name is "
+        for fragment in ("3.5 is called 'Ditch, water channel'; the glossary's name is "
                          "'Minor water channel, ditch'", "5.6 is called 'Power line pylon'",
                          "8.6 is called 'Rocky in column E'"):
             self.assertIn(fragment, faults)
@@ -64,7 +64,7 @@ class NameReferences(content_files.ContentCopy, unittest.TestCase):
 
 class ModuleTexts(unittest.TestCase):
     BUILTIN = os.path.join(ROOT, "src", "resources", "builtin")
-    OVERRIDE = os.path.join(ROOT, "data", "module", "eng")
+    OVERRIDE = os.path.join(ROOT, "data", "text", "eng", "module")
 
     def built(self, override):
         work = tempfile.mkdtemp(prefix="module_texts_")
