@@ -44,6 +44,8 @@ STRINGS = "strings.txt"
 SCREEN_TEXTS = "texts.tsv"
 MESSAGES = "messages.txt"
 PLACEHOLDER = re.compile(r"%[sd]")
+# the module's tables are tab separated
+TABBED = content_files.Style(controls=b"\t\n")
 
 
 # ---------------------------------------------------------------------------------------------
@@ -182,7 +184,7 @@ def module_keys(root, lang, name, faults):
     if not os.path.exists(path):
         faults(f"{lang}/{MODULE}/{name}", "missing")
         return None
-    lines = content_files.read_lines(path, faults)
+    lines = content_files.read_lines(path, faults, TABBED)
     if lines is None:
         return None
     keys = {}
@@ -233,7 +235,7 @@ def check_messages(root, lang, messages, literals, faults):
     if not os.path.exists(path):
         faults(where, "missing: the program's messages would stay English")
         return
-    lines = content_files.read_lines(path, faults, content_files.Style(controls=b"\t\n"))
+    lines = content_files.read_lines(path, faults, TABBED)
     if lines is None:
         return
     translated = {}
