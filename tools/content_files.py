@@ -406,18 +406,20 @@ class ContentCopy:
         return self.tmp
 
     def text_path(self, name):
-        """The copy of a content source, "Legends.eng" being data/text/eng/Legends.eng and
-        "eng/module/strings.txt" that file of the language folder."""
-        if os.sep in name or "/" in name:
-            return os.path.join(self.tmp, "data", "text", *name.split("/"))
-        return os.path.join(self.tmp, "data", "text", name.rsplit(".", 1)[-1], name)
+        """The copy of a source of data/text: "Legends.eng" is data/text/eng/Legends.eng,
+        "eng/module/strings.txt" that file of the language folder, "glossary.tsv" the file of
+        data/text itself."""
+        root = os.path.join(self.tmp, "data", "text")
+        if "/" in name or os.path.exists(os.path.join(root, name)):
+            return os.path.join(root, *name.split("/"))
+        return os.path.join(root, name.rsplit(".", 1)[-1], name)
 
     def edit(self, name, old, new, count=1):
         """Replaces old (which must be there) by new in the content source `name` (see
         text_path), byte for byte."""
         path = self.text_path(name)
-        with open(path, encoding="latin-1", newline="") as fh:
+        with open(path, encoding="utf-8", newline="") as fh:
             text = fh.read()
         self.assertIn(old, text)
-        with open(path, "w", encoding="latin-1", newline="") as fh:
+        with open(path, "w", encoding="utf-8", newline="") as fh:
             fh.write(text.replace(old, new, count))
