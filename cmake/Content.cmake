@@ -29,38 +29,52 @@ add_custom_command(
     VERBATIM)
 list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/Bitm1.dll)
 
-# The English language module: the built-in language with the module's own English texts of
-# data/module/eng in place (same ids, widgets, places and sizes).
+# Languages: every folder data/text/<code>/ is one language. Its module/ folder holds the texts of
+# the language module quill.<code> (the built-in language with these texts in place: same ids,
+# widgets, places and sizes), its other files are the content files <Base>.<code>. The build makes
+# the module and every content file of every folder it finds.
 file(GLOB QUILL_BUILTIN_SOURCES CONFIGURE_DEPENDS ${QUILL_BUILTIN_LANGUAGE_DIR}/*)
-file(GLOB QUILL_MODULE_ENG_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/module/eng/*)
-add_custom_command(
-    OUTPUT ${QUILL_RUN_DIR}/quill.eng
-    COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/build_module.py
-            --source ${QUILL_BUILTIN_LANGUAGE_DIR} --override ${CMAKE_SOURCE_DIR}/data/module/eng
-            --work ${QUILL_GEN_DIR}/module-eng --rcc ${QUILL_RCC} --out ${QUILL_RUN_DIR}/quill.eng
-    DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_module.py ${QUILL_BUILTIN_SOURCES} ${QUILL_MODULE_ENG_SOURCES}
-    COMMENT "Building the language module quill.eng"
-    VERBATIM)
-list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/quill.eng)
-
-# Content text files: LF sources become CR LF files; three of them get their checksum line.
+file(GLOB QUILL_LANGUAGE_DIRS CONFIGURE_DEPENDS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/data/text/*)
+set(QUILL_QT_TRANSLATIONS_DIR "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS}")
 add_executable(quill-content ${CMAKE_SOURCE_DIR}/tools/quill-content.cpp)
 target_link_libraries(quill-content PRIVATE quillcore)
-file(GLOB QUILL_TEXT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/text/*)
-foreach(src IN LISTS QUILL_TEXT_SOURCES)
-    get_filename_component(name ${src} NAME)
-    string(TOLOWER ${name} lname)
-    if(lname MATCHES "^(bitm1|legends|symbols)\\.")
-        set(mode stamp)
-    else()
-        set(mode plain)
+set(QUILL_LANGUAGES "")
+foreach(dir IN LISTS QUILL_LANGUAGE_DIRS)
+    if(NOT IS_DIRECTORY ${dir})
+        continue()
     endif()
+    get_filename_component(code ${dir} NAME)
+    list(APPEND QUILL_LANGUAGES ${code})
+
+    file(GLOB module_sources CONFIGURE_DEPENDS ${dir}/module/*)
     add_custom_command(
-        OUTPUT ${QUILL_RUN_DIR}/${name}
-        COMMAND quill-content ${mode} ${src} ${QUILL_RUN_DIR}/${name}
-        DEPENDS quill-content ${src}
+        OUTPUT ${QUILL_RUN_DIR}/quill.${code}
+        COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/build_module.py
+                --source ${QUILL_BUILTIN_LANGUAGE_DIR} --override ${dir}/module
+                --qt-translations ${QUILL_QT_TRANSLATIONS_DIR}
+                --work ${QUILL_GEN_DIR}/module-${code} --rcc ${QUILL_RCC} --out ${QUILL_RUN_DIR}/quill.${code}
+        DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_module.py ${QUILL_BUILTIN_SOURCES} ${module_sources}
+        COMMENT "Building the language module quill.${code}"
         VERBATIM)
-    list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/${name})
+    list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/quill.${code})
+
+    # Content text files: LF sources become CR LF files; three of them get their checksum line.
+    file(GLOB text_sources CONFIGURE_DEPENDS ${dir}/*.${code})
+    foreach(src IN LISTS text_sources)
+        get_filename_component(name ${src} NAME)
+        string(TOLOWER ${name} lname)
+        if(lname MATCHES "^(bitm1|legends|symbols)\\.")
+            set(mode stamp)
+        else()
+            set(mode plain)
+        endif()
+        add_custom_command(
+            OUTPUT ${QUILL_RUN_DIR}/${name}
+            COMMAND quill-content ${mode} ${src} ${QUILL_RUN_DIR}/${name}
+            DEPENDS quill-content ${src}
+            VERBATIM)
+        list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/${name})
+    endforeach()
 endforeach()
 
 add_custom_target(quill_content ALL DEPENDS ${QUILL_CONTENT_OUTPUTS})

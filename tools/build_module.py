@@ -2,11 +2,13 @@
 """Builds a language module quill.<code>: the string table, the six screen descriptions and the
 message translations of one language, as a binary resource container with the files at its root.
 
-With --override, the texts of the override folder take the place of the source's (see
-data/module/eng/README.md): strings.txt lines replace the string table's lines of the same id,
+With --override, the texts of a language's module folder take the place of the source's (see
+data/text/README.md): strings.txt lines replace the string table's lines of the same id,
 texts.tsv rows replace one text property of one widget of one screen. Nothing else changes, so
 every id, widget, place and size stays the source's; an id, screen, widget or property the source
-does not have is refused."""
+does not have is refused. The folder's messages.txt (the system's message texts and their
+translations) goes into the module as it is; its qt.txt names the catalogue of Qt's own dialog
+texts (qtbase_de) that --qt-translations holds, which goes in as qt.qm."""
 import argparse
 import glob
 import os
@@ -19,6 +21,9 @@ from rcc_container import write_container  # noqa: E402
 
 STRINGS = "strings.txt"
 SCREEN_TEXTS = "texts.tsv"
+MESSAGES = "messages.txt"
+QT_CATALOGUE = "qt.txt"
+QT_TEXTS = "qt.qm"
 SCREEN_TEXTS_HEADER = ("screen", "widget", "property", "text")
 
 
@@ -27,10 +32,15 @@ class OverrideError(Exception):
 
 
 def read_lines(path):
-    with open(path, encoding="ascii", newline="") as fh:
+    with open(path, encoding="utf-8", newline="") as fh:
         text = fh.read()
     if "\r" in text:
         raise OverrideError(f"{path}: CR in the file; the sources keep LF line ends")
+    for n, line in enumerate(text.split("\n"), start=1):
+        # the string table is single-byte text: printable Latin-1 (the program's code page)
+        bad = [c for c in line if not (" " <= c <= "~" or "\xa0" <= c <= "\xff" or c == "\t")]
+        if bad:
+            raise OverrideError(f"{path}:{n}: {bad[0]!r} is outside the code page")
     lines = text.split("\n")
     if lines and lines[-1] == "":
         lines.pop()
@@ -119,7 +129,26 @@ def apply_override(entries, folder, work):
                       newline="\n") as fh:
                 fh.write(changed[name])
         out.append((name, path))
+    messages = os.path.join(folder, MESSAGES)
+    if os.path.exists(messages):
+        for n, line in enumerate(read_lines(messages), start=1):
+            if len(line.split("\t")) != 2 or not all(line.split("\t")):
+                raise OverrideError(f"{messages}:{n}: not '<message>TAB<translation>': {line!r}")
+        out.append((MESSAGES, messages))
     return out
+
+
+def qt_texts(folder, translations):
+    """(qt.qm, path) of the Qt catalogue the folder's qt.txt names; None without a qt.txt."""
+    named = os.path.join(folder, QT_CATALOGUE)
+    if not os.path.exists(named):
+        return None
+    catalogue = "".join(read_lines(named)).strip()
+    path = os.path.join(translations or "", catalogue + ".qm")
+    if not re.fullmatch(r"[\w-]+", catalogue) or not os.path.isfile(path):
+        raise OverrideError(f"{named}: no Qt catalogue {catalogue!r} in {translations} (Debian: "
+                            f"qt6-translations-l10n)")
+    return (QT_TEXTS, path)
 
 
 def main():
@@ -129,7 +158,9 @@ def main():
     ap.add_argument("--rcc", required=True)
     ap.add_argument("--out", required=True)
     ap.add_argument("--any", action="store_true", help="any files: do not require a string table")
-    ap.add_argument("--override", help="folder with the module's own texts (strings.txt, texts.tsv)")
+    ap.add_argument("--override", help="folder with the module's own texts (strings.txt, texts.tsv, "
+                                       "messages.txt, qt.txt)")
+    ap.add_argument("--qt-translations", help="folder of Qt's translation catalogues")
     args = ap.parse_args()
     def container_name(path):
         # pictures sit in a container under their bare names ("V1", "B101")
@@ -143,6 +174,9 @@ def main():
     if args.override:
         try:
             entries = apply_override(entries, args.override, args.work)
+            qt = qt_texts(args.override, args.qt_translations)
+            if qt:
+                entries.append(qt)
         except (OverrideError, ET.ParseError, OSError, UnicodeDecodeError) as e:
             raise SystemExit(f"build_module: {e}")
     write_container(entries, args.work, args.rcc, args.out)

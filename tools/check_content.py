@@ -1,25 +1,26 @@
 #!/usr/bin/env python3
 """Checks the description content against the code table and the built symbol font.
 
-    check_content.py --source REPO_ROOT --font Pictor07.TTF
+    check_content.py --source REPO_ROOT --font Pictor07.TTF [--language CODE]
 
-data/symbols/codes.tsv is the reference. The check fails (exit status 1, one line per fault)
-when
+data/symbols/codes.tsv is the reference, and the glossary (data/text/glossary.tsv) gives each
+symbol's name in the language checked (English by default; its texts are data/text/<code>/).
+The check fails (exit status 1, one line per fault) when
   - the font lacks a code in its Unicode map (U+00NN) or its symbol map (U+F0NN), draws an empty
     glyph for it, or holds a glyph or a mapped code that the table does not have;
   - the font's names, metrics or code-page bits are not the ones the program relies on, or the
     font differs from a fresh build of the same sources (a stale or an unreproducible build);
-  - a code has no line in Legends.eng or LegendsAdd.eng, a Legends text differs from the table's
+  - a code has no line in Legends or LegendsAdd, a Legends text differs from the glossary's
     name, or two Legends lines share a text (a round judges a press by its text);
-  - a special-instruction row (990-999) named in Bitm1.eng lacks its explanation in Bitm1Add.eng
+  - a special-instruction row (990-999) named in Bitm1 lacks its explanation in Bitm1Add
     or one of its pictures V, I, N (drawn by tools/pictures/gen_special.py or kept in
     data/pictures) is missing or not of its fixed size;
-  - TypesLeg.eng is not in the catalogue format (three-line entries, test numbers 101-199 unique,
+  - TypesLeg is not in the catalogue format (three-line entries, test numbers 101-199 unique,
     names of at most 24 characters, no line break after the last item line), names a value that
     has no text, holds more than 15 values or two values that could show the same text, or
     leaves a symbol or special row in no test;
-  - a text of data/text names a symbol by its number and a capitalised name other than the
-    table's ("3.5 Ditch" where the table says "Minor water channel, ditch"): one name per symbol.
+  - a text of the language names a symbol by its number and a capitalised name other than the
+    glossary's ("3.5 Ditch" where it says "Minor water channel, ditch"): one name per symbol.
 Needs Python 3 and fontTools.
 """
 import argparse
@@ -32,6 +33,7 @@ import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "pictures"))
 import symbol_svg  # noqa: E402
+import glossary as GLOSSARY  # noqa: E402
 from content_files import (Faults, catalogue_entries, check_picture_size,  # noqa: E402
                            parse_items, read_numbered, ROW_PICTURE_SIZES)
 
@@ -145,34 +147,38 @@ def check_drawings(rows, symbols_dir, faults):
 # ---------------------------------------------------------------------------------------------
 # Texts and pictures
 
-def check_legends(rows, text_dir, faults):
-    legends = read_numbered(os.path.join(text_dir, "Legends.eng"), faults)
-    additions = read_numbered(os.path.join(text_dir, "LegendsAdd.eng"), faults)
+def check_legends(rows, text_dir, faults, lang="eng", names=None):
+    """names: {code: name} in the language; the code table's names when None."""
+    names = names or {r.code: r.name for r in rows}
+    legends_file, additions_file = f"Legends.{lang}", f"LegendsAdd.{lang}"
+    legends = read_numbered(os.path.join(text_dir, legends_file), faults)
+    additions = read_numbered(os.path.join(text_dir, additions_file), faults)
     texts = {}
     if legends is not None:
         codes = {r.code for r in rows}
         for r in rows:
+            name = names.get(r.code, r.name)
             if r.code not in legends:
-                faults("Legends.eng", f"no line for code {r.code} ({r.name})")
-            elif legends[r.code][0] != r.name:
-                faults(f"Legends.eng:{legends[r.code][1]}",
-                       f"text {legends[r.code][0]!r} differs from the table's name {r.name!r}")
+                faults(legends_file, f"no line for code {r.code} ({name})")
+            elif legends[r.code][0] != name:
+                faults(f"{legends_file}:{legends[r.code][1]}",
+                       f"text {legends[r.code][0]!r} differs from the glossary's name {name!r}")
         seen = {}
         for number, (text, line) in sorted(legends.items(), key=lambda kv: kv[1][1]):
             if number not in codes:
-                faults(f"Legends.eng:{line}", f"code {number} is not in codes.tsv")
+                faults(f"{legends_file}:{line}", f"code {number} is not in codes.tsv")
             key = text.strip().lower()
             if key in seen:
-                faults(f"Legends.eng:{line}", f"text {text!r} is also on line {seen[key]}")
+                faults(f"{legends_file}:{line}", f"text {text!r} is also on line {seen[key]}")
             seen[key] = line
             texts[number] = text
     if additions is not None:
         for r in rows:
             if r.code not in additions:
-                faults("LegendsAdd.eng", f"no line for code {r.code} ({r.name})")
+                faults(additions_file, f"no line for code {r.code} ({names.get(r.code)})")
         for number, (_, line) in additions.items():
             if number not in {r.code for r in rows}:
-                faults(f"LegendsAdd.eng:{line}", f"code {number} is not in codes.tsv")
+                faults(f"{additions_file}:{line}", f"code {number} is not in codes.tsv")
     return texts
 
 
@@ -196,26 +202,26 @@ def row_pictures(root, tmp, faults):
     return pictures
 
 
-def check_special_rows(root, text_dir, faults):
-    names = read_numbered(os.path.join(text_dir, "Bitm1.eng"), faults) or {}
-    additions = read_numbered(os.path.join(text_dir, "Bitm1Add.eng"), faults) or {}
+def check_special_rows(root, text_dir, faults, lang="eng"):
+    names = read_numbered(os.path.join(text_dir, f"Bitm1.{lang}"), faults) or {}
+    additions = read_numbered(os.path.join(text_dir, f"Bitm1Add.{lang}"), faults) or {}
     rows = {n: t for n, (t, _) in names.items() if n in PICTURE_NUMBERS}
     seen = {}
     for number, (text, line) in sorted(names.items()):
         key = text.strip().lower()
         if key in seen:
-            faults(f"Bitm1.eng:{line}", f"text {text!r} is also used by {seen[key]}")
+            faults(f"Bitm1.{lang}:{line}", f"text {text!r} is also used by {seen[key]}")
         seen[key] = number
     if rows:
         with tempfile.TemporaryDirectory(prefix="quill-pictures-") as tmp:
-            check_row_pictures(rows, additions, row_pictures(root, tmp, faults), faults)
+            check_row_pictures(rows, additions, row_pictures(root, tmp, faults), faults, lang)
     return rows
 
 
-def check_row_pictures(rows, additions, pictures, faults):
+def check_row_pictures(rows, additions, pictures, faults, lang="eng"):
     for number in sorted(rows):
         if number not in additions:
-            faults("Bitm1Add.eng", f"no line for {number} ({rows[number]})")
+            faults(f"Bitm1Add.{lang}", f"no line for {number} ({rows[number]})")
         for prefix, size in PICTURE_SIZES.items():
             pic = f"{prefix}{number}"
             if pic not in pictures:
@@ -228,14 +234,15 @@ def check_row_pictures(rows, additions, pictures, faults):
 # ---------------------------------------------------------------------------------------------
 # The test catalogue
 
-def check_catalogue(text_dir, font_texts, picture_texts, codes, faults):
-    entries = catalogue_entries(os.path.join(text_dir, "TypesLeg.eng"), faults, TEST_NUMBERS,
+def check_catalogue(text_dir, font_texts, picture_texts, codes, faults, lang="eng"):
+    catalogue = f"TypesLeg.{lang}"
+    entries = catalogue_entries(os.path.join(text_dir, catalogue), faults, TEST_NUMBERS,
                                 MAX_TEST_NAME, "; the results file keeps 25 with the leading blank")
     if entries is None:
         return
     tested = set()
     for entry in entries:
-        item_where = f"TypesLeg.eng:{entry.line + 2} (test {entry.number})"
+        item_where = f"{catalogue}:{entry.line + 2} (test {entry.number})"
         slots = parse_items(entry.items, item_where, faults)
         if not slots:
             faults(item_where, "the test has no values")
@@ -248,10 +255,10 @@ def check_catalogue(text_dir, font_texts, picture_texts, codes, faults):
                 if v < 990:
                     text = font_texts.get(v) if v in codes else None
                     what = f"N{v}: code not in codes.tsv" if v not in codes else \
-                        f"N{v}: no text in Legends.eng"
+                        f"N{v}: no text in Legends.{lang}"
                 else:
                     text = picture_texts.get(v)
-                    what = f"N{v}: no picture row with a text in Bitm1.eng"
+                    what = f"N{v}: no picture row with a text in Bitm1.{lang}"
                 if text is None:
                     faults(item_where, what)
                     continue
@@ -269,38 +276,40 @@ def check_catalogue(text_dir, font_texts, picture_texts, codes, faults):
                     faults(item_where, f"values {i + 1} and {j + 1} can both show {t!r}")
     for code in sorted(codes):
         if code not in tested:
-            faults("TypesLeg.eng", f"code {code} ({font_texts.get(code, '?')}) is in no test")
+            faults(catalogue, f"code {code} ({font_texts.get(code, '?')}) is in no test")
     for number in sorted(picture_texts):
         if number not in tested:
-            faults("TypesLeg.eng", f"special row {number} ({picture_texts[number]}) is in no test")
+            faults(catalogue, f"special row {number} ({picture_texts[number]}) is in no test")
 
 
 # ---------------------------------------------------------------------------------------------
 # One name per symbol
 
-def reference_names(rows):
-    """{iof number: names a text may give after it}: the table's names; for a symbol drawn in
-    several directions also its name without the direction ("side", "corner (inside)"). The
+def reference_names(rows, forms=None):
+    """{iof number: names a text may give after it}: the names (forms(code): the glossary's name
+    and short forms in the language; the table's names when None); for a symbol drawn in several
+    directions also its English name without the direction ("side", "corner (inside)"). The
     values of column F 9.x have no name of their own and are left out."""
     names = {}
     for r in rows:
         if not r.iof or r.iof.startswith("9."):
             continue
         accepted = names.setdefault(r.iof, [])
-        accepted.append(r.name)
-        if r.dir:
+        accepted.extend(forms(r.code) if forms else [r.name])
+        if r.dir and not forms:
             head, _, rest = r.name.partition(" ")
             if rest and head.lower().startswith(("north", "east", "south", "west")):
                 accepted.append(rest)
     return names
 
 
-def check_name_references(text_dir, rows, faults):
-    """Every "<number> <Name>" in the texts gives the code table's name of that symbol."""
-    names = reference_names(rows)
-    for path in sorted(glob.glob(os.path.join(text_dir, "*.eng"))):
+def check_name_references(text_dir, rows, faults, lang="eng", forms=None):
+    """Every "<number> <Name>" in the texts of the language gives the glossary's name (or a short
+    form) of that symbol; forms as for reference_names."""
+    names = reference_names(rows, forms)
+    for path in sorted(glob.glob(os.path.join(text_dir, f"*.{lang}"))):
         file = os.path.basename(path)
-        with open(path, encoding="latin-1", newline="") as fh:
+        with open(path, encoding="utf-8", newline="") as fh:
             lines = fh.read().split("\n")
         for lineno, line in enumerate(lines, start=1):
             for m in SYMBOL_NUMBER.finditer(line):
@@ -308,13 +317,13 @@ def check_name_references(text_dir, rows, faults):
                 rest = line[m.end():]
                 # a name starts with a capital: "3.5 Minor water channel, ditch", not "1.5 m"
                 # or "8.6 it is"
-                if accepted is None or not re.match(r" [A-Z]", rest):
+                if accepted is None or not re.match(r" [^\W\d_]", rest) or not rest[1].isupper():
                     continue
                 said = rest[1:].lower()
                 if not any(said.startswith(n.lower()) for n in accepted):
                     found = re.match(r"[^.;:()]*", rest[1:]).group(0).strip()[:40]
-                    faults(f"{file}:{lineno}", f"{m.group(1)} is called {found!r}; the code "
-                                               f"table's name is {accepted[0]!r}")
+                    faults(f"{file}:{lineno}", f"{m.group(1)} is called {found!r}; the "
+                                               f"glossary's name is {accepted[0]!r}")
 
 
 def main():
@@ -323,30 +332,39 @@ def main():
     ap.add_argument("--font", required=True, help="the built Pictor07.TTF")
     ap.add_argument("--no-rebuild", action="store_true",
                     help="skip comparing the font with a fresh build")
+    ap.add_argument("--language", default="eng", help="the language whose texts are checked")
     args = ap.parse_args()
     faults = Faults()
+    lang = args.language
     symbols_dir = os.path.join(args.source, "data", "symbols")
-    text_dir = os.path.join(args.source, "data", "text")
+    text_dir = os.path.join(args.source, "data", "text", lang)
     try:
         rows = symbol_svg.read_code_table(symbols_dir)
-    except (symbol_svg.TableError, OSError) as e:
+        glossary = GLOSSARY.read(args.source)
+        if lang not in glossary.languages:
+            raise GLOSSARY.GlossaryError(f"glossary.tsv has no column {lang}")
+    except (symbol_svg.TableError, GLOSSARY.GlossaryError, OSError) as e:
         print(f"check_content: {e}", file=sys.stderr)
         return 1
+    names = glossary.names("code", lang)
     check_drawings(rows, symbols_dir, faults)
     if os.path.exists(args.font):
         check_font(args.font, rows, symbols_dir, faults, rebuild=not args.no_rebuild)
     else:
         faults(args.font, "missing")
-    font_texts = check_legends(rows, text_dir, faults)
-    picture_texts = check_special_rows(args.source, text_dir, faults)
-    check_catalogue(text_dir, font_texts, picture_texts, {r.code for r in rows}, faults)
-    check_name_references(text_dir, rows, faults)
+    font_texts = check_legends(rows, text_dir, faults, lang, names)
+    picture_texts = check_special_rows(args.source, text_dir, faults, lang)
+    check_catalogue(text_dir, font_texts, picture_texts, {r.code for r in rows}, faults, lang)
+    forms = None if lang == "eng" else \
+        (lambda code: glossary.forms("code", code, lang) if ("code", code) in glossary.rows else [])
+    check_name_references(text_dir, rows, faults, lang, forms)
     for line in faults.items:
         print(f"check_content: {line}", file=sys.stderr)
     if faults.items:
         print(f"check_content: {len(faults.items)} fault(s)", file=sys.stderr)
         return 1
-    print(f"check_content: {len(rows)} symbols, {len(picture_texts)} special rows: all right")
+    print(f"check_content: {lang}: {len(rows)} symbols, {len(picture_texts)} special rows: "
+          f"all right")
     return 0
 
 

@@ -1,22 +1,23 @@
 #!/usr/bin/env python3
 """Checks the whole description lines, the combination-test catalogue and the sheet walkthrough.
 
-    check_lines.py --source REPO_ROOT --pictures DIR
+    check_lines.py --source REPO_ROOT --pictures DIR [--language CODE]
 
-DIR holds the pictures tools/pictures/gen_lines.py drew. The check fails (exit status 1, one line
-per fault) when
+DIR holds the pictures tools/pictures/gen_lines.py drew; the texts checked are those of the
+language (English by default, data/text/<code>/). The check fails (exit status 1, one line per
+fault) when
   - data/lines/lines.tsv cannot be read: a cell names a symbol codes.tsv does not have, or one
     of the wrong column, a reading is used twice, a flag disagrees with columns F and G;
   - a symbol of columns C to H (by its IOF number, in any direction or value) is in no line;
   - a line's picture V, I or N is missing in DIR or not of its fixed size;
-  - Bitm1.eng or Bitm1Add.eng lacks a line's text, holds a text from 1000 up that is not the
-    table's (run tools/gen_line_texts.py), or holds a number from 1000 up the table does not have;
-    or two lines of Bitm1.eng share a text;
-  - types.eng breaks the catalogue format (three-line entries, test numbers 201-299 unique,
+  - Bitm1 or Bitm1Add lacks a line's text, holds a number from 1000 up the table does not have,
+    or (English) a text from 1000 up that is not the table's (run tools/gen_line_texts.py); or
+    two lines of Bitm1 share a text;
+  - types breaks the catalogue format (three-line entries, test numbers 201-299 unique,
     names of at most 24 characters, exactly 15 values, a blank before '}', no line break after
     the last item line), names a value without a text in Bitm1.eng, or holds two values that
     could show the same text;
-  - legtab.eng lacks one of the lines 1..29, or a quiz line 8..15 does not begin with its column
+  - legtab lacks one of the lines 1..29, or a quiz line 8..15 does not begin with its column
     letter and " - " (four characters the quiz cuts off) followed by the text.
 """
 import argparse
@@ -77,18 +78,20 @@ def check_pictures(lines, folder, faults):
             check_picture_size(name, path, size, faults)
 
 
-def check_texts(lines, text_dir, faults):
-    """Returns {number: text} of Bitm1.eng, for the catalogue check."""
-    names = read_numbered(os.path.join(text_dir, "Bitm1.eng"), faults) or {}
-    additions = read_numbered(os.path.join(text_dir, "Bitm1Add.eng"), faults) or {}
+def check_texts(lines, text_dir, faults, lang="eng"):
+    """Returns {number: text} of Bitm1, for the catalogue check. The English texts are the
+    table's; the other languages' are their own (tools/check_languages.py holds their readings
+    to the glossary)."""
+    names = read_numbered(os.path.join(text_dir, f"Bitm1.{lang}"), faults) or {}
+    additions = read_numbered(os.path.join(text_dir, f"Bitm1Add.{lang}"), faults) or {}
     by_number = {ln.number: ln for ln in lines}
-    for file_name, entries, field in (("Bitm1.eng", names, "reading"),
-                                      ("Bitm1Add.eng", additions, "explanation")):
+    for file_name, entries, field in ((f"Bitm1.{lang}", names, "reading"),
+                                      (f"Bitm1Add.{lang}", additions, "explanation")):
         for line in lines:
             if line.number not in entries:
-                faults(file_name, f"no line {line.number} ({line.reading}); run "
-                                  f"tools/gen_line_texts.py")
-            elif entries[line.number][0] != getattr(line, field):
+                faults(file_name, f"no line {line.number} ({line.reading})"
+                       + ("; run tools/gen_line_texts.py" if lang == "eng" else ""))
+            elif lang == "eng" and entries[line.number][0] != getattr(line, field):
                 faults(f"{file_name}:{entries[line.number][1]}",
                        f"the text of {line.number} is not the table's {field}; run "
                        f"tools/gen_line_texts.py")
@@ -99,22 +102,22 @@ def check_texts(lines, text_dir, faults):
     for number, (text, at) in sorted(names.items(), key=lambda kv: kv[1][1]):
         key = text.strip().lower()
         if key in seen:
-            faults(f"Bitm1.eng:{at}", f"text {text!r} is also used by {seen[key]}")
+            faults(f"Bitm1.{lang}:{at}", f"text {text!r} is also used by {seen[key]}")
         else:
             seen[key] = number
     return {n: t for n, (t, _) in names.items()}
 
 
-def check_catalogue(text_dir, texts, faults):
+def check_catalogue(text_dir, texts, faults, lang="eng"):
     entries = content_files.catalogue_entries(
-        os.path.join(text_dir, "types.eng"), faults, TEST_NUMBERS, MAX_TEST_NAME,
+        os.path.join(text_dir, f"types.{lang}"), faults, TEST_NUMBERS, MAX_TEST_NAME,
         empty_remark=True, style=STYLE)
     if entries is None:
         return 0
     count = 0
     for entry in entries:
         count += 1
-        item_where = f"types.eng:{entry.line + 2} (test {entry.number})"
+        item_where = f"types.{lang}:{entry.line + 2} (test {entry.number})"
         slots = content_files.parse_items(entry.items, item_where, faults, STYLE)
         if len(slots) != TEST_VALUES:
             faults(item_where, f"{len(slots)} values; a combination test fills all "
@@ -124,7 +127,7 @@ def check_catalogue(text_dir, texts, faults):
             own = set()
             for v in slot:
                 if v not in texts:
-                    faults(item_where, f"N{v} has no text in Bitm1.eng")
+                    faults(item_where, f"N{v} has no text in Bitm1.{lang}")
                     continue
                 key = texts[v].strip().lower()
                 if key in own:
@@ -137,13 +140,14 @@ def check_catalogue(text_dir, texts, faults):
     return count
 
 
-def check_walkthrough(text_dir, faults):
-    entries = read_numbered(os.path.join(text_dir, "legtab.eng"), faults)
+def check_walkthrough(text_dir, faults, lang="eng"):
+    legtab = f"legtab.{lang}"
+    entries = read_numbered(os.path.join(text_dir, legtab), faults)
     if entries is None:
         return
     for step in WALKTHROUGH_STEPS:
         if step not in entries:
-            faults("legtab.eng", f"no line {step}")
+            faults(legtab, f"no line {step}")
             continue
         text, at = entries[step]
         letter = COLUMN_ITEMS.get(step)
@@ -151,12 +155,12 @@ def check_walkthrough(text_dir, faults):
             continue
         head, rest = text[:PREFIX_LENGTH], text[PREFIX_LENGTH:]
         if head != f"{letter} - " or not rest.strip() or rest[0].isspace():
-            faults(f"legtab.eng:{at}", f"quiz line {step} must begin with '{letter} - ' (the "
+            faults(f"{legtab}:{at}", f"quiz line {step} must begin with '{letter} - ' (the "
                                        f"{PREFIX_LENGTH} characters the quiz removes) followed "
                                        f"by the text: {text!r}")
     for step, (_, at) in entries.items():
         if step not in WALKTHROUGH_STEPS:
-            faults(f"legtab.eng:{at}", f"step {step} is outside 1-{WALKTHROUGH_STEPS.stop - 1}")
+            faults(f"{legtab}:{at}", f"step {step} is outside 1-{WALKTHROUGH_STEPS.stop - 1}")
 
 
 def main(argv=None):
@@ -164,9 +168,11 @@ def main(argv=None):
                                              "texts, the combination tests and the walkthrough.")
     ap.add_argument("--source", required=True, help="the repository's root")
     ap.add_argument("--pictures", required=True, help="the folder gen_lines.py drew into")
+    ap.add_argument("--language", default="eng", help="the language whose texts are checked")
     args = ap.parse_args(argv)
     faults = Faults()
-    text_dir = os.path.join(args.source, "data", "text")
+    lang = args.language
+    text_dir = content_files.text_dir(args.source, lang)
     try:
         rows = symbol_svg.read_code_table(os.path.join(args.source, "data", "symbols"))
         lines = line_table.read_table(args.source, rows)
@@ -176,15 +182,16 @@ def main(argv=None):
     if lines:
         check_coverage(lines, rows, faults)
     check_pictures(lines, args.pictures, faults)
-    texts = check_texts(lines, text_dir, faults)
-    tests = check_catalogue(text_dir, texts, faults)
-    check_walkthrough(text_dir, faults)
+    texts = check_texts(lines, text_dir, faults, lang)
+    tests = check_catalogue(text_dir, texts, faults, lang)
+    check_walkthrough(text_dir, faults, lang)
     for item in faults.items:
         print(f"check_lines: {item}", file=sys.stderr)
     if faults.items:
         print(f"check_lines: {len(faults.items)} fault(s)", file=sys.stderr)
         return 1
-    print(f"check_lines: {len(lines)} lines, {tests} combination tests, walkthrough: all right")
+    print(f"check_lines: {lang}: {len(lines)} lines, {tests} combination tests, walkthrough: "
+          f"all right")
     return 0
 
 

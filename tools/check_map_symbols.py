@@ -2,13 +2,16 @@
 """Checks the map-symbol content: pictures, names, additional texts and the test catalogue.
 
     check_map_symbols.py --source <repository root> --pictures <folder with B*.svg>
+                         [--language CODE]
 
 Every ISOM 2017-2 map symbol (with the January 2024 additions) must have
   - a picture B<number>.svg (or .png) of 113 x 113 pixels,
-  - a line "<number> <name>" in data/text/Symbols.eng, with a name used by no other symbol,
-  - a line "<number> <text>" in data/text/SymbolsAdd.eng,
-  - a row in data/maps/symbols.tsv with the same name,
-and must appear in at least one test of data/text/TypesSym.eng. Each test there is three lines
+  - a line "<number> <name>" in data/text/<code>/Symbols.<code>, with a name used by no other
+    symbol,
+  - a line "<number> <text>" in SymbolsAdd.<code>,
+  - a row in data/maps/symbols.tsv, whose name is the English one, and a row in the glossary
+    (data/text/glossary.tsv) whose name in the language is the one of Symbols.<code>,
+and must appear in at least one test of TypesSym.<code> (English by default). Each test there is three lines
 (number and name, remark, item line of N<number> values and {...} groups), has a test number
 from 301 to 399 used once, at most 15 values and no symbol twice.
 
@@ -22,6 +25,7 @@ import re
 import sys
 
 import content_files
+import glossary as GLOSSARY
 
 PICTURE_SIZE = 113
 MAX_VALUES = 15
@@ -57,7 +61,7 @@ STYLE = content_files.Style(
     missing=None,
     unreadable=("{path}", "cannot read: {error}"),
     cr=("{path}", "has CR characters; the repository keeps LF line ends"),
-    byte=("{path}", "has non-ASCII or control bytes {bytes}"),
+    byte=("{path}", "has characters outside the code page or control bytes {bytes}"),
     blank_line=("{path}:{line}", "blank line"),
     form=("{path}:{line}", "expected '<number> <text>', got {text!r}"),
     checksum=None,
@@ -236,34 +240,41 @@ def check_catalogue(path, tests, required, report):
 
 # ------------------------------------------------------------------------------------------
 
-def run(source, pictures):
+def run(source, pictures, lang="eng"):
     report = Report()
     required = isom_numbers()
-    text = os.path.join(source, "data", "text")
+    text = content_files.text_dir(source, lang)
 
     check_pictures(pictures, required, report)
 
-    names_path = os.path.join(text, "Symbols.eng")
+    names_path = os.path.join(text, f"Symbols.{lang}")
     names = read_numbered(names_path, report)
     if names is not None:
         check_names(names_path, names, required, report)
 
-    add_path = os.path.join(text, "SymbolsAdd.eng")
+    add_path = os.path.join(text, f"SymbolsAdd.{lang}")
     add = read_numbered(add_path, report)
     if add is not None:
         check_coverage(add_path, add, required, report)
 
     table_path = os.path.join(source, "data", "maps", "symbols.tsv")
     table = read_table_names(table_path, report)
+    if lang != "eng":
+        try:
+            table_path = "glossary.tsv"
+            table = GLOSSARY.read(source).names("isom", lang)
+        except (GLOSSARY.GlossaryError, KeyError, OSError) as e:
+            report(table_path, f"cannot read: {e}")
+            table = None
     if table is not None:
         check_coverage(table_path, table, required, report)
         if names is not None:
             for number in sorted(set(table) & set(names)):
                 if table[number] != names[number]:
                     report(table_path, f"name of {number} is {table[number]!r} here but "
-                                       f"{names[number]!r} in Symbols.eng")
+                                       f"{names[number]!r} in Symbols.{lang}")
 
-    cat_path = os.path.join(text, "TypesSym.eng")
+    cat_path = os.path.join(text, f"TypesSym.{lang}")
     tests = read_catalogue(cat_path, report)
     if tests is not None:
         check_catalogue(cat_path, tests, required, report)
@@ -274,14 +285,16 @@ def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--source", required=True, help="the repository's root")
     ap.add_argument("--pictures", required=True, help="folder holding the B*.svg pictures")
+    ap.add_argument("--language", default="eng", help="the language whose texts are checked")
     args = ap.parse_args(argv)
-    problems, symbols, tests = run(args.source, args.pictures)
+    problems, symbols, tests = run(args.source, args.pictures, args.language)
     for p in problems:
         print(p, file=sys.stderr)
     if problems:
         print(f"check_map_symbols: {len(problems)} problem(s)", file=sys.stderr)
         return 1
-    print(f"check_map_symbols: {symbols} map symbols and {tests} tests are complete")
+    print(f"check_map_symbols: {args.language}: {symbols} map symbols and {tests} tests are "
+          f"complete")
     return 0
 
 

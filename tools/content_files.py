@@ -3,7 +3,7 @@
 tools/check_content.py, tools/check_lines.py and tools/check_map_symbols.py read the same kinds of
 file and report what is wrong with them as faults(where, text):
 
-  read_text / read_lines   a content source: plain ASCII with LF line ends;
+  read_text / read_lines   a content source: UTF-8 within the code page, LF line ends;
   read_numbered            a numbered text file, "<number> <text>" a line, as
                            {number: (text, line)};
   catalogue_entries        a test catalogue's three-line entries (number and name, remark, item
@@ -32,6 +32,9 @@ import shutil
 import tempfile
 import xml.etree.ElementTree as ET
 
+# The reference language: every other language has the numbers, tests and ids it has.
+ENGLISH = "eng"
+
 # The pictures of a special or description row: the row (V), the sketch (I), the ground (N).
 ROW_PICTURE_SIZES = {"V": (190, 80), "I": (97, 72), "N": (190, 80)}
 
@@ -47,7 +50,7 @@ WORDS = {
     "missing": ("{path}", "missing"),                     # None: a missing file is unreadable
     "unreadable": ("{name}", "cannot read: {error}"),     # not a folder, no permission
     "cr": ("{name}", "has CR characters; sources keep LF line ends (the build writes CR LF)"),
-    "byte": ("{name}:{line}", "a character outside plain ASCII"),
+    "byte": ("{name}:{line}", "a character outside the code page (printable Latin-1)"),
     # read_numbered
     "blank_line": None,
     "form": ("{name}:{line}", "not '<number> <text>': {text!r}"),
@@ -113,11 +116,39 @@ class Faults:
 
 
 # ---------------------------------------------------------------------------------------------
+# Languages
+
+def text_root(root):
+    return os.path.join(root, "data", "text")
+
+
+def languages(root):
+    """The language codes of the content: every folder of data/text, English first."""
+    folder = text_root(root)
+    codes = sorted(name for name in os.listdir(folder)
+                   if os.path.isdir(os.path.join(folder, name)))
+    return sorted(codes, key=lambda code: code != ENGLISH)
+
+
+def text_dir(root, language):
+    """data/text/<code>: the content sources of one language."""
+    return os.path.join(text_root(root), language)
+
+
+# ---------------------------------------------------------------------------------------------
 # Text files
 
+def in_code_page(char):
+    """A character the single-byte content files can hold: printable Latin-1. The bytes 128-159
+    stay out: Latin-1 has only control characters there, other code pages put letters there."""
+    code = ord(char)
+    return 32 <= code <= 126 or 160 <= code <= 255
+
+
 def read_text(path, faults, style=STYLE):
-    """A content source as text: plain ASCII (and style.controls) with LF line ends; CR
-    characters are reported and dropped. None when the file is missing or cannot be read."""
+    """A content source as text: UTF-8 whose characters the code page holds (and style.controls),
+    with LF line ends; CR characters are reported and dropped. None when the file is missing or
+    cannot be read."""
     file = {"path": path, "name": os.path.basename(path)}
     if style.looks_for("missing") and not os.path.exists(path):
         style.say(faults, "missing", **file)
@@ -130,11 +161,14 @@ def read_text(path, faults, style=STYLE):
         return None
     if b"\r" in data:
         style.say(faults, "cr", **file)
-    bad = [i for i, b in enumerate(data) if b > 126 or (b < 32 and b not in style.controls)]
+    text = data.decode("utf-8", errors="replace")
+    controls = style.controls.decode("latin-1")
+    bad = [i for i, c in enumerate(text) if not in_code_page(c) and c not in controls]
     if bad:
-        style.say(faults, "byte", line=data[:bad[0]].count(b"\n") + 1,
-                  bytes=[hex(b) for b in sorted({data[i] for i in bad})], **file)
-    return data.decode("latin-1").replace("\r", "")
+        chars = sorted({text[i] for i in bad})
+        style.say(faults, "byte", line=text[:bad[0]].count("\n") + 1,
+                  bytes=[f"U+{ord(c):04X}" for c in chars], **file)
+    return text.replace("\r", "")
 
 
 def read_lines(path, faults, style=STYLE):
@@ -372,13 +406,20 @@ class ContentCopy:
         return self.tmp
 
     def text_path(self, name):
-        return os.path.join(self.tmp, "data", "text", name)
+        """The copy of a source of data/text: "Legends.eng" is data/text/eng/Legends.eng,
+        "eng/module/strings.txt" that file of the language folder, "glossary.tsv" the file of
+        data/text itself."""
+        root = os.path.join(self.tmp, "data", "text")
+        if "/" in name or os.path.exists(os.path.join(root, name)):
+            return os.path.join(root, *name.split("/"))
+        return os.path.join(root, name.rsplit(".", 1)[-1], name)
 
     def edit(self, name, old, new, count=1):
-        """Replaces old (which must be there) by new in data/text/name, byte for byte."""
+        """Replaces old (which must be there) by new in the content source `name` (see
+        text_path), byte for byte."""
         path = self.text_path(name)
-        with open(path, encoding="latin-1", newline="") as fh:
+        with open(path, encoding="utf-8", newline="") as fh:
             text = fh.read()
         self.assertIn(old, text)
-        with open(path, "w", encoding="latin-1", newline="") as fh:
+        with open(path, "w", encoding="utf-8", newline="") as fh:
             fh.write(text.replace(old, new, count))

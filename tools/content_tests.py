@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Tests of tools/check_content.py's check of symbol names in the texts, and of the English
-module's own texts (tools/build_module.py --override).
+"""Tests of tools/check_content.py's check of symbol names in the texts, of the English module's
+own texts (tools/build_module.py --override) and of tools/check_languages.py, which holds every
+language to what English has.
 
     content_tests.py <repository root>      (or: python3 -m unittest from this folder)
 
@@ -22,6 +23,7 @@ sys.path.insert(0, os.path.join(HERE, "pictures"))
 
 import build_module as MODULE  # noqa: E402
 import check_content as CHECK  # noqa: E402
+import check_languages as LANGUAGES  # noqa: E402
 import content_files  # noqa: E402
 import symbol_svg  # noqa: E402
 
@@ -33,7 +35,7 @@ class NameReferences(content_files.ContentCopy, unittest.TestCase):
     def faults(self):
         faults = content_files.Faults()
         rows = symbol_svg.read_code_table(os.path.join(self.tmp, "data", "symbols"))
-        CHECK.check_name_references(os.path.join(self.tmp, "data", "text"), rows, faults)
+        CHECK.check_name_references(os.path.join(self.tmp, "data", "text", "eng"), rows, faults)
         return faults.items
 
     def test_real_texts_use_the_table_names(self):
@@ -47,7 +49,7 @@ class NameReferences(content_files.ContentCopy, unittest.TestCase):
                   "Pit with 8.6 Rocky in column E.")
         faults = "\n".join(self.faults())
         self.assertEqual(faults.count("\n"), 2, faults)
-        for fragment in ("3.5 is called 'Ditch, water channel'; the code table's name is "
+        for fragment in ("3.5 is called 'Ditch, water channel'; the glossary's name is "
                          "'Minor water channel, ditch'", "5.6 is called 'Power line pylon'",
                          "8.6 is called 'Rocky in column E'"):
             self.assertIn(fragment, faults)
@@ -64,7 +66,7 @@ class NameReferences(content_files.ContentCopy, unittest.TestCase):
 
 class ModuleTexts(unittest.TestCase):
     BUILTIN = os.path.join(ROOT, "src", "resources", "builtin")
-    OVERRIDE = os.path.join(ROOT, "data", "module", "eng")
+    OVERRIDE = os.path.join(ROOT, "data", "text", "eng", "module")
 
     def built(self, override):
         work = tempfile.mkdtemp(prefix="module_texts_")
@@ -105,6 +107,61 @@ class ModuleTexts(unittest.TestCase):
             with self.assertRaises(MODULE.OverrideError) as ctx:
                 self.built(folder)
             self.assertIn(message, str(ctx.exception))
+
+
+class Languages(content_files.ContentCopy, unittest.TestCase):
+    def setUp(self):
+        self.copy_content(ROOT, ["data/symbols", "data/lines", "data/maps", "data/text",
+                                 "src/platform", "src/screens"], "check_languages_")
+
+    def assert_faults(self, *fragments):
+        faults = LANGUAGES.run(self.tmp)[0]
+        text = "\n".join(faults)
+        self.assertEqual(len(faults), len(fragments), text)
+        for fragment in fragments:
+            self.assertIn(fragment, text)
+
+    def test_a_language_has_exactly_what_english_has(self):
+        self.edit("LegendsAdd.deu", "\n130 Höhe oder Tiefe des Objekts: 0,5 m, z. B. ein kleiner "
+                  "Erosionsgraben oder ein zerfallener Erdwall. Bei einer Grube oder einer Senke "
+                  "ist die Zahl ihre Tiefe.", "")
+        self.edit("Bitm1Add.fra", "\n1050 ", "\n1950 ")
+        self.edit("TypesSym.deu", "N109 N418 N204", "N109 N204 N418")
+        self.edit("deu/module/strings.txt", "65303 Wähle eine Testart\n", "")
+        self.edit("fra/module/texts.tsv", "TWinDlg\tCancelButton\ttext\tAnnuler\n", "")
+        self.edit("deu/module/messages.txt", "Disk full\tDatenträger voll\n", "")
+        self.edit("fra/module/messages.txt", "line %d\tligne %d", "line %d\tligne")
+        self.assert_faults("LegendsAdd.deu: no line for 130; LegendsAdd.eng has one",
+                           "Bitm1Add.fra: no line for 1050",
+                           "1950 is not in Bitm1Add.eng",
+                           "the values of test 311 differ from TypesSym.eng's",
+                           "no string 65303; the English module has it",
+                           "no screen text TWinDlg/CancelButton/text",
+                           "no translation of 'Disk full'",
+                           "the translation of 'line %d' has the placeholders []")
+
+    def test_names_follow_the_glossary(self):
+        # a line read out with another word than the glossary's, a name given twice, an English
+        # name that is not the code table's
+        self.edit("Bitm1.deu", "1016 Kuppe, Ostseite", "1016 Hügelchen, Ostseite")
+        self.edit("glossary.tsv", "\tKleine Senke\t", "\tSenke\t", count=1)
+        self.edit("glossary.tsv", "code\t59\tAnt hill, termite mound\t", "code\t59\tAnt heap\t")
+        self.assert_faults("line 1016 'Hügelchen, Ostseite' does not name column D as the "
+                           "glossary does: Kuppe",
+                           "deu name 'Senke' of code 56 is also the name of code 55",
+                           "the English name of code 59 is 'Ant heap', codes.tsv says 'Ant hill, "
+                           "termite mound'")
+
+    def test_a_new_folder_is_a_new_language(self):
+        english = os.path.join(self.tmp, "data", "text", "eng")
+        italian = os.path.join(self.tmp, "data", "text", "ita")
+        shutil.copytree(english, italian)
+        for name in glob.glob(os.path.join(italian, "*.eng")):
+            os.rename(name, name[:-len("eng")] + "ita")
+        os.remove(os.path.join(italian, "types.ita"))
+        self.assert_faults("no columns 'ita' and 'ita short' for data/text/ita",
+                           "ita/types.ita: missing; English has types.eng",
+                           "ita/module/messages.txt: missing")
 
 
 if __name__ == "__main__":

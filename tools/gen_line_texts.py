@@ -3,10 +3,11 @@
 
     gen_line_texts.py [REPO_ROOT]
 
-data/lines/lines.tsv is the source: its reading goes to data/text/Bitm1.eng and its explanation
-to data/text/Bitm1Add.eng, as "<number> <text>" lines for the numbers 1000 and up. Lines below
-1000 (the special-instruction rows) are kept as they are; every line from 1000 up is replaced,
-so the texts always say what the pictures (drawn from the same table) show. The files keep LF
+data/lines/lines.tsv is the source: its reading goes to data/text/eng/Bitm1.eng and its
+explanation to data/text/eng/Bitm1Add.eng, as "<number> <text>" lines for the numbers 1000 and up
+(the other languages translate them in their own folders). Lines below 1000 (the
+special-instruction rows) are kept as they are; every line from 1000 up is replaced, so the texts
+always say what the pictures (drawn from the same table) show. The files keep LF
 line ends and get no checksum line: the build adds it.
 """
 import os
@@ -54,7 +55,7 @@ def main(argv):
     except line_table.TableError as e:
         print(f"gen_line_texts: {e}", file=sys.stderr)
         return 1
-    text_dir = os.path.join(root, "data", "text")
+    text_dir = os.path.join(root, "data", "text", "eng")
     changed = []
     for name, field in (("Bitm1.eng", "reading"), ("Bitm1Add.eng", "explanation")):
         if update(os.path.join(text_dir, name), {ln.number: getattr(ln, field) for ln in lines}):

@@ -348,12 +348,14 @@ void TForm1::showHelpFor(int cell)
 
 void TForm1::closeHelp()
 {
-    m_screens.helpForm->CloseHelp();
+    // the help window is built after the main window, which shows its main menu first
+    if (m_screens.helpForm)
+        m_screens.helpForm->CloseHelp();
 }
 
 int TForm1::helpShownIndex() const
 {
-    return m_screens.helpForm->ShownIndex();
+    return m_screens.helpForm ? m_screens.helpForm->ShownIndex() : -1;
 }
 
 void TForm1::returnToMainMenu()

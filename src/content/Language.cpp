@@ -178,6 +178,14 @@ void Language::selectModule()
     selectModule(exe, stored, Desktop::userLanguageCode3());
 }
 
+QString Language::moduleLanguageName(const QString& path)
+{
+    ResourceContainer container;
+    if (!container.open(path))
+        return {};
+    return parseStringTable(container.read(QLatin1String(StringsFile))).value(StringId::LanguageName);
+}
+
 bool Language::hasModule()
 {
     return active().container != nullptr;

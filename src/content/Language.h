@@ -28,6 +28,7 @@ enum : int {
     DescriptionCatalogue = 65309,
     MapSymbolCatalogue = 65310,
     Bitm1Base = 65311,
+    LanguageName = 65312,
     // Feedback and guidance for a learner on their own.
     ThatWas = 65400,
     ResumeCaption = 65401,
@@ -71,6 +72,9 @@ public:
 
     static bool hasModule();
     static QString moduleFile();
+    // The language's own name ("Deutsch") that the module file at `path` gives, read without
+    // making it active; empty when the file is no module or gives no name.
+    static QString moduleLanguageName(const QString& path);
 
     static QString string(int id);
     // The screen description (.ui) of a screen class; throws "Resource %s not found".

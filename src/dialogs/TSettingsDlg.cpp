@@ -182,7 +182,8 @@ void TSettingsDlg::buildLanguageList()
 {
     m_building = true;
     m_languages->clear();
-    // the language modules beside the program, sorted by name
+    // the language modules beside the program, sorted by file name, each listed by the name it
+    // gives its language (its code when it gives none); the entry keeps the code
     const QDir dir(QFileInfo(Desktop::executablePath()).absolutePath());
     const QStringList modules = dir.entryList({QStringLiteral("quill.*")}, QDir::Files | QDir::NoDotAndDotDot,
                                               QDir::Name | QDir::IgnoreCase);
@@ -191,11 +192,12 @@ void TSettingsDlg::buildLanguageList()
         const QString extension = QFileInfo(module).suffix();
         if (extension == QLatin1String("exe"))
             continue;
-        m_languages->addItem(extension);
+        const QString name = Language::moduleLanguageName(dir.filePath(module));
+        m_languages->addItem(name.isEmpty() ? extension : name, extension);
         if (extension == current)
             m_languages->setCurrentIndex(m_languages->count() - 1);
     }
-    if (m_languages->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+    if (m_languages->findData(current, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
         m_languages->setCurrentIndex(-1);
     m_building = false;
 }
@@ -204,7 +206,7 @@ void TSettingsDlg::languagePicked(int index)
 {
     if (m_building || index < 0)
         return;
-    const QString code = m_languages->itemText(index);
+    const QString code = m_languages->itemData(index).toString();
     try {
         SettingsStore::writeLanguage(Desktop::executablePath(), code);
     } catch (const AppError& error) {

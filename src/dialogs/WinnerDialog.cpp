@@ -14,6 +14,7 @@
 #include "screens/ScreenLoader.h"
 #include "screens/Screens.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -126,8 +127,11 @@ void WinnerDialog::showUnrecordedSummary()
     m_close->setDefault(true);
     setFixedSize(width(), FullHeight + SummaryHeight);
     showSummary(round.summary, FullHeight);
-    TResultRecord nobody;
-    ShowTestResults(m_screens.startDlg->CurrentTestNumber(), m_table, nobody);
+    // the test's stored results, for comparison; a round that records nothing creates no file
+    if (QFileInfo::exists(resultsFileName()))
+        ShowTestResults(m_screens.startDlg->CurrentTestNumber(), m_table, TResultRecord());
+    else
+        blankResultRows(m_table);
     m_unrecorded = true;
     exec();
     // the strip is as it was for the next recorded round

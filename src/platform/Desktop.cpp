@@ -15,8 +15,10 @@ namespace Desktop {
 
 QString userLanguageCode3()
 {
+    // The terminological code ("deu", "fra"), which names the modules; ISO 639-2 also has
+    // bibliographic codes ("ger", "fre"), and Qt gives those first when asked for either.
     const QLocale locale = QLocale::system();
-    return QLocale::languageToCode(locale.language(), QLocale::ISO639Part2).toLower();
+    return QLocale::languageToCode(locale.language(), QLocale::ISO639Part2T).toLower();
 }
 
 bool open(const QString& target)

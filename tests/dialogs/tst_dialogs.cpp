@@ -255,11 +255,16 @@ void TestDialogs::languageListAndChange()
     QVERIFY(m_dir->write(QStringLiteral("quill"), "x"));
     Screens& s = start().screens();
     QComboBox* list = s.settingsDlg->languageList();
-    QStringList codes;
-    for (int i = 0; i < list->count(); ++i)
-        codes << list->itemText(i);
+    QStringList names, codes;
+    for (int i = 0; i < list->count(); ++i) {
+        names << list->itemText(i);
+        codes << list->itemData(i).toString();
+    }
+    // a module is listed by the name it gives its language; one that cannot be read by its code
+    QCOMPARE(names, (QStringList{QStringLiteral("Deutsch"), QStringLiteral("Eng"), QStringLiteral("eng")}));
     QCOMPARE(codes, (QStringList{QStringLiteral("deu"), QStringLiteral("Eng"), QStringLiteral("eng")}));
-    QCOMPARE(list->currentText(), QStringLiteral("eng")); // exactly the current code, letter case too
+    QCOMPARE(list->currentData().toString(),
+             QStringLiteral("eng")); // exactly the current code, letter case too
 
     // picking a language stores it for this executable and restarts, without the close-time writing
     list->setCurrentIndex(0);
@@ -296,7 +301,13 @@ void TestDialogs::winnerDialogRecordsAndRanks()
     QTimer::singleShot(0, win, [&] {
         QCOMPARE(child<QLabel>(win, "ErrorsLabel")->text(), QStringLiteral("Errors 2"));
         QVERIFY(!win->showsTable());
-        name->setText(QString());
+        // an empty name is refused: nothing is recorded, the name is asked again
+        name->setText(QStringLiteral("  "));
+        child<QPushButton>(win, "ConfirmButton")->click();
+        QCOMPARE(m_messages, QStringList{LoadString(StringId::EmptyNameRefused)});
+        QVERIFY(!win->showsTable());
+        QVERIFY(!name->isReadOnly());
+        name->setText(QStringLiteral("Zed"));
         child<QPushButton>(win, "ConfirmButton")->click();
         QVERIFY(win->showsTable());
         QVERIFY(name->isReadOnly());
@@ -311,7 +322,7 @@ void TestDialogs::winnerDialogRecordsAndRanks()
     ResultsGrid table;
     LoadTestResults(101, &table, TResultRecord());
     QCOMPARE(ResultsTable().size(), 15);
-    QCOMPARE(ResultsTable().last().PlayerName, QString()); // an empty name is recorded empty
+    QCOMPARE(ResultsTable().last().PlayerName, QStringLiteral("Zed"));
 
     // the next showing proposes the name confirmed before
     name->setText(QStringLiteral("Anna"));

@@ -214,12 +214,21 @@ void TestRound::textHelpEndsWithoutResult()
     QVERIFY(m_grid->ShowTextHelp());
     startTest(Mode::MapSymbolTest, 0);
     auto* title = qobject_cast<QLabel*>(m_form->control(MainControl::Title));
+    // the round ends with its summary, which says that the result is not recorded
+    WinnerDialog* summary = m_windows->screens().winnerDialog;
+    QString note;
+    QTimer::singleShot(0, summary, [&] {
+        QTRY_VERIFY(summary->isVisible());
+        note = summary->findChild<QLabel*>(QStringLiteral("NamePrompt"))->text();
+        summary->findChild<QPushButton*>(QStringLiteral("CloseButton"))->click();
+    });
     for (int presses = 0; m_form->round()->GameState() == GameRound::Running; ++presses) {
         QVERIFY2(presses < 15, qPrintable(title->text()));
         const int cell = cellWithText(title->text());
         QVERIFY2(cell >= 0, qPrintable(title->text()));
         press(cell);
     }
+    QCOMPARE(note, LoadString(StringId::ResultNotRecorded));
     QCOMPARE(title->text(), QStringLiteral("Select type of test"));
     QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
     QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Finished));

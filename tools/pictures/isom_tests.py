@@ -171,8 +171,9 @@ class Checker(content_files.ContentCopy, unittest.TestCase):
     """Each case breaks one thing in a copy of the content and expects that problem only."""
 
     def setUp(self):
-        self.copy_content(ROOT, ["data/text/Symbols.eng", "data/text/SymbolsAdd.eng",
-                                 "data/text/TypesSym.eng", "data/maps/symbols.tsv"], "isom_check_")
+        self.copy_content(ROOT, ["data/text/eng/Symbols.eng", "data/text/eng/SymbolsAdd.eng",
+                                 "data/text/eng/TypesSym.eng", "data/maps/symbols.tsv"],
+                          "isom_check_")
         self.pics = os.path.join(self.tmp, "pictures")
         shutil.copytree(generated_pictures(), self.pics)
 
@@ -279,7 +280,7 @@ class Checker(content_files.ContentCopy, unittest.TestCase):
         open(path, "a").write("\n")
         self.expect("ends with a line break")
         with open(path, "w") as f:
-            f.write(open(os.path.join(ROOT, "data", "text", "TypesSym.eng")).read())
+            f.write(open(os.path.join(ROOT, "data", "text", "eng", "TypesSym.eng")).read())
         self.edit("TypesSym.eng", "{N401 N403}", "{N401 N403")
         self.edit("TypesSym.eng", "{N407 N409}", "{} N407 N409;")
         found = self.problems()
