@@ -72,14 +72,8 @@ TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(scree
         accept();
     });
     connect(font, &QPushButton::clicked, this, &TSettingsDlg::chooseFont);
-    connect(clear, &QPushButton::clicked, this, [] { ClearResults(); });
-    connect(trim, &QPushButton::clicked, this, [] {
-        try {
-            KeepBestResults();
-        } catch (const AppError& error) {
-            MessageBoxes::showError(error);
-        }
-    });
+    connect(clear, &QPushButton::clicked, this, &TSettingsDlg::clearAllResults);
+    connect(trim, &QPushButton::clicked, this, &TSettingsDlg::keepBestResults);
     connect(m_languages, &QComboBox::activated, this, &TSettingsDlg::languagePicked);
 
     try {
@@ -214,6 +208,38 @@ void TSettingsDlg::languagePicked(int index)
         return;
     }
     restartProgram();
+}
+
+void TSettingsDlg::clearAllResults()
+{
+    // A club's results go with one click only when the user says so (the default is No).
+    if (!QFileInfo::exists(resultsFileName()) ||
+        !MessageBoxes::confirm(LoadString(StringId::ClearAllQuestion)))
+        return;
+    try {
+        ClearResults();
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+        return;
+    }
+    MessageBoxes::showPlain(LoadString(StringId::ClearAllDone));
+}
+
+void TSettingsDlg::keepBestResults()
+{
+    try {
+        const int removed = CountResultsBeyondBest();
+        if (removed == 0) {
+            MessageBoxes::showPlain(LoadString(StringId::TrimNothing));
+            return;
+        }
+        if (!MessageBoxes::confirm(LoadString(StringId::TrimQuestion).arg(removed)))
+            return;
+        KeepBestResults();
+        MessageBoxes::showPlain(LoadString(StringId::TrimDone).arg(removed));
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+    }
 }
 
 void TSettingsDlg::chooseFont()

@@ -37,6 +37,8 @@ private:
     void chooseFont();
     SettingsBinding binding();
     void bindShowRightCell();
+    void clearAllResults();
+    void keepBestResults();
 
     Screens& m_screens;
     QComboBox* m_languages = nullptr;

@@ -472,11 +472,26 @@ void KeepBestResults()
     removeLeftoverCopies(path);
 }
 
+int CountResultsBeyondBest()
+{
+    int removed = 0;
+    for (const QList<TResultRecord>& records : readAllTests()) {
+        const auto sound = std::count_if(records.begin(), records.end(),
+                                         [](const TResultRecord& r) { return !r.isDamaged(); });
+        removed += static_cast<int>(std::max<qsizetype>(0, sound - KeptPerTest));
+    }
+    return removed;
+}
+
 void ClearResults()
 {
     const QString path = Files::find(LoadString(StringId::ResultsFile));
-    if (!path.isEmpty())
-        QFile::remove(path);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    errno = 0;
+    if (!file.remove())
+        throwFileError(file, errno);
 }
 
 void setResultsCommitOverride(ResultsCommit commit)

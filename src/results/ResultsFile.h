@@ -69,7 +69,9 @@ int LoadRankedResults(qint32 testNumber, int* damaged = nullptr);
 // their first record, each test's damaged records after its best; "TMP.Dat" lists the kept
 // records' test numbers. On failure the results file stays as it was.
 void KeepBestResults();
-// Deletes the results file; a missing file is no error.
+// How many results a KeepBestResults would remove now.
+int CountResultsBeyondBest();
+// Deletes the results file; a missing file is no error, a file that cannot be deleted is.
 void ClearResults();
 
 // Tests replace the final step of a trim, the commit of the new results file; an empty function

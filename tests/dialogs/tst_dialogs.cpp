@@ -382,19 +382,48 @@ void TestDialogs::resultsViewerCategories()
 void TestDialogs::clearAndTrimCommands()
 {
     Screens& s = start().screens();
-    child<QPushButton>(s.settingsDlg, "ClearButton")->click(); // no file: nothing happens
-    QVERIFY(m_messages.isEmpty());
+    QStringList questions;
+    bool answer = false;
+    MessageBoxes::setConfirmHandler([&](const QString& text) {
+        questions << text;
+        return answer;
+    });
+    const auto cleanUp = qScopeGuard([] { MessageBoxes::setConfirmHandler({}); });
+    child<QPushButton>(s.settingsDlg, "ClearButton")->click(); // no file: nothing to ask
+    QVERIFY(m_messages.isEmpty() && questions.isEmpty());
     for (int i = 0; i < 25; ++i) {
         TResultRecord r;
         r.TestNumber = 7;
         r.Errors = i;
         AppendResult(r);
     }
+    const QString results = m_dir->filePath(QStringLiteral("Results.dat"));
+    const auto bytes = [&results] {
+        QFile file(results);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+
+    // declined: the results stay byte for byte
+    child<QPushButton>(s.settingsDlg, "ClearButton")->click();
+    child<QPushButton>(s.settingsDlg, "TrimButton")->click();
+    QCOMPARE(questions, QStringList({LoadString(StringId::ClearAllQuestion),
+                                     LoadString(StringId::TrimQuestion).arg(5)}));
+    QCOMPARE(bytes(), before);
+    QVERIFY(m_messages.isEmpty());
+
+    // agreed: each says what it did
+    answer = true;
     child<QPushButton>(s.settingsDlg, "TrimButton")->click();
     ResultsGrid table;
     QCOMPARE(LoadTestResults(7, &table, TResultRecord()), 20);
+    child<QPushButton>(s.settingsDlg, "TrimButton")->click(); // nothing left to remove, nothing asked
     child<QPushButton>(s.settingsDlg, "ClearButton")->click();
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("Results.dat"))));
+    QVERIFY(!QFile::exists(results));
+    QCOMPARE(m_messages,
+             QStringList({LoadString(StringId::TrimDone).arg(5), LoadString(StringId::TrimNothing),
+                          LoadString(StringId::ClearAllDone)}));
+    QCOMPARE(questions.size(), 4);
 }
 
 QTEST_MAIN(TestDialogs)
