@@ -46,6 +46,7 @@ enum : int {
     TrimNothing = 65413,
     ShowRightCellOption = 65414,
     NothingMissed = 65415,
+    ChooseTestHint = 65416,
 };
 }
 

@@ -12,10 +12,14 @@
 #include "screens/ScreenLoader.h"
 #include "screens/Screens.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
 namespace {
+
+// Above the list of tests, which starts 32 pixels down.
+constexpr QRect InstructionGeometry(8, 8, 465, 20);
 
 constexpr char PictureLibraryFile[] = "Bitm1.dll";
 
@@ -50,6 +54,10 @@ TStartDlg::TStartDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
     connect(ok, &QPushButton::clicked, this, &TStartDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &TStartDlg::reject);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &TStartDlg::accept);
+    // one line that says what to do, above the list (made here: module screens need not have it)
+    m_instruction = new QLabel(LoadString(StringId::ChooseTestHint), this);
+    m_instruction->setObjectName(QStringLiteral("Instruction"));
+    m_instruction->setGeometry(InstructionGeometry);
 }
 
 QString TStartDlg::catalogueFor(quint8 mode)
@@ -86,7 +94,9 @@ void TStartDlg::activate()
     }
     for (const TTypesItem& entry : std::as_const(Catalogue().Entries))
         m_list->addItem(entry.TestName);
-    m_list->setCurrentRow(m_selectedIndex < m_list->count() ? m_selectedIndex : 0);
+    // the test played last of this kind, else the index chosen last of any kind
+    const int offered = m_lastOfCatalogue.value(catalogueFor(m_screens.mainWindow->CurrentMode()), m_selectedIndex);
+    m_list->setCurrentRow(offered < m_list->count() ? offered : 0);
     m_list->setFocus();
 }
 
@@ -119,6 +129,7 @@ void TStartDlg::accept()
         return;
     }
     m_selectedIndex = row;
+    m_lastOfCatalogue.insert(catalogueFor(m_screens.mainWindow->CurrentMode()), row);
     const TTypesItem entry = Catalogue().Entries[row];
     layOutGrid(entry);
     try {

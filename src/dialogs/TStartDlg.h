@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 
+class QLabel;
 class QListWidget;
 struct Screens;
 struct TTypesItem;
@@ -35,6 +37,9 @@ private:
     Screens& m_screens;
     QListWidget* m_list = nullptr;
     int m_selectedIndex = 0;
+    // The test last chosen of each catalogue, offered again when that kind is chosen.
+    QHash<QString, int> m_lastOfCatalogue;
+    QLabel* m_instruction = nullptr;
     QString m_currentTestName;
     qint32 m_currentTestNumber = 0;
 };

@@ -306,7 +306,7 @@ void TestRound::selectionKeepsIndexAndCancelResets()
     QCOMPARE(start->SelectedIndex(), 5);
     const qint32 number = start->CurrentTestNumber();
     QVERIFY(number > 0);
-    // the index survives across kinds; a catalogue too short for it selects the first entry
+    // a kind not played yet offers the index chosen last; a catalogue too short for it the first
     int selected = -1;
     QTimer::singleShot(0, start, [&] {
         selected = start->list()->currentRow();
@@ -318,6 +318,15 @@ void TestRound::selectionKeepsIndexAndCancelResets()
     QCOMPARE(start->CurrentTestNumber(), 0);
     QCOMPARE(start->SelectedIndex(), 5);
     QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+    // each kind offers the test played last of that kind
+    startTest(Mode::MapSymbolPractice, 2);
+    QTimer::singleShot(0, start, [&] {
+        selected = start->list()->currentRow();
+        start->reject();
+    });
+    m_form->setCurrentMode(Mode::DescriptionTest);
+    m_form->ShowMode();
+    QCOMPARE(selected, 5);
 
     // a missing catalogue: the message, an empty list, and OK goes back to the main menu
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("types.eng"))) || true);
