@@ -4,6 +4,7 @@
 #include "content/Language.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
+#include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
 #include "game/GameRound.h"
 #include "platform/AppError.h"
@@ -46,6 +47,8 @@ ResultsViewer::ResultsViewer(Screens& screens) : QDialog(nullptr), m_screens(scr
     connect(m_categories, &QComboBox::activated, this, [this](int category) {
         if (loadCategory(category))
             m_tests->setCurrentIndex(-1);
+        // the rows of the kind before are not this kind's
+        clearRows();
     });
     connect(m_tests, &QComboBox::activated, this, &ResultsViewer::showResults);
 }
@@ -90,11 +93,33 @@ void ResultsViewer::showResults(int test)
     ShowTestResults(Catalogue().Entries[test].TestNumber, m_table, current);
 }
 
+void ResultsViewer::clearRows()
+{
+    blankResultRows(m_table);
+    m_table->clearSelection();
+    m_table->setCurrentIndex(QModelIndex());
+}
+
 void ResultsViewer::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!m_screens.mainWindow->mapSymbolTopicVisible() && m_categories->count() == FullCategoryCount)
         m_categories->removeItem(0);
+    clearRows();
+    // the test played last (in the catalogue that holds it), else the first test of the first kind
+    const qint32 played = m_screens.startDlg->LastStartedTestNumber();
+    for (int category = 0; played != 0 && category < m_categories->count(); ++category) {
+        if (!loadCategory(category))
+            continue;
+        for (int test = 0; test < Catalogue().Count(); ++test) {
+            if (Catalogue().Entries[test].TestNumber == played) {
+                m_categories->setCurrentIndex(category);
+                m_tests->setCurrentIndex(test);
+                showResults(test);
+                return;
+            }
+        }
+    }
     if (!loadCategory(0))
         return;
     m_categories->setCurrentIndex(0);

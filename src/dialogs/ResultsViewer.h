@@ -21,6 +21,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void clearRows();
     QString catalogueOf(int category) const;
     bool loadCategory(int category);
     void showResults(int test);

@@ -95,7 +95,8 @@ void TStartDlg::activate()
     for (const TTypesItem& entry : std::as_const(Catalogue().Entries))
         m_list->addItem(entry.TestName);
     // the test played last of this kind, else the index chosen last of any kind
-    const int offered = m_lastOfCatalogue.value(catalogueFor(m_screens.mainWindow->CurrentMode()), m_selectedIndex);
+    const int offered =
+        m_lastOfCatalogue.value(catalogueFor(m_screens.mainWindow->CurrentMode()), m_selectedIndex);
     m_list->setCurrentRow(offered < m_list->count() ? offered : 0);
     m_list->setFocus();
 }
@@ -139,6 +140,7 @@ void TStartDlg::accept()
                                                 QStringLiteral("Legends"), QStringLiteral("Symbols"));
         m_currentTestName = entry.TestName;
         m_currentTestNumber = entry.TestNumber;
+        m_lastStarted = entry.TestNumber;
         m_screens.mainWindow->startRound();
     } catch (const AppError& error) {
         // A test that cannot be played is not started (and so never gives a result).

@@ -17,6 +17,8 @@ public:
     explicit TStartDlg(Screens& screens);
 
     int SelectedIndex() const { return m_selectedIndex; }
+    // The test of the round started last (0 before the first); a cancelled choice keeps it.
+    qint32 LastStartedTestNumber() const { return m_lastStarted; }
     const QString& CurrentTestName() const { return m_currentTestName; }
     qint32 CurrentTestNumber() const { return m_currentTestNumber; }
     QListWidget* list() const { return m_list; }
@@ -37,6 +39,7 @@ private:
     Screens& m_screens;
     QListWidget* m_list = nullptr;
     int m_selectedIndex = 0;
+    qint32 m_lastStarted = 0;
     // The test last chosen of each catalogue, offered again when that kind is chosen.
     QHash<QString, int> m_lastOfCatalogue;
     QLabel* m_instruction = nullptr;

@@ -7,6 +7,8 @@
 #include "content/Catalogue.h"
 #include "content/Language.h"
 #include "content/PictureLibrary.h"
+#include "dialogs/ResultsGrid.h"
+#include "dialogs/ResultsViewer.h"
 #include "dialogs/THelpForm.h"
 #include "dialogs/TSettingsDlg.h"
 #include "dialogs/TStartDlg.h"
@@ -22,6 +24,7 @@
 #include "widgets/TGauge.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
@@ -205,6 +208,20 @@ void TestRound::timedRoundToTheWinnerDialog()
     QCOMPARE(count, 1);
     QCOMPARE(ResultsTable().at(0).PlayerName, QStringLiteral("Runner"));
     QCOMPARE(ResultsTable().at(0).Errors, m_form->ErrorCount());
+
+    // the results viewer opens on the test just played, with its result
+    ResultsViewer* viewer = m_windows->screens().resultsViewer;
+    const QString testName = m_windows->screens().startDlg->CurrentTestName();
+    QString shownTest;
+    QString shownName;
+    QTimer::singleShot(0, viewer, [&] {
+        shownTest = viewer->tests()->currentText();
+        shownName = viewer->table()->cellText(1, 1);
+        viewer->accept();
+    });
+    viewer->exec();
+    QCOMPARE(shownTest, testName);
+    QCOMPARE(shownName, QStringLiteral("Runner"));
 }
 
 void TestRound::textHelpEndsWithoutResult()
