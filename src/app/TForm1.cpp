@@ -300,7 +300,7 @@ void TForm1::showMainMenu()
 {
     m_pages->hide();
     m_title->show();
-    m_title->setText(LoadString(StringId::MainMenuTitle));
+    m_title->setText(mainMenuHeading());
     m_nextButton->hide();
     m_backButton->hide();
     m_pauseButton->hide();
@@ -387,6 +387,23 @@ void TForm1::setTopicColour(const QColor& colour)
         palette.setColor(QPalette::WindowText, colour);
         button->setPalette(palette);
     }
+    // the chosen one of "Learning" and "Testing" is underlined, as a selected tab would be
+    const bool learning = colour == LearningColour;
+    for (QToolButton* selector : {m_learningButton, m_testingButton}) {
+        QFont font = selector->font();
+        font.setUnderline((selector == m_learningButton) == learning);
+        selector->setFont(font);
+    }
+    if (m_currentMode == Mode::MainMenu && m_title)
+        m_title->setText(mainMenuHeading());
+}
+
+QString TForm1::mainMenuHeading() const
+{
+    const QString mode =
+        LoadString(learningSelected() ? StringId::LearningModeLine : StringId::TestingModeLine);
+    const QString title = LoadString(StringId::MainMenuTitle);
+    return mode.isEmpty() ? title : title + QLatin1Char('\n') + mode;
 }
 
 void TForm1::pressLearning()

@@ -89,6 +89,8 @@ private:
     void topicClicked(QToolButton* button, quint8 learningMode, quint8 testingMode);
     void setTopicColour(const QColor& colour);
     void showMainMenu();
+    // The main menu's heading: what to do, and which mode is chosen.
+    QString mainMenuHeading() const;
     void showLearningPage(bool walkthrough);
 
     Screens& m_screens;

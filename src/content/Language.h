@@ -47,6 +47,8 @@ enum : int {
     ShowRightCellOption = 65414,
     NothingMissed = 65415,
     ChooseTestHint = 65416,
+    LearningModeLine = 65417,
+    TestingModeLine = 65418,
 };
 }
 

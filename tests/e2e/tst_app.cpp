@@ -2,8 +2,8 @@
 // menu and its modes.
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
-#include "common/Stamped.h"
 #include "common/MainControls.h"
+#include "common/Stamped.h"
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
@@ -121,8 +121,9 @@ void TestApp::mainMenuAfterStart()
     QVERIFY(!form->terminateRequested());
     QCOMPARE(form->CurrentMode(), Mode::MainMenu);
     QCOMPARE(form->windowTitle(), QStringLiteral("Quillon 2 For Orienteering"));
+    // the heading says what to do and which mode is chosen
     QCOMPARE(qobject_cast<QLabel*>(form->control(MainControl::Title))->text(),
-             QStringLiteral("Select type of test"));
+             QStringLiteral("Select type of test\n") + LoadString(StringId::LearningModeLine));
     for (const char* shown : {"ResultsButton", "SettingsButton", "ExitButton", "Label1"})
         QVERIFY2(!form->control(QString::fromLatin1(shown))->isHidden(), shown);
     for (const char* hidden : {"MainMenuButton", "NextButton", "BackButton", "PauseButton", "Gauge1",
@@ -198,6 +199,11 @@ void TestApp::topicButtonsChooseModes()
     QCOMPARE(modeOf("SpeedButton3"), Mode::CombinationPractice);
     button("SpeedButton2")->click(); // "Testing"
     QVERIFY(!form->learningSelected());
+    // the chosen mode looks chosen, the other not, and the heading names it
+    QVERIFY(button("SpeedButton2")->font().underline() && !button("SpeedButton1")->font().underline());
+    QVERIFY(qobject_cast<QLabel*>(form->control(MainControl::Title))
+                ->text()
+                .endsWith(LoadString(StringId::TestingModeLine)));
     QCOMPARE(modeOf("SpeedButton4"), Mode::DescriptionTest);
     QCOMPARE(modeOf("SpeedButton5"), Mode::MapSymbolTest);
     QCOMPARE(modeOf("SpeedButton3"), Mode::CombinationTest);
