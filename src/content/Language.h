@@ -28,6 +28,7 @@ enum : int {
     DescriptionCatalogue = 65309,
     MapSymbolCatalogue = 65310,
     Bitm1Base = 65311,
+    ResultsFolder = 65320,
 };
 }
 
