@@ -7,6 +7,7 @@
 #include "app/WindowSet.h"
 #include "content/Language.h"
 #include "platform/AppError.h"
+#include "platform/DataFolder.h"
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     QuillApplication app(argc, argv);
     const QString runDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QUILL_RUN_DIR);
     QDir::setCurrent(runDir);
+    DataFolder::choose(QDir::currentPath());
     // The language modules are looked up beside the trainer's executable in that folder.
     Desktop::setExecutablePathOverride(QDir(runDir).absoluteFilePath(QStringLiteral("quill")));
     Language::selectModule();

@@ -65,6 +65,14 @@ Raw rawOf(const TResultRecord& record)
     return r;
 }
 
+// A record no finished test can have written (negative errors, a time that is no finite time of up
+// to a day): kept in the file, never ranked.
+bool damaged(const Raw& r)
+{
+    const double days = std::bit_cast<double>(r.timeBits);
+    return r.errors < 0 || !std::isfinite(days) || days < 0 || days > 1.0;
+}
+
 // Errors first, then the time within the hour in whole milliseconds.
 qint64 rankKey(const Raw& r)
 {
@@ -98,7 +106,7 @@ void checkLoad(QByteArrayView file, qint32 test, const TResultRecord& current)
     Fuzz::check(aligned, "a torn results file is loaded");
     std::vector<Raw> expected;
     for (qsizetype i = 0; i < file.size() / RecordSize; ++i) {
-        if (rawAt(file, i).test == test)
+        if (rawAt(file, i).test == test && !damaged(rawAt(file, i)))
             expected.push_back(rawAt(file, i));
     }
     expected = ranked(std::move(expected));
@@ -133,10 +141,18 @@ void checkTrim(QByteArrayView file)
     std::vector<Raw> kept;
     QByteArray list;
     for (std::vector<Raw>& records : tests) {
-        records = ranked(std::move(records));
-        for (size_t i = 0; i < records.size() && i < static_cast<size_t>(KeptPerTest); ++i) {
-            kept.push_back(records[i]);
-            list += QByteArray::number(records[i].test) + "\r\n";
+        // each test's 20 best sound records, then its damaged ones in file order
+        std::vector<Raw> sound;
+        std::vector<Raw> keptOfTest;
+        for (const Raw& r : records)
+            (damaged(r) ? keptOfTest : sound).push_back(r);
+        sound = ranked(std::move(sound));
+        if (sound.size() > static_cast<size_t>(KeptPerTest))
+            sound.resize(static_cast<size_t>(KeptPerTest));
+        keptOfTest.insert(keptOfTest.begin(), sound.begin(), sound.end());
+        for (const Raw& r : keptOfTest) {
+            kept.push_back(r);
+            list += QByteArray::number(r.test) + "\r\n";
         }
     }
     const QByteArray after = Fuzz::readFile(resultsFileName());

@@ -1,7 +1,9 @@
 // Renders an SVG drawing at its stated size into a PNG file: the screens' layout pictures are drawn
 // from SVG sources once, at build time, so that the program only decodes a small bitmap at start.
+// With a size, a square drawing is drawn that many pixels wide and high (the application icon's
+// sizes for the desktop's icon theme).
 //
-//   quill-render-svg SOURCE.svg DEST.png
+//   quill-render-svg SOURCE.svg DEST.png [SIZE]
 #include <QByteArray>
 #include <QImage>
 #include <QPainter>
@@ -10,12 +12,20 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: quill-render-svg SOURCE.svg DEST.png\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: quill-render-svg SOURCE.svg DEST.png [SIZE]\n");
         return 2;
     }
     QSvgRenderer renderer(QString::fromLocal8Bit(argv[1]));
-    const QSize size = renderer.defaultSize();
+    QSize size = renderer.defaultSize();
+    if (argc == 4) {
+        const int side = QByteArray(argv[3]).toInt();
+        if (side <= 0) {
+            std::fprintf(stderr, "%s: not a size\n", argv[3]);
+            return 2;
+        }
+        size = QSize(side, side);
+    }
     if (!renderer.isValid() || size.isEmpty()) {
         std::fprintf(stderr, "%s: not a drawing with a size\n", argv[1]);
         return 1;

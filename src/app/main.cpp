@@ -3,20 +3,55 @@
 #include "app/WindowSet.h"
 #include "content/Language.h"
 #include "platform/AppError.h"
+#include "platform/DataFolder.h"
+#include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
 
 #include <QDir>
+#include <QEvent>
+
+namespace {
+
+// The desktop entry that starts the program; the desktop matches its windows to the entry's icon.
+constexpr char DesktopEntryName[] = "org.example.quillon.quillon2";
+
+// The check of an installed copy asks, with this variable in the environment, for the program to
+// end once its main window has been painted: the start is then known to work.
+constexpr char ExitAtFirstPaintVariable[] = "QUILL_EXIT_AT_FIRST_PAINT";
+
+// Ends the event loop at the first paint of the watched window. exit(), not quit(): quit() would
+// close the windows, and closing the main window writes the settings.
+class ExitAtFirstPaint : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QCoreApplication::exit(0);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QuillApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName));
     // The program works on the files of its own folder.
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    QDir::setCurrent(Desktop::programFolder());
+    DataFolder::choose(QDir::currentPath());
     Language::selectModule();
     try {
         WindowSet windows;
         if (windows.form()->terminateRequested())
             return 0;
+        ExitAtFirstPaint exitAtFirstPaint;
+        if (qEnvironmentVariableIsSet(ExitAtFirstPaintVariable))
+            windows.form()->installEventFilter(&exitAtFirstPaint);
         windows.form()->show();
         return app.exec();
     } catch (const AppError& error) {

@@ -49,6 +49,7 @@ enum : int {
     ChooseTestHint = 65416,
     LearningModeLine = 65417,
     TestingModeLine = 65418,
+    ResultsFolder = 65320,
 };
 }
 

@@ -4,6 +4,7 @@
 #include "dialogs/THelpForm.h"
 #include "game/TMyDrawGrid.h"
 #include "platform/AppError.h"
+#include "platform/DataFolder.h"
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -64,6 +66,11 @@ TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(scree
     auto* font = bindControl<QPushButton>(this, QStringLiteral("FontButton"));
     auto* clear = bindControl<QPushButton>(this, QStringLiteral("ClearButton"));
     auto* trim = bindControl<QPushButton>(this, QStringLiteral("TrimButton"));
+    auto* resultsFolder = bindControl<QLabel>(this, QStringLiteral("ResultsFolderLabel"));
+    // a long path wraps after its separators
+    const QString folder = QDir::toNativeSeparators(DataFolder::path());
+    resultsFolder->setText(LoadString(StringId::ResultsFolder) + QLatin1Char('\n') + folder);
+    resultsFolder->setToolTip(folder);
 
     connect(m_textHelp, &QCheckBox::clicked, this,
             [this](bool on) { m_screens.mainWindow->grid()->SetShowTextHelp(on); });

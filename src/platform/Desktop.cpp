@@ -69,6 +69,13 @@ QString executablePath()
     return executableOverride().isEmpty() ? QCoreApplication::applicationFilePath() : executableOverride();
 }
 
+QString programFolder()
+{
+    const QFileInfo exe(executablePath());
+    const QString resolved = exe.canonicalPath();
+    return resolved.isEmpty() ? exe.absolutePath() : resolved;
+}
+
 void setExecutablePathOverride(const QString& path)
 {
     executableOverride() = path;

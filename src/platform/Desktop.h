@@ -25,6 +25,9 @@ bool startNewInstance();
 
 // Full path of the program's executable; its folder holds the language modules.
 QString executablePath();
+// The folder of the executable with every link resolved, so that a program started through a link
+// (bin/quill of an installed copy) works on the files beside the executable itself.
+QString programFolder();
 // Tests place the executable elsewhere; an empty path restores the real one.
 void setExecutablePathOverride(const QString& path);
 

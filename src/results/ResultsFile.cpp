@@ -4,6 +4,7 @@
 #include "content/TextReader.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
+#include "platform/DataFolder.h"
 #include "platform/Files.h"
 
 #include <QDir>
@@ -52,17 +53,15 @@ ResultsCommit& commitOverride()
     throw ioErrorFromErrno(EIO).inFile(path);
 }
 
-// An existing file of that name (letter case ignored), else the bare name.
-QString workingFile(const QString& name)
+QString resultsName()
 {
-    const QString found = Files::find(name);
-    return found.isEmpty() ? name : found;
+    return LoadString(StringId::ResultsFile);
 }
 
 // Opens the results file for reading and writing without truncating it, creating it when missing.
 void openResultsFile(QFile& file)
 {
-    file.setFileName(resultsFileName());
+    file.setFileName(DataFolder::fileForWriting(resultsName()));
     errno = 0;
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         throwFileError(file, errno);
@@ -371,12 +370,13 @@ void rankResults(QList<TResultRecord>& records)
 
 QString resultsFileName()
 {
-    return workingFile(LoadString(StringId::ResultsFile));
+    const QString found = DataFolder::find(resultsName());
+    return found.isEmpty() ? QDir(DataFolder::path()).filePath(resultsName()) : found;
 }
 
 QString temporaryResultsFileName()
 {
-    const QString name = LoadString(StringId::ResultsFile);
+    const QString name = resultsName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = dot > 0 ? name.left(dot) : name;
     return base + QLatin1String(TemporaryExtension);
@@ -438,7 +438,8 @@ int LoadRankedResults(qint32 testNumber, int* damaged)
 
 void KeepBestResults()
 {
-    const QString path = resultsFileName();
+    // A results file that only the program folder holds is copied over first, then read.
+    const QString path = DataFolder::fileForWriting(resultsName());
     QList<QList<TResultRecord>> tests = readAllTests();
 
     QByteArray kept;
@@ -463,10 +464,10 @@ void KeepBestResults()
     if (!tests.isEmpty())
         ResultsTable() = tests.constLast();
 
-    replaceFile(workingFile(QString::fromLatin1(TrimListFileName)), keptList);
+    replaceFile(DataFolder::freshFile(QString::fromLatin1(TrimListFileName)), keptList);
     replaceResultsFile(path, kept);
     // A temporary file of an older trim is never read back; it is only removed.
-    const QString stale = Files::find(temporaryResultsFileName());
+    const QString stale = Files::find(temporaryResultsFileName(), DataFolder::path());
     if (!stale.isEmpty())
         QFile::remove(stale);
     removeLeftoverCopies(path);
@@ -485,13 +486,17 @@ int CountResultsBeyondBest()
 
 void ClearResults()
 {
-    const QString path = Files::find(LoadString(StringId::ResultsFile));
-    if (path.isEmpty())
-        return;
-    QFile file(path);
-    errno = 0;
-    if (!file.remove())
-        throwFileError(file, errno);
+    const QString own = Files::find(resultsName(), DataFolder::path());
+    if (!own.isEmpty()) {
+        QFile file(own);
+        errno = 0;
+        if (!file.remove())
+            throwFileError(file, errno);
+    }
+    // A results file that the program folder still holds cannot be removed, and would be read again:
+    // an empty file in the user's data folder takes its place.
+    if (DataFolder::isUserFolder() && !DataFolder::find(resultsName()).isEmpty())
+        replaceFile(DataFolder::freshFile(resultsName()), {});
 }
 
 void setResultsCommitOverride(ResultsCommit commit)

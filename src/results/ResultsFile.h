@@ -52,8 +52,9 @@ bool ranksAfter(const TResultRecord& a, const TResultRecord& b);
 // Puts records best first; records that do not rank against each other keep their order.
 void rankResults(QList<TResultRecord>& records);
 
-// The results file in the working directory (an existing one found without regard to letter
-// case), and the names of the trim's side files.
+// The results file to read: the one in the folder that holds the user's data (DataFolder), found
+// without regard to letter case, else the one the program folder still holds, else the path a new
+// one gets. The names of the trim's side files, kept in the same folder.
 QString resultsFileName();
 QString temporaryResultsFileName();
 inline constexpr char TrimListFileName[] = "TMP.Dat";
@@ -71,7 +72,9 @@ int LoadRankedResults(qint32 testNumber, int* damaged = nullptr);
 void KeepBestResults();
 // How many results a KeepBestResults would remove now.
 int CountResultsBeyondBest();
-// Deletes the results file; a missing file is no error, a file that cannot be deleted is.
+// Deletes the results file; a missing file is no error, a file that cannot be deleted is. A results
+// file that only the program folder holds (which cannot be deleted) is hidden behind an empty one in
+// the user's data folder.
 void ClearResults();
 
 // Tests replace the final step of a trim, the commit of the new results file; an empty function

@@ -16,6 +16,7 @@
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
+#include "platform/DataFolder.h"
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
@@ -32,6 +33,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 
@@ -58,6 +60,7 @@ private slots:
     void badStoredValuesAreSkippedOrBroughtIntoRange();
     void displayModeAppliedOnOkOrAfterRestart();
     void languageListAndChange();
+    void resultsFolderShownInFreeSpace();
     void winnerDialogRecordsAndRanks();
     void resultsViewerCategories();
     void clearAndTrimCommands();
@@ -273,6 +276,49 @@ void TestDialogs::languageListAndChange()
     RegistryKey locales(QString::fromLatin1(SettingsStore::LocalesKey));
     QCOMPARE(locales.readString(m_dir->filePath(QStringLiteral("quill"))), QStringLiteral("deu"));
     QVERIFY(!RegistryKey(MainKey).valueExists(QStringLiteral("TextHelp")));
+}
+
+// The settings dialog names the folder of the results in a label of its own, in space that no other
+// control takes; a long path wraps at its separators within the label.
+void TestDialogs::resultsFolderShownInFreeSpace()
+{
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_DATA_HOME", dataHome);
+        DataFolder::reset();
+    });
+    qputenv("XDG_DATA_HOME",
+            QFile::encodeName(m_dir->filePath(QStringLiteral("home/orienteering-club-7/.local/share"))));
+    QVERIFY(m_dir->write(QLatin1String(DataFolder::InstalledMark), "installed\n"));
+    DataFolder::choose(m_dir->path());
+    QVERIFY(DataFolder::isUserFolder());
+
+    TSettingsDlg* dlg = start().screens().settingsDlg;
+    auto* label = child<QLabel>(dlg, "ResultsFolderLabel");
+    QVERIFY(label);
+    QCOMPARE(label->text(), LoadString(StringId::ResultsFolder) + QLatin1Char('\n') + DataFolder::path());
+    QVERIFY(dlg->rect().contains(label->geometry()));
+    const QList<QWidget*> controls = dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (const QWidget* control : controls) {
+        if (control != label)
+            QVERIFY2(!control->geometry().intersects(label->geometry()), qPrintable(control->objectName()));
+    }
+    // the text laid out as the label lays it out
+    QString text = label->text();
+    QTextLayout layout(text.replace(QLatin1Char('\n'), QChar::LineSeparator), label->font());
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(wrapping);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label->contentsRect().width());
+        QVERIFY2(line.naturalTextWidth() <= label->contentsRect().width(),
+                 qPrintable(text.mid(line.textStart(), line.textLength())));
+        height += line.height();
+    }
+    layout.endLayout();
+    QVERIFY(height <= label->contentsRect().height());
 }
 
 void TestDialogs::winnerDialogRecordsAndRanks()

@@ -3,11 +3,13 @@
 // mounted in a mount namespace of this process's own, which vanishes with the process.
 #include "common/TempWorkDir.h"
 #include "platform/AppError.h"
+#include "platform/DataFolder.h"
 #include "platform/Registry.h"
 #include "results/ResultsFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -152,6 +154,7 @@ private slots:
     void trimWithEarlierListFile();
     void settingsStore();
     void readOnlyResults();
+    void takeOverOnFullDisk();
 };
 
 void TestFullDisk::appendAcrossPageBoundary()
@@ -242,6 +245,33 @@ void TestFullDisk::readOnlyResults()
              QStringLiteral("File access denied"));
     QCOMPARE(errorOf([] { KeepBestResults(); }), QStringLiteral("File access denied"));
     QCOMPARE(fileBytes(disk.filePath(QStringLiteral("Results.dat"))), before);
+}
+
+// An installed copy's first write copies the results that its program folder holds into the user's
+// data folder. On a full disk that copy fails whole: no part of it hides the old results.
+void TestFullDisk::takeOverOnFullDisk()
+{
+    SmallDisk disk(64);
+    QVERIFY(disk.mounted());
+    QTemporaryDir program;
+    QDir::setCurrent(program.path());
+    appendRecords(0, 40, 3);
+    QVERIFY(QFile(QDir(program.path()).filePath(QLatin1String(DataFolder::InstalledMark)))
+                .open(QIODevice::WriteOnly));
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_DATA_HOME", dataHome);
+        DataFolder::reset();
+    });
+    qputenv("XDG_DATA_HOME", QFile::encodeName(disk.filePath(QStringLiteral("data"))));
+    DataFolder::choose(program.path());
+    QVERIFY(QDir().mkpath(DataFolder::path()));
+    QVERIFY(disk.fill());
+
+    QCOMPARE(errorOf([] { AppendResult(result(QStringLiteral("late"), 3, 0)); }),
+             QStringLiteral("Disk full"));
+    QCOMPARE(QDir(DataFolder::path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(LoadRankedResults(3), 40);
 }
 
 int main(int argc, char** argv)
