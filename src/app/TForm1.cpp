@@ -233,6 +233,10 @@ void TForm1::createLegendPage()
     connect(m_nextButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::next);
     connect(m_backButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::back);
     connect(m_legend.get(), &LegendPage::quizFinished, this, &TForm1::returnToMainMenu);
+    connect(m_legend.get(), &LegendPage::quizRequested, this, [this] {
+        m_currentMode = Mode::LegendQuiz;
+        ShowMode();
+    });
 }
 
 void TForm1::checkContentFiles()

@@ -49,6 +49,10 @@ enum : int {
     ChooseTestHint = 65416,
     LearningModeLine = 65417,
     TestingModeLine = 65418,
+    StepCounter = 65419,
+    TryQuizCaption = 65420,
+    QuizScore = 65421,
+    QuizSummary = 65422,
     ResultsFolder = 65320,
 };
 }

@@ -23,6 +23,14 @@ void AreaMarker::setFillColor(const QColor& color)
     update();
 }
 
+void AreaMarker::setEmphasis(bool emphasis)
+{
+    if (emphasis == m_emphasis)
+        return;
+    m_emphasis = emphasis;
+    update();
+}
+
 void AreaMarker::paintEvent(QPaintEvent* /*event*/)
 {
     if (m_form == Form::Circle)
@@ -36,8 +44,8 @@ void AreaMarker::paintRectangle()
     QPainter painter(this);
     painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     const QRect whole = rect();
-    const QRect inside = whole.adjusted(RectangleOutlineWidth, RectangleOutlineWidth, -RectangleOutlineWidth,
-                                        -RectangleOutlineWidth);
+    const int width = m_emphasis ? EmphasisWidth : RectangleOutlineWidth;
+    const QRect inside = whole.adjusted(width, width, -width, -width);
     // Fill and outline do not overlap: each pixel is ANDed once, with one of the two colours.
     if (inside.isValid())
         painter.fillRect(inside, m_fillColor);
@@ -50,10 +58,11 @@ void AreaMarker::paintCircle()
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(m_outlineColor, CircleOutlineWidth);
+    const int width = m_emphasis ? EmphasisWidth : CircleOutlineWidth;
+    QPen pen(m_outlineColor, width);
     painter.setPen(pen);
     painter.setBrush(palette().color(QPalette::ToolTipBase));
-    const qreal inset = CircleOutlineWidth / 2.0;
+    const qreal inset = width / 2.0;
     painter.drawEllipse(QRectF(rect()).adjusted(inset, inset, -inset, -inset));
 }
 

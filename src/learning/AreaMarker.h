@@ -22,6 +22,12 @@ public:
     static constexpr QColor Navy{0, 0, 128};
     static constexpr QColor White{255, 255, 255};
     static constexpr QColor Lime{0, 255, 0};
+    // The quiz's hover, a colour that does not say "right" or "wrong", and its answers.
+    static constexpr QColor HoverBlue{170, 215, 255};
+    static constexpr QColor WrongRed{255, 150, 150};
+    // The walkthrough's tint of the part it explains.
+    static constexpr QColor StepTint{255, 225, 140};
+    static constexpr int EmphasisWidth = 5;
     static constexpr int RectangleOutlineWidth = 2;
     static constexpr int CircleOutlineWidth = 3;
 
@@ -34,6 +40,9 @@ public:
     // The mask fill of a rectangle (white at start). Circles keep the tooltip colour whatever it is.
     QColor fillColor() const { return m_fillColor; }
     void setFillColor(const QColor& color);
+    // A thick outline, for the part being explained or the right answer shown.
+    void setEmphasis(bool emphasis);
+    bool emphasis() const { return m_emphasis; }
 
 signals:
     void fillColorChanged(const QColor& color);
@@ -55,4 +64,5 @@ private:
     Form m_form;
     QColor m_outlineColor;
     QColor m_fillColor = White;
+    bool m_emphasis = false;
 };

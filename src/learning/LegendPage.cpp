@@ -17,8 +17,9 @@ namespace {
 
 const LegendControls& checked(const LegendControls& controls)
 {
-    const bool complete = controls.page && controls.sheetPicture && controls.columnPicture && controls.stepText &&
-                          controls.note && controls.title && controls.nextButton && controls.backButton;
+    const bool complete = controls.page && controls.sheetPicture && controls.columnPicture &&
+                          controls.stepText && controls.note && controls.title && controls.nextButton &&
+                          controls.backButton;
     Q_ASSERT_X(complete, "LegendPage", "a control of the page is missing");
     if (!complete)
         throw std::invalid_argument("LegendPage: a control of the page is missing");
@@ -40,6 +41,7 @@ LegendPage::LegendPage(const LegendControls& controls, QObject* parent)
 
     m_areas = std::make_unique<LegendAreas>(m_controls.page);
     m_walkthrough = std::make_unique<Walkthrough>(m_controls, *m_areas);
+    m_walkthrough->setQuizRequest([this] { emit quizRequested(); });
     m_quiz = new LegendQuiz(m_controls, *m_areas, this);
     connect(m_quiz, &LegendQuiz::finished, this, &LegendPage::onQuizFinished);
     for (AreaMarker* marker : m_areas->markers()) {
@@ -83,6 +85,8 @@ void LegendPage::back()
 
 void LegendPage::enterQuiz()
 {
+    if (m_mode == Mode::Walkthrough)
+        m_walkthrough->leave();
     drawSheetPictures();
     m_mode = Mode::Quiz;
     m_quiz->enter();
@@ -90,6 +94,8 @@ void LegendPage::enterQuiz()
 
 void LegendPage::leave()
 {
+    if (m_mode == Mode::Walkthrough)
+        m_walkthrough->leave();
     m_mode = Mode::None;
 }
 

@@ -52,6 +52,8 @@ public:
 signals:
     // The last area of the quiz was found; the main window goes to the main menu.
     void quizFinished();
+    // "Try the quiz" on the walkthrough's last step.
+    void quizRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

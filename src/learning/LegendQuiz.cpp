@@ -3,10 +3,14 @@
 #include "content/Language.h"
 #include "content/NumberedText.h"
 #include "game/CellItem.h"
+#include "learning/AreaMarker.h"
 #include "learning/LegendAreas.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Random.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -32,6 +36,32 @@ QString LegendQuiz::itemText(int i)
     return text;
 }
 
+QString LegendQuiz::promptText(const QString& itemText)
+{
+    // A text starts with the label the sheet shows ("7.5 km: the length ..."); asking with it
+    // would give the answer away, so the question starts after it.
+    constexpr qsizetype LongestLabel = 40;
+    const qsizetype colon = itemText.indexOf(QLatin1Char(':'));
+    if (colon < 0 || colon > LongestLabel)
+        return itemText;
+    QString prompt = itemText.mid(colon + 1).trimmed();
+    if (!prompt.isEmpty())
+        prompt[0] = prompt[0].toUpper();
+    return prompt.isEmpty() ? itemText : prompt;
+}
+
+void LegendQuiz::showScore()
+{
+    const QString score = LoadString(StringId::QuizScore).arg(m_rightFirstTime).arg(m_answered);
+    const QString title = LoadString(StringId::QuizTitle);
+    m_controls.title->setText(score.isEmpty() ? title : title + QLatin1Char('\n') + score);
+}
+
+int LegendQuiz::questionCount()
+{
+    return ItemCount - 1; // the area outside the pictures is never asked
+}
+
 void LegendQuiz::enter()
 {
     Randomize();
@@ -40,13 +70,20 @@ void LegendQuiz::enter()
         item->Text = itemText(i);
         item->SetCleared(i == OutsideItem);
     }
+    m_rightFirstTime = 0;
+    m_answered = 0;
+    m_missedThis = false;
     drawQuestion();
     m_areas.SetAreasVisible(false);
     for (int tag = 1; tag <= ItemCount; ++tag) {
+        AreaMarker* marker = m_areas.AreaByTag(tag);
+        marker->setEmphasis(false);
+        marker->setFillColor(AreaMarker::White);
         if (tag != OutsideItem)
-            m_areas.AreaByTag(tag)->show();
+            marker->show();
     }
     m_controls.page->setCursor(Qt::PointingHandCursor);
+    showScore();
 }
 
 void LegendQuiz::drawQuestion()
@@ -58,7 +95,7 @@ void LegendQuiz::drawQuestion()
     } while (QuizItem(i)->Cleared());
     m_askedItem = i;
     m_askedText = QuizItem(i)->Text;
-    m_controls.stepText->setPlainText(m_askedText);
+    m_controls.stepText->setPlainText(promptText(m_askedText));
 }
 
 bool LegendQuiz::allCleared() const
@@ -68,11 +105,27 @@ bool LegendQuiz::allCleared() const
 
 void LegendQuiz::areaPressed(int tag)
 {
-    if (tag != m_askedItem)
+    if (tag != m_askedItem) {
+        // wrong: the area pressed turns red for a moment, the right one is outlined until found
+        if (tag < 1 || tag > ItemCount || QuizItem(tag)->Cleared())
+            return;
+        m_missedThis = true;
+        AreaMarker* wrong = m_areas.AreaByTag(tag);
+        wrong->setFillColor(AreaMarker::WrongRed);
+        QTimer::singleShot(WrongFlashMs, wrong, [wrong] { wrong->setFillColor(AreaMarker::White); });
+        m_areas.AreaByTag(m_askedItem)->setEmphasis(true);
         return;
+    }
+    ++m_answered;
+    if (!m_missedThis)
+        ++m_rightFirstTime;
+    m_missedThis = false;
     QuizItem(m_askedItem)->SetCleared(true);
+    m_areas.AreaByTag(tag)->setEmphasis(false);
     m_areas.AreaByTag(tag)->hide();
+    showScore();
     if (allCleared()) {
+        MessageBoxes::showPlain(LoadString(StringId::QuizSummary).arg(m_rightFirstTime).arg(questionCount()));
         emit finished();
         return;
     }
@@ -85,7 +138,7 @@ void LegendQuiz::areaHovered(int tag)
         if (t != tag)
             m_areas.AreaByTag(t)->setFillColor(AreaMarker::White);
     }
-    m_areas.AreaByTag(tag)->setFillColor(AreaMarker::Lime);
+    m_areas.AreaByTag(tag)->setFillColor(AreaMarker::HoverBlue);
 }
 
 void LegendQuiz::pageHovered()

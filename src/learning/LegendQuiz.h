@@ -11,7 +11,8 @@ class CellItem;
 
 // The legend quiz: the memo shows the text of one area of the description sheet and the user
 // clicks that area. The fourteen areas of tags 1..6 and 8..15 are asked once each in random
-// order; a found area is hidden, wrong clicks are silent, and after the last one the quiz ends.
+// order; a found area is hidden; a wrong click turns the area red for a moment and outlines the
+// right one. The title keeps the score; after the last area a summary ends the quiz.
 class LegendQuiz : public QObject
 {
     Q_OBJECT
@@ -45,19 +46,30 @@ public:
     // Item i, 1..15.
     CellItem* QuizItem(int i) const;
 
-    // The text of item i as the quiz asks it, from entry i of the legend texts file.
+    // The text of item i, from entry i of the legend texts file.
     static QString itemText(int i);
+    // The question made of an item's text: without the sheet's own label, which is the answer.
+    static QString promptText(const QString& itemText);
+    static int questionCount();
+    // Areas found at the first click, and areas found, so far.
+    int rightFirstTime() const { return m_rightFirstTime; }
+    int answered() const { return m_answered; }
+    static constexpr int WrongFlashMs = 700;
 
 signals:
     void finished();
 
 private:
     void drawQuestion();
+    void showScore();
     bool allCleared() const;
 
     LegendControls m_controls;
     LegendAreas& m_areas;
     std::array<CellItem*, ItemCount> m_items{};
     qint32 m_askedItem = 0;
+    int m_rightFirstTime = 0;
+    int m_answered = 0;
+    bool m_missedThis = false;
     QString m_askedText;
 };

@@ -2,6 +2,7 @@
 
 #include "content/Language.h"
 #include "content/NumberedText.h"
+#include "learning/AreaMarker.h"
 #include "learning/LegendAreas.h"
 
 #include <QLabel>
@@ -17,10 +18,10 @@ struct TitleGroup
     int stringId;
 };
 
-constexpr int OutsideStep = 7; // marker 7 lies below the pictures; its step has no title
+// Step 7 (marker 7 lies below the pictures) introduces the columns that steps 8 to 15 explain.
 constexpr TitleGroup TitleGroups[] = {
     {1, 6, StringId::WalkthroughTitle},
-    {8, 15, StringId::ColumnsTitle},
+    {7, 15, StringId::ColumnsTitle},
     {16, 16, StringId::MarkedRouteTitle},
     {17, 29, StringId::LineMeaningTitle},
 };
@@ -33,8 +34,6 @@ Walkthrough::Walkthrough(const LegendControls& controls, LegendAreas& areas)
 
 QString Walkthrough::stepTitle(int step)
 {
-    if (step == OutsideStep)
-        return {};
     for (const TitleGroup& group : TitleGroups) {
         if (step >= group.first && step <= group.last)
             return LoadString(group.stringId);
@@ -47,31 +46,34 @@ QString Walkthrough::stepText(int step)
     return ReadNumberedText(ContentFileName(QStringLiteral("legtab.")), step);
 }
 
+QString Walkthrough::heading(int step)
+{
+    const QString counter = LoadString(StringId::StepCounter).arg(step).arg(LastStep);
+    return counter.isEmpty() ? stepTitle(step) : stepTitle(step) + QLatin1Char('\n') + counter;
+}
+
 void Walkthrough::enter()
 {
     m_controls.note->setText(LoadString(StringId::ThickerLinesNote));
-    m_controls.title->setText(stepTitle(FirstStep));
+    if (m_nextCaption.isEmpty())
+        m_nextCaption = m_controls.nextButton->property("Caption").toString();
     m_step = FirstStep;
-    m_areas.SetAreasVisible(false);
-    // the quiz may have left a highlight behind; the tour shows the plain outlines
-    for (AreaMarker* marker : m_areas.markers())
-        marker->setFillColor(AreaMarker::White);
-    m_areas.AreaByTag(FirstStep)->show();
     m_controls.stepText->clear();
     m_controls.backButton->setEnabled(false);
     m_controls.nextButton->setEnabled(true);
-    m_controls.stepText->setPlainText(stepText(m_step));
+    showStep();
     m_controls.page->setCursor(Qt::ArrowCursor);
 }
 
 void Walkthrough::next()
 {
-    if (m_step >= LastStep)
+    if (m_step >= LastStep) {
+        // the last step's "Next" offers the quiz
+        if (m_quizRequested)
+            m_quizRequested();
         return;
+    }
     ++m_step;
-    if (m_step >= LastStep)
-        m_controls.nextButton->setEnabled(false);
-    m_controls.title->setText(stepTitle(m_step));
     showStep();
     m_controls.backButton->setEnabled(true);
 }
@@ -81,17 +83,37 @@ void Walkthrough::back()
     if (m_step <= FirstStep)
         return;
     --m_step;
-    m_controls.title->setText(stepTitle(m_step));
     if (m_step <= FirstStep)
         m_controls.backButton->setEnabled(false);
-    if (m_step < LastStep)
-        m_controls.nextButton->setEnabled(true);
     showStep();
 }
 
 void Walkthrough::showStep()
 {
+    m_controls.title->setText(heading(m_step));
     m_areas.SetAreasVisible(false);
-    m_areas.AreaByTag(m_step)->show();
+    // the part explained stands out at once: tinted, with a thick outline
+    for (AreaMarker* marker : m_areas.markers()) {
+        marker->setFillColor(AreaMarker::White);
+        marker->setEmphasis(false);
+    }
+    AreaMarker* shown = m_areas.AreaByTag(m_step);
+    shown->setFillColor(AreaMarker::StepTint);
+    shown->setEmphasis(true);
+    shown->show();
     m_controls.stepText->setPlainText(stepText(m_step));
+    const QString tryQuiz = LoadString(StringId::TryQuizCaption);
+    const bool offerQuiz = m_step >= LastStep && !tryQuiz.isEmpty() && m_quizRequested;
+    m_controls.nextButton->setProperty("Caption", offerQuiz ? tryQuiz : m_nextCaption);
+    m_controls.nextButton->setEnabled(m_step < LastStep || offerQuiz);
+}
+
+void Walkthrough::leave()
+{
+    if (!m_nextCaption.isEmpty())
+        m_controls.nextButton->setProperty("Caption", m_nextCaption);
+    for (AreaMarker* marker : m_areas.markers()) {
+        marker->setFillColor(AreaMarker::White);
+        marker->setEmphasis(false);
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "learning/LegendControls.h"
 
 #include <QString>
@@ -26,9 +28,15 @@ public:
     void back();
 
     qint32 LegendStep() const { return m_step; }
+    // The walkthrough is left: "Next >>>" gets its caption back, the markers their plain look.
+    void leave();
+    // Called by "Next" on the last step, which then offers the quiz.
+    void setQuizRequest(std::function<void()> request) { m_quizRequested = std::move(request); }
 
-    // The title label's text for a step (empty for step 7, the area outside the pictures).
+    // The title of a step's group of steps.
     static QString stepTitle(int step);
+    // The title label's text: the group's title and "Step n of 29".
+    static QString heading(int step);
     // The memo's text for a step: entry `step` of "legtab." + language code, empty when missing.
     static QString stepText(int step);
 
@@ -38,4 +46,6 @@ private:
     LegendControls m_controls;
     LegendAreas& m_areas;
     qint32 m_step = FirstStep;
+    QString m_nextCaption;
+    std::function<void()> m_quizRequested;
 };

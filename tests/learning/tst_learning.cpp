@@ -6,7 +6,9 @@
 #include "learning/AreaMarker.h"
 #include "learning/LegendAreas.h"
 #include "learning/LegendPage.h"
+#include "learning/LegendQuiz.h"
 #include "learning/SheetPictures.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Random.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
@@ -308,7 +311,7 @@ void TestLearning::maskModePixels_data()
 {
     QTest::addColumn<QColor>("fill");
     QTest::newRow("white") << AreaMarker::White;
-    QTest::newRow("lime") << AreaMarker::Lime;
+    QTest::newRow("lime") << AreaMarker::HoverBlue;
 }
 
 void TestLearning::maskModePixels()
@@ -374,18 +377,19 @@ void TestLearning::walkthroughEntry()
     QCOMPARE(f.columnPicture->pixmap().size(), f.columnPicture->size());
     QCOMPARE(f.note->text(), ResourceNote);
     QCOMPARE(f.legend->LegendStep(), 1);
-    QCOMPARE(f.title.text(), QStringLiteral("The table of legends CP contains such information : "));
+    QCOMPARE(f.title.text(),
+             QStringLiteral("The table of legends CP contains such information : \nStep 1 of 29"));
     QCOMPARE(f.shownTags(), QList<int>{1});
     QCOMPARE(f.stepText->toPlainText(), QStringLiteral("Area 1"));
     QVERIFY(!f.back.isEnabled());
     QVERIFY(f.next.isEnabled());
     QCOMPARE(f.page.cursor().shape(), Qt::ArrowCursor);
 
-    // six presses reach the area outside the pictures: no title, marker 7 alone
+    // six presses reach the area outside the pictures, which opens the columns: marker 7 alone
     for (int i = 0; i < 6; ++i)
         f.legend->next();
     QCOMPARE(f.legend->LegendStep(), 7);
-    QCOMPARE(f.title.text(), QString());
+    QCOMPARE(f.title.text(), LoadString(StringId::ColumnsTitle) + QStringLiteral("\nStep 7 of 29"));
     QCOMPARE(f.shownTags(), QList<int>{7});
     QCOMPARE(f.stepText->toPlainText(), QStringLiteral("Area 7"));
     QVERIFY(f.back.isEnabled());
@@ -398,7 +402,7 @@ void TestLearning::walkthroughTitles_data()
     QTest::addColumn<int>("titleId"); // 0: empty
     QTest::newRow("1") << 1 << int(StringId::WalkthroughTitle);
     QTest::newRow("6") << 6 << int(StringId::WalkthroughTitle);
-    QTest::newRow("7") << 7 << 0;
+    QTest::newRow("7") << 7 << int(StringId::ColumnsTitle); // no step without a heading
     QTest::newRow("8") << 8 << int(StringId::ColumnsTitle);
     QTest::newRow("15") << 15 << int(StringId::ColumnsTitle);
     QTest::newRow("16") << 16 << int(StringId::MarkedRouteTitle);
@@ -417,8 +421,8 @@ void TestLearning::walkthroughTitles()
     for (int i = 1; i < step; ++i)
         f.legend->next();
     QCOMPARE(f.legend->LegendStep(), step);
-    const QString expected = titleId ? LoadString(titleId) : QString();
-    QVERIFY(titleId == 0 || !expected.isEmpty());
+    const QString expected = LoadString(titleId) + QStringLiteral("\nStep %1 of 29").arg(step);
+    QVERIFY(!LoadString(titleId).isEmpty());
     QCOMPARE(f.title.text(), expected);
     QCOMPARE(f.shownTags(), QList<int>{step});
     // going back onto the step gives the same title
@@ -442,7 +446,13 @@ void TestLearning::walkthroughEnds()
     QVERIFY(f.next.isEnabled());
     f.legend->next();
     QCOMPARE(f.legend->LegendStep(), 29);
-    QVERIFY(!f.next.isEnabled());
+    // the last step's "Next" offers the quiz
+    QVERIFY(f.next.isEnabled());
+    QCOMPARE(f.next.property("Caption").toString(), LoadString(StringId::TryQuizCaption));
+    QSignalSpy quiz(f.legend.get(), &LegendPage::quizRequested);
+    f.legend->next();
+    QCOMPARE(quiz.count(), 1);
+    QCOMPARE(f.legend->LegendStep(), 29);
     QVERIFY(f.back.isEnabled());
     QCOMPARE(f.shownTags(), QList<int>{29});
     QCOMPARE(f.legend->AreaByTag(29)->geometry().top(), 313);
@@ -554,21 +564,29 @@ void TestLearning::quizWholeRun()
     PageFixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.page));
     QSignalSpy finished(f.legend.get(), &LegendPage::quizFinished);
+    QStringList shown;
+    MessageBoxes::setHandler([&shown](MessageBoxes::Kind, const QString& text) { shown << text; });
+    const auto noHandler = qScopeGuard([] { MessageBoxes::setHandler({}); });
     f.legend->enterQuiz();
 
     QList<int> open = quizTags();
+    int rightFirstTime = 0;
     for (int round = 1; round <= 14; ++round) {
         const int asked = f.legend->AskedItem();
+        const bool missed = round > 1 && open.size() > 1;
+        rightFirstTime += missed ? 0 : 1;
         QVERIFY2(open.contains(asked), qPrintable(QString::number(asked)));
         QVERIFY(!f.legend->QuizItem(asked)->Cleared());
         QCOMPARE(f.stepText->toPlainText(), expectedItemText(asked));
         QVERIFY(!f.legend->AreaByTag(asked)->isHidden());
 
-        // wrong presses, with any button, change nothing
+        // wrong presses, with any button, keep the question and outline the right area (the first
+        // question is answered at once, and only it scores)
         for (int other : open) {
-            if (other != asked)
+            if (other != asked && round > 1)
                 f.press(other, other % 2 ? Qt::LeftButton : Qt::RightButton);
         }
+        QCOMPARE(f.legend->AreaByTag(asked)->emphasis(), missed);
         QCOMPARE(f.legend->AskedItem(), asked);
         QCOMPARE(f.stepText->toPlainText(), expectedItemText(asked));
         QCOMPARE(f.shownTags(), open);
@@ -581,6 +599,10 @@ void TestLearning::quizWholeRun()
         QCOMPARE(finished.count(), round == 14 ? 1 : 0);
     }
     QVERIFY(open.isEmpty());
+    // the title kept the score, and a summary closes the quiz
+    QCOMPARE(rightFirstTime, 2);
+    QVERIFY(f.title.text().endsWith(LoadString(StringId::QuizScore).arg(rightFirstTime).arg(14)));
+    QCOMPARE(shown, QStringList{LoadString(StringId::QuizSummary).arg(rightFirstTime).arg(14)});
     for (int i = 1; i <= 15; ++i)
         QVERIFY(f.legend->QuizItem(i)->Cleared());
     QVERIFY(!f.legend->quizActive());
@@ -594,6 +616,10 @@ void TestLearning::quizWholeRun()
 
 void TestLearning::quizItemTexts()
 {
+    // a question never starts with the label the sheet shows, which is its answer
+    QCOMPARE(LegendQuiz::promptText(QStringLiteral("7.5 km: the length of the course")),
+             QStringLiteral("The length of the course"));
+    QCOMPARE(LegendQuiz::promptText(QStringLiteral("Area 3")), QStringLiteral("Area 3"));
     TempWorkDir dir;
     // entry 3 missing, entry 9 shorter than the column prefix, entry 12 exactly the prefix
     QVERIFY(dir.write(QStringLiteral("LEGTAB.ENG"), "1 One\r\n2 Two\r\n8 A - Number\r\n9 B-\r\n12 E - \r\n"
@@ -626,7 +652,7 @@ void TestLearning::quizIgnoresMarkersOutsideQuiz()
     f.press(1);
     f.moveTo(QPoint(40, 16));
     QVERIFY(!f.legend->AreaByTag(1)->isHidden());
-    QCOMPARE(f.legend->AreaByTag(1)->fillColor(), AreaMarker::White);
+    QCOMPARE(f.legend->AreaByTag(1)->fillColor(), AreaMarker::StepTint); // the step's own tint
 
     installDraws({0}); // item 1 asked
     f.legend->enterQuiz();
@@ -639,10 +665,11 @@ void TestLearning::quizIgnoresMarkersOutsideQuiz()
     // a highlight left by a quiz is gone in the walkthrough
     f.legend->enterQuiz();
     f.moveTo(QPoint(40, 16));
-    QCOMPARE(f.legend->AreaByTag(1)->fillColor(), AreaMarker::Lime);
+    QCOMPARE(f.legend->AreaByTag(1)->fillColor(), AreaMarker::HoverBlue);
     f.legend->leave();
     f.legend->enterWalkthrough();
-    QCOMPARE(f.legend->AreaByTag(1)->fillColor(), AreaMarker::White);
+    QCOMPARE(f.legend->AreaByTag(1)->fillColor(), AreaMarker::StepTint);
+    QVERIFY(f.legend->AreaByTag(1)->emphasis());
 }
 
 void TestLearning::hoverHighlight()
@@ -656,17 +683,17 @@ void TestLearning::hoverHighlight()
     AreaMarker* columnD = f.legend->AreaByTag(11);
     QSignalSpy courseChanges(course, &AreaMarker::fillColorChanged);
     QSignalSpy columnChanges(columnD, &AreaMarker::fillColorChanged);
-    const auto limeTags = [&f] {
+    const auto hoverTags = [&f] {
         QList<int> tags;
         for (int tag : quizTags()) {
-            if (f.legend->AreaByTag(tag)->fillColor() == AreaMarker::Lime)
+            if (f.legend->AreaByTag(tag)->fillColor() == AreaMarker::HoverBlue)
                 tags << tag;
         }
         return tags;
     };
 
     f.moveTo(QPoint(40, 16));
-    QCOMPARE(limeTags(), QList<int>{1});
+    QCOMPARE(hoverTags(), QList<int>{1});
     // moving within one area changes no colour
     f.moveTo(QPoint(50, 20));
     f.moveTo(QPoint(60, 12));
@@ -674,7 +701,7 @@ void TestLearning::hoverHighlight()
 
     // onto another area: the first turns white, the second lime
     f.moveTo(QPoint(480, 250));
-    QCOMPARE(limeTags(), QList<int>{11});
+    QCOMPARE(hoverTags(), QList<int>{11});
     QCOMPARE(courseChanges.count(), 2);
     QCOMPARE(columnChanges.count(), 1);
 
@@ -686,11 +713,11 @@ void TestLearning::hoverHighlight()
     f.moveTo(QPoint(1, 100));   // the left edge of sheetPicture
     f.moveTo(QPoint(300, 50));  // stepText
     f.moveTo(QPoint(500, 370)); // note
-    QCOMPARE(limeTags(), QList<int>{11});
+    QCOMPARE(hoverTags(), QList<int>{11});
 
     // onto the bare page: all white
     f.moveTo(QPoint(300, 250));
-    QVERIFY(limeTags().isEmpty());
+    QVERIFY(hoverTags().isEmpty());
     QCOMPARE(columnChanges.count(), 2);
     f.moveTo(QPoint(310, 260));
     QCOMPARE(columnChanges.count(), 2);
@@ -700,7 +727,7 @@ void TestLearning::hoverHighlight()
     f.moveTo(QPoint(480, 250));
     f.legend->leave();
     f.moveTo(QPoint(300, 250));
-    QVERIFY(limeTags().isEmpty());
+    QVERIFY(hoverTags().isEmpty());
 }
 
 QTEST_MAIN(TestLearning)
