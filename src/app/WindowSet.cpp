@@ -1,5 +1,6 @@
 #include "app/WindowSet.h"
 
+#include "app/RoundRecorder.h"
 #include "app/TForm1.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsViewer.h"
@@ -8,6 +9,7 @@
 #include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
 #include "game/TMyDrawGrid.h"
+#include "results/AnswerStore.h"
 #include "screens/ScreenLoader.h"
 #include "widgets/TCommandButton.h"
 #include "widgets/TGauge.h"
@@ -66,7 +68,11 @@ private:
 WindowSet::WindowSet()
 {
     registerWidgetClasses();
+    // The answers are opened at the first round; until then the store is only its file's name.
+    m_answers = std::make_unique<AnswerStore>(AnswerStore::defaultFolder());
+    m_screens.answers = m_answers.get();
     m_form1 = std::make_unique<TForm1>(m_screens);
+    m_recorder = std::make_unique<RoundRecorder>(*m_form1->round(), *m_answers, m_screens);
     m_helpForm = std::make_unique<THelpForm>(m_screens);
     m_settingsDlg = std::make_unique<TSettingsDlg>(m_screens);
     const auto build = [this] { buildDeferredWindows(); };
@@ -91,10 +97,12 @@ void WindowSet::buildDeferredWindows()
 WindowSet::~WindowSet()
 {
     // the dialogs refer to the main window: they go first
+    m_recorder.reset();
     m_settingsDlg.reset();
     m_resultaty.reset();
     m_winDlg.reset();
     m_startDlg.reset();
     m_helpForm.reset();
     m_form1.reset();
+    m_answers.reset();
 }

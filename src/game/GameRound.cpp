@@ -10,9 +10,11 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QStackedWidget>
+#include <cmath>
 
 namespace {
 constexpr int ClockIntervalMs = 1000;
+constexpr double MsPerDay = 86400000.0;
 } // namespace
 
 void GameRound::CellPicture::show(const QImage& image, int fromCell)
@@ -85,10 +87,12 @@ void GameRound::StartRound()
     m_host.SetProgress(0);
     m_state = Running;
     m_startTime = Now();
+    m_targetShownAt = m_startTime;
     if (timed)
         m_timer.start();
     else
         m_timer.stop();
+    emit roundStarted();
 }
 
 void GameRound::hover(int x, int y)
@@ -125,13 +129,18 @@ void GameRound::press(int index)
     if (Mode::isTimed(mode)) {
         // The grid set HoverText to the pressed cell's text during this press; any cell with the
         // target's text is right.
-        if (m_c.grid->HoverText() != m_c.title->text()) {
+        const bool right = m_c.grid->HoverText() == m_c.title->text();
+        const double now = Now();
+        emit answered(target()->Number, item->Number, right,
+                      std::llround((now - m_targetShownAt) * MsPerDay));
+        if (!right) {
             m_host.SetErrorCount(m_host.ErrorCount() + 1);
             Desktop::beep();
         } else {
             item->SetCleared(true);
             m_host.SetProgress(m_host.Progress() + 1);
             m_c.title->setText(m_c.grid->NextTarget());
+            m_targetShownAt = now;
             if (m_c.title->text().isEmpty()) {
                 endRound();
                 return;
@@ -161,6 +170,7 @@ void GameRound::endRound()
     m_image2.clear();
     m_textModeImage.clear();
     m_c.title->clear();
+    emit roundEnded(true);
     if (m_host.textHelpChecked()) {
         m_host.returnToMainMenu();
         return;
@@ -185,18 +195,21 @@ void GameRound::pause()
 {
     if (!m_c.grid->isHidden()) {
         m_state = Paused;
+        m_pausedAt = Now();
         m_c.grid->hide();
         m_c.pausedLabel->show();
     } else {
         m_c.pausedLabel->hide();
         m_c.grid->show();
         m_state = Running;
+        m_targetShownAt += Now() - m_pausedAt;
     }
 }
 
 void GameRound::stopForMainMenu()
 {
     m_timer.stop();
+    emit roundEnded(false);
     m_image1.clear();
     m_image2.clear();
     m_textModeImage.clear();

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+class AnswerStore;
 class MainWindow;
 class THelpForm;
 class TStartDlg;
@@ -66,4 +67,6 @@ struct Screens
     DeferredWindow<WinnerDialog> winnerDialog;
     DeferredWindow<ResultsViewer> resultsViewer;
     TSettingsDlg* settingsDlg = nullptr;
+    // The learner's answers, kept by every timed round.
+    AnswerStore* answers = nullptr;
 };
