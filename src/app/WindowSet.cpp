@@ -2,6 +2,7 @@
 
 #include "app/RoundRecorder.h"
 #include "app/TForm1.h"
+#include "dialogs/ProgressViewer.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsViewer.h"
 #include "dialogs/THelpForm.h"
@@ -11,9 +12,11 @@
 #include "game/TMyDrawGrid.h"
 #include "results/AnswerStore.h"
 #include "screens/ScreenLoader.h"
+#include "widgets/SymbolSheet.h"
 #include "widgets/TCommandButton.h"
 #include "widgets/TGauge.h"
 #include "widgets/TLinkLabel.h"
+#include "widgets/TrendChart.h"
 
 #include <QEvent>
 #include <QScopeGuard>
@@ -33,6 +36,8 @@ void WindowSet::registerWidgetClasses()
     ScreenLoader::registerClass(QStringLiteral("TLinkLabel"), [](QWidget* p) { return new TLinkLabel(p); });
     ScreenLoader::registerClass(QStringLiteral("TMyDrawGrid"), [](QWidget* p) { return new TMyDrawGrid(p); });
     ScreenLoader::registerClass(QStringLiteral("ResultsGrid"), [](QWidget* p) { return new ResultsGrid(p); });
+    ScreenLoader::registerClass(QStringLiteral("SymbolSheet"), [](QWidget* p) { return new SymbolSheet(p); });
+    ScreenLoader::registerClass(QStringLiteral("TrendChart"), [](QWidget* p) { return new TrendChart(p); });
 }
 
 namespace {
@@ -79,6 +84,8 @@ WindowSet::WindowSet()
     m_screens.startDlg.setBuild(build);
     m_screens.winnerDialog.setBuild(build);
     m_screens.resultsViewer.setBuild(build);
+    m_screens.progressViewer.setBuild(
+        [this] { m_screens.progressViewer.buildInto(m_progressViewer, m_screens); });
     new AfterFirstPaint(m_form1.get(), build);
 }
 
@@ -98,6 +105,7 @@ WindowSet::~WindowSet()
 {
     // the dialogs refer to the main window: they go first
     m_recorder.reset();
+    m_progressViewer.reset();
     m_settingsDlg.reset();
     m_resultaty.reset();
     m_winDlg.reset();
