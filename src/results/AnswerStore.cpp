@@ -17,6 +17,7 @@
 #include <atomic>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -25,7 +26,10 @@ constexpr char Driver[] = "QSQLITE";
 // A file locked by another program is waited for this long before the store gives up.
 constexpr char ConnectOptions[] = "QSQLITE_BUSY_TIMEOUT=500";
 constexpr double MsPerDay = 86400000.0;
+constexpr qint64 MsPerDayInt = 86400000;
 const QDate DayZero(1899, 12, 30);
+// Days from the clock's day zero to 1970-01-01.
+constexpr double UnixEpochDays = 25569.0;
 
 // The schema, one list of statements per version: migration n brings a file of version n - 1 to
 // version n. A file is migrated step by step from its own version on, each step in a transaction.
@@ -254,7 +258,9 @@ static_assert(AnswerStore::RecentWindow == 10 && AnswerStore::TopBox == 10,
 
 double SymbolStats::recentAccuracy() const
 {
-    return recentCount > 0 ? double(std::popcount(recent & ((1u << recentCount) - 1))) / recentCount : 0;
+    // a damaged file may hold any count: only the window's bits are looked at
+    const int count = std::clamp(recentCount, 0, AnswerStore::RecentWindow);
+    return count > 0 ? double(std::popcount(recent & ((1u << count) - 1))) / count : 0;
 }
 
 SymbolStats::Mastery SymbolStats::mastery() const
@@ -262,7 +268,7 @@ SymbolStats::Mastery SymbolStats::mastery() const
     constexpr double WeakBelow = 0.6;
     constexpr double KnownFrom = 0.9;
     constexpr int KnownAfter = 3;
-    if (recentCount == 0)
+    if (recentCount <= 0)
         return NeverSeen;
     const double accuracy = recentAccuracy();
     if (accuracy < WeakBelow)
@@ -286,8 +292,20 @@ qint64 utcMsFromDays(double days)
 
 double daysFromUtcMs(qint64 ms)
 {
-    const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).toLocalTime();
-    return double(DayZero.daysTo(local.date())) + local.time().msecsSinceStartOfDay() / MsPerDay;
+    // The local offset from UTC changes a few times a year at most: it is looked up once per UTC
+    // day, and for each time only on a day on which it changes.
+    static thread_local qint64 cachedDay = std::numeric_limits<qint64>::min();
+    static thread_local int offsetAtStart = 0;
+    static thread_local int offsetAtEnd = 0;
+    const qint64 day = ms >= 0 ? ms / MsPerDayInt : -((-ms + MsPerDayInt - 1) / MsPerDayInt);
+    if (day != cachedDay) {
+        cachedDay = day;
+        offsetAtStart = QDateTime::fromMSecsSinceEpoch(day * MsPerDayInt).offsetFromUtc();
+        offsetAtEnd = QDateTime::fromMSecsSinceEpoch((day + 1) * MsPerDayInt - 1).offsetFromUtc();
+    }
+    const int offset =
+        offsetAtStart == offsetAtEnd ? offsetAtStart : QDateTime::fromMSecsSinceEpoch(ms).offsetFromUtc();
+    return double(ms + qint64(offset) * 1000) / MsPerDay + UnixEpochDays;
 }
 
 QDate dateOfDays(double days)

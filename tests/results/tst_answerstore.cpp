@@ -162,8 +162,13 @@ void TestAnswerStore::roundWrittenInOneTransaction()
              (QList<QVariantList>{{101, 1, 1, 2}, {102, 2, 1, 1}}));
     QCOMPARE(reader.rows(QStringLiteral("SELECT target, pressed, count FROM confusions")),
              (QList<QVariantList>{{102, 113, 1}}));
-    // the last answer's time in UTC is the clock's local time converted
+    // the last answer's time in UTC is the clock's local time converted, and the round's start comes
+    // back as the clock's local time, in winter and in summer
     QCOMPARE(store.symbols(SymbolKind::MapSymbol).constLast().lastUtcMs, t0 + 4000);
+    QCOMPARE(qRound64(store.rounds(SymbolKind::MapSymbol).constFirst().started * 86400000.0),
+             qRound64(start * 86400000.0));
+    for (const double local : {45000.25, 45123.75, 45470.999})
+        QCOMPARE(qRound64(daysFromUtcMs(utcMsFromDays(local)) * 86400000.0), qRound64(local * 86400000.0));
 }
 
 void TestAnswerStore::killedProgramKeepsEveryFinishedRound()
