@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -112,8 +113,16 @@ void TrendChart::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(RoundDot);
-    for (const QPointF& p : std::as_const(m_points))
-        painter.drawEllipse(toScreen(p), DotRadius, DotRadius);
+    // years of rounds make thousands of dots; a dot on a pixel already drawn is drawn once
+    QSet<quint64> drawn;
+    for (const QPointF& p : std::as_const(m_points)) {
+        const QPointF at = toScreen(p);
+        const quint64 pixel = quint64(quint32(qRound(at.x()))) << 32 | quint32(qRound(at.y()));
+        if (!drawn.contains(pixel)) {
+            drawn.insert(pixel);
+            painter.drawEllipse(at, DotRadius, DotRadius);
+        }
+    }
     // the day means stand in the middle of their day
     QPainterPath line;
     for (qsizetype i = 0; i < m_dayMeans.size(); ++i) {
