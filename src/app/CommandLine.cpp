@@ -19,10 +19,12 @@ namespace {
 constexpr char ExportStatistics[] = "export-statistics";
 constexpr char ExportResults[] = "export-results";
 
+// Options of the command line start with two dashes (or are -h); Qt's own options for the window
+// system (-platform, -style ...) have one and leave the trainer's start to the window.
 bool asksForCommandLine(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "-", 1) == 0)
+        if (std::strncmp(argv[i], "--", 2) == 0 || std::strcmp(argv[i], "-h") == 0)
             return true;
     }
     return false;
