@@ -412,6 +412,8 @@ void TestStatistics::progressViewShowsTheLearner()
 
 void TestStatistics::withoutHistoryTheFirstDescriptionTestIsOffered()
 {
+    QVERIFY(!m_form->findChild<QWidget*>(QStringLiteral("ProgressButton"))->isHidden());
+    saveScreen(m_form, QStringLiteral("main-menu.png"));
     ProgressViewer* view = m_windows->screens().progressViewer;
     TStartDlg* start = m_windows->screens().startDlg;
     int offeredRow = -1;
