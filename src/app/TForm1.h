@@ -118,6 +118,8 @@ private:
     TCommandButton* m_pauseButton = nullptr;
     TCommandButton* m_mainMenuButton = nullptr;
     TCommandButton* m_exitButton = nullptr;
+    // Only on the main menu, in the place the walkthrough's "Next >>>" takes on its page.
+    TCommandButton* m_progressButton = nullptr;
     QToolButton* m_learningButton = nullptr;
     QToolButton* m_testingButton = nullptr;
     QList<QToolButton*> m_topicButtons;

@@ -1,6 +1,8 @@
 #include "app/WindowSet.h"
 
+#include "app/RoundRecorder.h"
 #include "app/TForm1.h"
+#include "dialogs/ProgressViewer.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsViewer.h"
 #include "dialogs/THelpForm.h"
@@ -8,10 +10,13 @@
 #include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
 #include "game/TMyDrawGrid.h"
+#include "results/AnswerStore.h"
 #include "screens/ScreenLoader.h"
+#include "widgets/SymbolSheet.h"
 #include "widgets/TCommandButton.h"
 #include "widgets/TGauge.h"
 #include "widgets/TLinkLabel.h"
+#include "widgets/TrendChart.h"
 
 #include <QEvent>
 #include <QScopeGuard>
@@ -31,6 +36,8 @@ void WindowSet::registerWidgetClasses()
     ScreenLoader::registerClass(QStringLiteral("TLinkLabel"), [](QWidget* p) { return new TLinkLabel(p); });
     ScreenLoader::registerClass(QStringLiteral("TMyDrawGrid"), [](QWidget* p) { return new TMyDrawGrid(p); });
     ScreenLoader::registerClass(QStringLiteral("ResultsGrid"), [](QWidget* p) { return new ResultsGrid(p); });
+    ScreenLoader::registerClass(QStringLiteral("SymbolSheet"), [](QWidget* p) { return new SymbolSheet(p); });
+    ScreenLoader::registerClass(QStringLiteral("TrendChart"), [](QWidget* p) { return new TrendChart(p); });
 }
 
 namespace {
@@ -66,13 +73,19 @@ private:
 WindowSet::WindowSet()
 {
     registerWidgetClasses();
+    // The answers are opened at the first round; until then the store is only its file's name.
+    m_answers = std::make_unique<AnswerStore>(AnswerStore::defaultFolder());
+    m_screens.answers = m_answers.get();
     m_form1 = std::make_unique<TForm1>(m_screens);
+    m_recorder = std::make_unique<RoundRecorder>(*m_form1->round(), *m_answers, m_screens);
     m_helpForm = std::make_unique<THelpForm>(m_screens);
     m_settingsDlg = std::make_unique<TSettingsDlg>(m_screens);
     const auto build = [this] { buildDeferredWindows(); };
     m_screens.startDlg.setBuild(build);
     m_screens.winnerDialog.setBuild(build);
     m_screens.resultsViewer.setBuild(build);
+    m_screens.progressViewer.setBuild(
+        [this] { m_screens.progressViewer.buildInto(m_progressViewer, m_screens); });
     new AfterFirstPaint(m_form1.get(), build);
 }
 
@@ -91,10 +104,13 @@ void WindowSet::buildDeferredWindows()
 WindowSet::~WindowSet()
 {
     // the dialogs refer to the main window: they go first
+    m_recorder.reset();
+    m_progressViewer.reset();
     m_settingsDlg.reset();
     m_resultaty.reset();
     m_winDlg.reset();
     m_startDlg.reset();
     m_helpForm.reset();
     m_form1.reset();
+    m_answers.reset();
 }

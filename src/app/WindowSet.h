@@ -13,6 +13,9 @@ class TStartDlg;
 class WinnerDialog;
 class ResultsViewer;
 class TSettingsDlg;
+class ProgressViewer;
+class AnswerStore;
+class RoundRecorder;
 
 class WindowSet
 {
@@ -40,4 +43,7 @@ private:
     std::unique_ptr<WinnerDialog> m_winDlg;
     std::unique_ptr<ResultsViewer> m_resultaty;
     std::unique_ptr<TSettingsDlg> m_settingsDlg;
+    std::unique_ptr<ProgressViewer> m_progressViewer;
+    std::unique_ptr<AnswerStore> m_answers;
+    std::unique_ptr<RoundRecorder> m_recorder;
 };

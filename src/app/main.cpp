@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/QuillApplication.h"
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
@@ -39,6 +40,9 @@ protected:
 
 int main(int argc, char** argv)
 {
+    // Exports and --help run without a window.
+    if (const int status = runCommandLine(argc, argv); status >= 0)
+        return status;
     QuillApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName));
     // The program works on the files of its own folder.

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QSet>
 
 namespace {
 
@@ -58,4 +59,18 @@ QList<qint32> NumbersOf(const QString& fileName)
         return true;
     });
     return numbers;
+}
+
+QList<QPair<qint32, QString>> ReadNumberedTexts(const QString& fileName)
+{
+    QList<QPair<qint32, QString>> texts;
+    QSet<qint32> seen;
+    forEachLine(fileName, [&](qint32 n, const QByteArray& line) {
+        if (!seen.contains(n)) {
+            seen.insert(n);
+            texts.append({n, decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1))});
+        }
+        return true;
+    });
+    return texts;
 }

@@ -7,6 +7,7 @@
 #include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
 #include "game/GameRound.h"
+#include "game/WeakSymbolDrill.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
@@ -53,6 +54,19 @@ ResultsViewer::ResultsViewer(Screens& screens) : QDialog(nullptr), m_screens(scr
     connect(m_tests, &QComboBox::activated, this, &ResultsViewer::showResults);
 }
 
+quint8 ResultsViewer::kindOf(int category) const
+{
+    const int offset = FullCategoryCount - m_categories->count();
+    switch (category + offset) {
+    case 0:
+        return SymbolKind::MapSymbol;
+    case 1:
+        return SymbolKind::Description;
+    default:
+        return SymbolKind::Line;
+    }
+}
+
 QString ResultsViewer::catalogueOf(int category) const
 {
     // the entry's position and the list's length choose the catalogue
@@ -78,19 +92,24 @@ bool ResultsViewer::loadCategory(int category)
     m_tests->clear();
     for (const TTypesItem& entry : std::as_const(Catalogue().Entries))
         m_tests->addItem(entry.TestName);
+    // the category's drill, last as in the test selection
+    m_tests->addItem(TStartDlg::weakSymbolsName());
+    m_drillTestNumber = WeakSymbolDrill::testNumberFor(kindOf(category));
     return true;
 }
 
 void ResultsViewer::showResults(int test)
 {
-    if (test < 0 || test >= Catalogue().Count())
+    if (test < 0 || test > Catalogue().Count())
         return;
+    const qint32 number =
+        test < Catalogue().Count() ? Catalogue().Entries[test].TestNumber : m_drillTestNumber;
     const RoundResult round = m_screens.mainWindow->roundResult();
     TResultRecord current;
     current.PlayerName = m_screens.winnerDialog->playerName().left(TResultRecord::MaxNameLength);
     current.Time = round.time;
     current.Errors = round.errors;
-    ShowTestResults(Catalogue().Entries[test].TestNumber, m_table, current);
+    ShowTestResults(number, m_table, current);
 }
 
 void ResultsViewer::clearRows()

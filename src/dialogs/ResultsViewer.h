@@ -23,6 +23,7 @@ protected:
 private:
     void clearRows();
     QString catalogueOf(int category) const;
+    quint8 kindOf(int category) const;
     bool loadCategory(int category);
     void showResults(int test);
 
@@ -30,4 +31,6 @@ private:
     QComboBox* m_categories = nullptr;
     QComboBox* m_tests = nullptr;
     ResultsGrid* m_table = nullptr;
+    // The drill of the category shown, listed after its catalogue's tests.
+    qint32 m_drillTestNumber = 0;
 };

@@ -2,11 +2,14 @@
 
 #include "content/Catalogue.h"
 #include "content/Language.h"
+#include "content/StatisticsStrings.h"
 #include "game/CellItem.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
+#include "game/WeakSymbolDrill.h"
 #include "platform/AppError.h"
+#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
@@ -14,6 +17,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 
 namespace {
@@ -94,6 +98,8 @@ void TStartDlg::activate()
     }
     for (const TTypesItem& entry : std::as_const(Catalogue().Entries))
         m_list->addItem(entry.TestName);
+    // the drill comes after the catalogue's own tests, which keep their places
+    m_list->addItem(weakSymbolsName());
     // the test played last of this kind, else the index chosen last of any kind
     const int offered =
         m_lastOfCatalogue.value(catalogueFor(m_screens.mainWindow->CurrentMode()), m_selectedIndex);
@@ -121,17 +127,47 @@ void TStartDlg::layOutGrid(const TTypesItem& entry)
     }
 }
 
-void TStartDlg::accept()
+QString TStartDlg::weakSymbolsName()
 {
-    const int row = m_list->currentRow();
-    if (row < 0 || row >= Catalogue().Count()) {
-        // nothing to play: back to the main menu as with Cancel
-        reject();
-        return;
+    return QLatin1Char(' ') + LoadString(StringId::WeakSymbolsTest);
+}
+
+bool TStartDlg::playWeakSymbols()
+{
+    const quint8 mode = m_screens.mainWindow->CurrentMode();
+    const quint8 kind = WeakSymbolDrill::kindOfMode(mode);
+    WeakSymbolDrill::Board board;
+    AnswerStore* store = m_screens.answers;
+    if (store && store->ensureOpen()) {
+        try {
+            board = WeakSymbolDrill::buildBoard(*store, kind, dateOfDays(Now()));
+        } catch (const AppError& error) {
+            store->disable(error);
+        }
     }
-    m_selectedIndex = row;
-    m_lastOfCatalogue.insert(catalogueFor(m_screens.mainWindow->CurrentMode()), row);
-    const TTypesItem entry = Catalogue().Entries[row];
+    if (board.status == WeakSymbolDrill::Board::NoHistory) {
+        MessageBoxes::showPlain(LoadString(StringId::DrillWithoutHistory));
+        m_screens.mainWindow->setCurrentMode(
+            WeakSymbolDrill::modeFor(SymbolKind::Description, Mode::isTimed(mode)));
+        m_selectedIndex = 0;
+        if (isVisible())
+            activate();
+        return false;
+    }
+    if (board.status == WeakSymbolDrill::Board::NothingDue) {
+        MessageBoxes::showPlain(LoadString(StringId::DrillNothingDue)
+                                    .arg(QLocale().toString(board.nextDue, QLocale::LongFormat)));
+        return false;
+    }
+    TTypesItem entry;
+    entry.TestName = weakSymbolsName();
+    entry.TestNumber = WeakSymbolDrill::testNumberFor(kind);
+    entry.Values = board.values;
+    return startEntry(entry);
+}
+
+bool TStartDlg::startEntry(const TTypesItem& entry)
+{
     layOutGrid(entry);
     try {
         m_screens.mainWindow->grid()->LoadBoard(entry, LanguageCode(),
@@ -147,9 +183,29 @@ void TStartDlg::accept()
         m_screens.mainWindow->grid()->ClearBoard();
         MessageBoxes::showError(error);
         reject();
-        return;
+        return false;
     }
     QDialog::accept();
+    return true;
+}
+
+void TStartDlg::accept()
+{
+    const int row = m_list->currentRow();
+    if (row >= 0 && row == Catalogue().Count() && m_list->count() > row) {
+        m_selectedIndex = row;
+        m_lastOfCatalogue.insert(catalogueFor(m_screens.mainWindow->CurrentMode()), row);
+        playWeakSymbols();
+        return;
+    }
+    if (row < 0 || row >= Catalogue().Count()) {
+        // nothing to play: back to the main menu as with Cancel
+        reject();
+        return;
+    }
+    m_selectedIndex = row;
+    m_lastOfCatalogue.insert(catalogueFor(m_screens.mainWindow->CurrentMode()), row);
+    startEntry(Catalogue().Entries[row]);
 }
 
 void TStartDlg::reject()

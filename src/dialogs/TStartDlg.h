@@ -26,6 +26,14 @@ public:
     // The catalogue file of a mode ("TypesLeg." + code, ...); empty for modes without one.
     static QString catalogueFor(quint8 mode);
 
+    // Starts the drill "My weak symbols" of the current mode's kind. With no answers of that kind
+    // yet it says so and offers the first description test instead (the mode becomes a description
+    // mode and its first test is selected); with nothing due it says when something is. False when
+    // no round started.
+    bool playWeakSymbols();
+    // The drill's name as the test lists show it.
+    static QString weakSymbolsName();
+
     void accept() override;
     void reject() override;
 
@@ -35,6 +43,7 @@ protected:
 private:
     void activate();
     void layOutGrid(const TTypesItem& entry);
+    bool startEntry(const TTypesItem& entry);
 
     Screens& m_screens;
     QListWidget* m_list = nullptr;

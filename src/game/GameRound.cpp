@@ -11,9 +11,11 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QStackedWidget>
+#include <cmath>
 
 namespace {
 constexpr int ClockIntervalMs = 1000;
+constexpr double MsPerDay = 86400000.0;
 } // namespace
 
 void GameRound::CellPicture::show(const QImage& image, int fromCell)
@@ -132,10 +134,12 @@ void GameRound::StartRound()
     m_host.SetProgress(0);
     m_state = Running;
     m_startTime = Now();
+    m_targetShownAt = m_startTime;
     if (timed)
         m_timer.start();
     else
         m_timer.stop();
+    emit roundStarted();
 }
 
 void GameRound::hover(int x, int y)
@@ -182,7 +186,10 @@ void GameRound::judge(int index, CellItem* item)
     ++m_summary.presses;
     // The grid set HoverText to the pressed cell's text during this press; any cell with the
     // target's text is right.
-    if (m_c.grid->HoverText() != m_c.title->text()) {
+    const bool right = m_c.grid->HoverText() == m_c.title->text();
+    const double now = Now();
+    emit answered(target()->Number, item->Number, right, std::llround((now - m_targetShownAt) * MsPerDay));
+    if (!right) {
         m_host.SetErrorCount(m_host.ErrorCount() + 1);
         Desktop::beep();
         noteMiss(item);
@@ -202,6 +209,7 @@ void GameRound::judge(int index, CellItem* item)
     item->SetCleared(true);
     m_host.SetProgress(m_host.Progress() + 1);
     m_c.title->setText(m_c.grid->NextTarget());
+    m_targetShownAt = now;
     if (m_c.title->text().isEmpty()) {
         endRound();
         return;
@@ -230,6 +238,7 @@ void GameRound::endRound()
     m_image2.clear();
     m_textModeImage.clear();
     m_c.title->clear();
+    emit roundEnded(true);
     if (m_host.textHelpChecked()) {
         m_host.showUnrecordedSummary();
         m_host.returnToMainMenu();
@@ -256,6 +265,7 @@ void GameRound::pause()
     // While paused the target is hidden too, and the button offers to resume.
     if (!m_c.grid->isHidden()) {
         m_state = Paused;
+        m_pausedAt = Now();
         m_c.grid->hide();
         m_c.pausedLabel->show();
         m_hiddenByPause.clear();
@@ -278,12 +288,14 @@ void GameRound::pause()
         if (!m_pauseCaption.isEmpty())
             m_c.pauseButton->setProperty("Caption", m_pauseCaption);
         m_state = Running;
+        m_targetShownAt += Now() - m_pausedAt;
     }
 }
 
 void GameRound::stopForMainMenu()
 {
     m_timer.stop();
+    emit roundEnded(false);
     m_state = Finished;
     m_host.closeHelp();
     m_statusTimer.stop();

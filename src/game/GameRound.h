@@ -66,6 +66,14 @@ public:
     double ElapsedTime() const { return m_elapsed; }
     QTimer& Timer2() { return m_timer; }
 
+signals:
+    // A judged press of a timed round: the target's number, the pressed cell's number, whether it
+    // was right, and the milliseconds since the target was named.
+    void answered(qint32 targetValue, qint32 pressedValue, bool right, qint64 msSinceTargetShown);
+    // A round began; it ends when every cell is found (finished) or the main menu is shown.
+    void roundStarted();
+    void roundEnded(bool finished);
+
 private:
     // An image control that remembers the cell whose picture it shows.
     struct CellPicture
@@ -97,4 +105,7 @@ private:
     quint8 m_state = Finished;
     double m_startTime = 0;
     double m_elapsed = 0;
+    // When the current target was named, and when the pause began (the pause does not count).
+    double m_targetShownAt = 0;
+    double m_pausedAt = 0;
 };

@@ -64,6 +64,9 @@ inline constexpr char FontLacksSymbols[] = "The symbol font cannot draw symbol %
 inline constexpr char FontNotInstalled[] = "The symbol font could not be installed";
 inline constexpr char DamagedFile[] = "The file is damaged or of an unknown kind";
 inline constexpr char DamagedResultsSkipped[] = "%d damaged results of this test were left out";
+// The answer store.
+inline constexpr char StatisticsOff[] = "Statistics are off until the next start (%s)";
+inline constexpr char StatisticsTooNew[] = "The statistics file was made by a newer version (schema %d)";
 // The location added to a message.
 inline constexpr char InFile[] = "File: %s";
 inline constexpr char AtNumber[] = "number %d";

@@ -4,7 +4,9 @@
 #include <memory>
 #include <utility>
 
+class AnswerStore;
 class MainWindow;
+class ProgressViewer;
 class THelpForm;
 class TStartDlg;
 class WinnerDialog;
@@ -66,4 +68,8 @@ struct Screens
     DeferredWindow<WinnerDialog> winnerDialog;
     DeferredWindow<ResultsViewer> resultsViewer;
     TSettingsDlg* settingsDlg = nullptr;
+    // The learner's progress: built when first opened.
+    DeferredWindow<ProgressViewer> progressViewer;
+    // The learner's answers, kept by every timed round.
+    AnswerStore* answers = nullptr;
 };

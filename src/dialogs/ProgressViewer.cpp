@@ -1,0 +1,275 @@
+#include "dialogs/ProgressViewer.h"
+
+#include "content/Language.h"
+#include "content/PictureLibrary.h"
+#include "content/StatisticsStrings.h"
+#include "dialogs/TStartDlg.h"
+#include "game/CellItem.h"
+#include "game/SymbolNames.h"
+#include "game/TMyDrawGrid.h"
+#include "game/WeakSymbolDrill.h"
+#include "platform/AppError.h"
+#include "platform/MessageBoxes.h"
+#include "results/AnswerStore.h"
+#include "results/CsvExport.h"
+#include "screens/MainWindow.h"
+#include "screens/ScreenLoader.h"
+#include "screens/Screens.h"
+#include "widgets/SymbolSheet.h"
+#include "widgets/TrendChart.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHash>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+
+namespace {
+
+constexpr char PictureLibraryFile[] = "Bitm1.dll";
+constexpr char ExportFileName[] = "Statistics.csv";
+constexpr int ConfusionsShown = 10;
+constexpr double PercentPerUnit = 100.0;
+constexpr double MsPerSecond = 1000.0;
+
+// The kinds in the order of the kind box.
+constexpr quint8 KindsInBox[] = {SymbolKind::Description, SymbolKind::MapSymbol, SymbolKind::Line};
+
+const QColor NeverSeenTint(236, 236, 236);
+const QColor WeakTint(255, 168, 160);
+const QColor LearningTint(255, 226, 130);
+const QColor KnownTint(166, 222, 166);
+
+// Tiles fit the pictures of each kind: a font symbol is square, a whole line wide and low.
+QSize tileSizeOf(quint8 kind)
+{
+    switch (kind) {
+    case SymbolKind::Line:
+        return {120, 56};
+    case SymbolKind::MapSymbol:
+        return {64, 64};
+    default:
+        return {48, 48};
+    }
+}
+constexpr int GlyphCanvas = 80;
+constexpr int GlyphPixelSize = 64;
+
+QString percent(double fraction)
+{
+    return QString::number(qRound(fraction * PercentPerUnit));
+}
+
+} // namespace
+
+ProgressViewer::ProgressViewer(Screens& screens) : QDialog(nullptr), m_screens(screens)
+{
+    m_screens.progressViewer = this;
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    ScreenLoader::load(this, QStringLiteral("TProgress"));
+    moveToScreenCentre(this);
+    setFixedSize(size());
+    m_kinds = bindControl<QComboBox>(this, QStringLiteral("KindBox"));
+    m_sheet = bindControl<SymbolSheet>(this, QStringLiteral("SymbolSheet"));
+    m_accuracyChart = bindControl<TrendChart>(this, QStringLiteral("AccuracyChart"));
+    m_timeChart = bindControl<TrendChart>(this, QStringLiteral("TimeChart"));
+    m_confusions = bindControl<QListWidget>(this, QStringLiteral("ConfusionList"));
+    const std::pair<const char*, int> keys[] = {{"NeverSeenKey", StringId::NeverSeen},
+                                                {"WeakKey", StringId::WeakSymbol},
+                                                {"LearningKey", StringId::LearningSymbol},
+                                                {"KnownKey", StringId::KnownSymbol}};
+    for (int mastery = 0; mastery < 4; ++mastery) {
+        auto* key = bindControl<QLabel>(this, QString::fromLatin1(keys[mastery].first));
+        key->setText(LoadString(keys[mastery].second));
+        setBackgroundColor(key, tintOf(mastery));
+    }
+    connect(m_kinds, &QComboBox::activated, this, &ProgressViewer::refresh);
+    connect(bindControl<QPushButton>(this, QStringLiteral("DrillPracticeButton")), &QPushButton::clicked,
+            this, [this] { playDrill(false); });
+    connect(bindControl<QPushButton>(this, QStringLiteral("DrillTestButton")), &QPushButton::clicked, this,
+            [this] { playDrill(true); });
+    connect(bindControl<QPushButton>(this, QStringLiteral("ExportButton")), &QPushButton::clicked, this,
+            &ProgressViewer::askForExport);
+    connect(bindControl<QPushButton>(this, QStringLiteral("CloseButton")), &QPushButton::clicked, this,
+            &ProgressViewer::accept);
+}
+
+ProgressViewer::~ProgressViewer() = default;
+
+QColor ProgressViewer::tintOf(int mastery)
+{
+    switch (mastery) {
+    case SymbolStats::Weak:
+        return WeakTint;
+    case SymbolStats::Learning:
+        return LearningTint;
+    case SymbolStats::Known:
+        return KnownTint;
+    default:
+        return NeverSeenTint;
+    }
+}
+
+quint8 ProgressViewer::kind() const
+{
+    const int index = std::clamp(m_kinds->currentIndex(), 0, int(std::size(KindsInBox)) - 1);
+    return KindsInBox[index];
+}
+
+void ProgressViewer::setKind(quint8 kind)
+{
+    for (int i = 0; i < int(std::size(KindsInBox)); ++i) {
+        if (KindsInBox[i] == kind)
+            m_kinds->setCurrentIndex(i);
+    }
+    refresh();
+}
+
+void ProgressViewer::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    refresh();
+}
+
+QImage ProgressViewer::pictureOf(quint8 kind, qint32 value) const
+{
+    try {
+        if (kind == SymbolKind::Description && value < CellItem::FirstLibraryNumber) {
+            // drawn from the symbol font as the board draws it, without another font's glyphs
+            QFont font = m_screens.mainWindow->grid()->FontSymbols();
+            font.setPixelSize(GlyphPixelSize);
+            font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
+            QImage image(GlyphCanvas, GlyphCanvas, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            painter.setFont(font);
+            painter.setPen(m_screens.mainWindow->grid()->FontSymbolsColor());
+            painter.drawText(image.rect(), Qt::AlignCenter,
+                             QString(QChar(static_cast<char16_t>(value & 0xFF))));
+            return image;
+        }
+        const PictureLibrary* library = PictureLibrary::open(QString::fromLatin1(PictureLibraryFile));
+        const QString name = (kind == SymbolKind::MapSymbol ? QStringLiteral("B") : QStringLiteral("V")) +
+                             QString::number(value);
+        return library && library->contains(name) ? library->picture(name) : QImage();
+    } catch (const AppError&) {
+        // a picture that cannot be had leaves its tile empty; the tests report such content
+        return {};
+    }
+}
+
+void ProgressViewer::refresh()
+{
+    const quint8 k = kind();
+    QList<SymbolStats> stats;
+    QList<Confusion> confusions;
+    QList<RoundStats> rounds;
+    AnswerStore* store = m_screens.answers;
+    if (store && !store->disabled() && (store->isOpen() || QFile::exists(store->filePath())) &&
+        store->ensureOpen()) {
+        try {
+            stats = store->symbols(k);
+            confusions = store->confusions(k, ConfusionsShown);
+            rounds = store->rounds(k);
+        } catch (const AppError& error) {
+            store->disable(error);
+        }
+    }
+    std::shared_ptr<SymbolNames> names;
+    try {
+        names = std::make_shared<SymbolNames>(k);
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+        names = std::make_shared<SymbolNames>(SymbolKind::Count); // no kind: names are the numbers
+    }
+
+    // the sheet: every symbol of the kind, in the text file's order
+    QHash<qint32, const SymbolStats*> byValue;
+    for (const SymbolStats& s : std::as_const(stats))
+        byValue.insert(s.value, &s);
+    const QList<qint32> values = names->symbols(k);
+    QList<SymbolSheet::Tile> tiles;
+    tiles.reserve(values.size());
+    const QString summary = LoadString(StringId::SymbolSummary);
+    for (const qint32 value : values) {
+        const SymbolStats* s = byValue.value(value);
+        const int mastery = s ? s->mastery() : SymbolStats::NeverSeen;
+        QString tip = QString::number(value) + QLatin1Char(' ') + names->name(k, value) + QLatin1Char('\n');
+        if (s)
+            tip += summary.arg(s->attempts)
+                       .arg(percent(s->attempts > 0 ? double(s->correct) / s->attempts : 0))
+                       .arg(s->meanMs() / MsPerSecond, 0, 'f', 1);
+        else
+            tip += LoadString(StringId::SymbolNeverAnswered);
+        tiles.append({tintOf(mastery), tip});
+    }
+    m_sheet->setTiles(tiles, tileSizeOf(k),
+                      [this, k, values](int tile) { return pictureOf(k, values.at(tile)); });
+
+    // the charts: finished rounds only, as only they have a time to compare
+    QList<QPointF> accuracy;
+    QList<QPointF> times;
+    for (const RoundStats& r : std::as_const(rounds)) {
+        if (!r.finished)
+            continue;
+        accuracy.append(QPointF(r.started, r.accuracy() * PercentPerUnit));
+        times.append(QPointF(r.started, r.elapsedMs / MsPerSecond));
+    }
+    const QString noRounds = LoadString(StringId::NoRoundsYet);
+    m_accuracyChart->setSeries(LoadString(StringId::AccuracyChartTitle), accuracy, 0, PercentPerUnit,
+                               noRounds);
+    m_timeChart->setSeries(LoadString(StringId::TimeChartTitle), times, 0, 0, noRounds);
+
+    m_confusions->clear();
+    const QString line = LoadString(StringId::ConfusionLine);
+    const QString once = LoadString(StringId::ConfusionOnce);
+    for (const Confusion& c : std::as_const(confusions)) {
+        const QString pressed = names->name(k, c.pressed);
+        const QString target = names->name(k, c.target);
+        m_confusions->addItem(c.count == 1 ? once.arg(pressed, target)
+                                           : line.arg(pressed, target).arg(c.count));
+    }
+    if (confusions.isEmpty())
+        m_confusions->addItem(LoadString(StringId::NoConfusionsYet));
+}
+
+bool ProgressViewer::exportTo(const QString& csvPath)
+{
+    AnswerStore* store = m_screens.answers;
+    try {
+        if (store && !store->disabled() && QFile::exists(store->filePath()))
+            store->open();
+        const SymbolNames names;
+        AnswerStore none(QString{});
+        const AnswerStore& source = store && store->isOpen() ? *store : none;
+        CsvExport::writeStatistics(
+            source, [&names](quint8 kind, qint32 value) { return names.name(kind, value); }, csvPath);
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+        return false;
+    }
+    return true;
+}
+
+void ProgressViewer::askForExport()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, LoadString(StringId::ExportCaption), QDir::home().filePath(QString::fromLatin1(ExportFileName)),
+        LoadString(StringId::CsvFilter));
+    if (!path.isEmpty() && exportTo(path))
+        MessageBoxes::showPlain(LoadString(StringId::StatisticsExported).arg(QDir::toNativeSeparators(path)));
+}
+
+void ProgressViewer::playDrill(bool timed)
+{
+    const quint8 mode = WeakSymbolDrill::modeFor(kind(), timed);
+    accept();
+    m_screens.mainWindow->setCurrentMode(mode);
+    // Nothing started: the test selection shows what can be played (the first description test
+    // when there are no answers yet).
+    if (!m_screens.startDlg->playWeakSymbols())
+        m_screens.mainWindow->ShowMode();
+}

@@ -1,0 +1,68 @@
+#include "game/SymbolNames.h"
+
+#include "content/Language.h"
+#include "content/NumberedText.h"
+#include "game/CellItem.h"
+#include "results/AnswerStore.h"
+
+namespace {
+constexpr char SymbolsBase[] = "Symbols.";
+
+// The numbered lines of a content file; its first line is the checksum, no symbol.
+QList<QPair<qint32, QString>> symbolLines(const QString& fileName)
+{
+    QList<QPair<qint32, QString>> lines = ReadNumberedTexts(fileName);
+    if (!lines.isEmpty())
+        lines.removeFirst();
+    return lines;
+}
+} // namespace
+
+SymbolNames::SymbolNames(int kind)
+{
+    for (quint8 k = 0; k < SymbolKind::Count; ++k) {
+        if (kind < 0 || kind == k)
+            read(k);
+    }
+}
+
+void SymbolNames::read(quint8 kind)
+{
+    QList<QPair<qint32, QString>> texts;
+    const auto library = [] { return symbolLines(ContentFileName(LoadString(StringId::Bitm1Base))); };
+    switch (kind) {
+    case SymbolKind::Description:
+        texts = symbolLines(ContentFileName(LoadString(StringId::LegendsBase)));
+        for (const auto& t : library()) {
+            if (t.first >= CellItem::FirstLibraryNumber && t.first < FirstLineNumber)
+                texts.append(t);
+        }
+        break;
+    case SymbolKind::Line:
+        for (const auto& t : library()) {
+            if (t.first >= FirstLineNumber)
+                texts.append(t);
+        }
+        break;
+    default:
+        texts = symbolLines(ContentFileName(QString::fromLatin1(SymbolsBase)));
+        break;
+    }
+    for (const auto& [value, text] : std::as_const(texts)) {
+        if (m_names[kind].contains(value))
+            continue;
+        m_symbols[kind].append(value);
+        m_names[kind].insert(value, text);
+    }
+}
+
+const QList<qint32>& SymbolNames::symbols(quint8 kind) const
+{
+    return m_symbols[kind < SymbolKind::Count ? kind : 0];
+}
+
+QString SymbolNames::name(quint8 kind, qint32 value) const
+{
+    const QString name = kind < SymbolKind::Count ? m_names[kind].value(value) : QString();
+    return name.isEmpty() ? QString::number(value) : name;
+}

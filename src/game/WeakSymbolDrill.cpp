@@ -1,0 +1,113 @@
+#include "game/WeakSymbolDrill.h"
+
+#include "game/Modes.h"
+
+#include <QSet>
+#include <algorithm>
+
+namespace WeakSymbolDrill {
+
+namespace {
+// Look-alikes are picked from this many of the kind's most frequent confusions.
+constexpr int ConfusionsLookedAt = 500;
+} // namespace
+
+qint32 testNumberFor(quint8 kind)
+{
+    return FirstTestNumber + kind;
+}
+
+bool isDrillTest(qint32 testNumber)
+{
+    return testNumber >= FirstTestNumber && testNumber < FirstTestNumber + SymbolKind::Count;
+}
+
+quint8 kindOfMode(quint8 mode)
+{
+    switch (mode) {
+    case Mode::CombinationPractice:
+    case Mode::CombinationTest:
+        return SymbolKind::Line;
+    case Mode::MapSymbolPractice:
+    case Mode::MapSymbolTest:
+        return SymbolKind::MapSymbol;
+    default:
+        return SymbolKind::Description;
+    }
+}
+
+quint8 modeFor(quint8 kind, bool timed)
+{
+    switch (kind) {
+    case SymbolKind::Line:
+        return timed ? Mode::CombinationTest : Mode::CombinationPractice;
+    case SymbolKind::MapSymbol:
+        return timed ? Mode::MapSymbolTest : Mode::MapSymbolPractice;
+    default:
+        return timed ? Mode::DescriptionTest : Mode::DescriptionPractice;
+    }
+}
+
+Board buildBoard(const QList<SymbolStats>& symbols, const QList<Confusion>& confusions, QDate today,
+                 int cells)
+{
+    Board board;
+    if (symbols.isEmpty())
+        return board;
+    QList<const SymbolStats*> due;
+    for (const SymbolStats& s : symbols) {
+        const QDate dueDate = s.dueDate();
+        if (dueDate <= today)
+            due.append(&s);
+        else if (!board.nextDue.isValid() || dueDate < board.nextDue)
+            board.nextDue = dueDate;
+    }
+    if (due.isEmpty()) {
+        board.status = Board::NothingDue;
+        return board;
+    }
+    // Lowest box first; within a box the longest overdue, then the weakest lately.
+    std::stable_sort(due.begin(), due.end(), [](const SymbolStats* a, const SymbolStats* b) {
+        if (a->box != b->box)
+            return a->box < b->box;
+        if (a->dueDate() != b->dueDate())
+            return a->dueDate() < b->dueDate();
+        return a->recentAccuracy() < b->recentAccuracy();
+    });
+    board.status = Board::Ready;
+    QSet<qint32> onBoard;
+    for (const SymbolStats* s : std::as_const(due)) {
+        if (board.values.size() >= cells)
+            break;
+        board.values.append(s->value);
+        onBoard.insert(s->value);
+    }
+    // The look-alikes: the partners of the board's symbols in the most frequent confusions first.
+    QList<Confusion> ranked = confusions;
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const Confusion& a, const Confusion& b) { return a.count > b.count; });
+    const QSet<qint32> drilled = onBoard;
+    for (const Confusion& c : std::as_const(ranked)) {
+        if (board.values.size() >= cells)
+            break;
+        qint32 partner = 0;
+        if (drilled.contains(c.target))
+            partner = c.pressed;
+        else if (drilled.contains(c.pressed))
+            partner = c.target;
+        else
+            continue;
+        if (!onBoard.contains(partner)) {
+            board.values.append(partner);
+            onBoard.insert(partner);
+        }
+    }
+    return board;
+}
+
+Board buildBoard(const AnswerStore& store, quint8 kind, QDate today)
+{
+    return buildBoard(store.symbols(kind), store.confusions(kind, ConfusionsLookedAt), today);
+}
+
+} // namespace WeakSymbolDrill

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <memory>
+
+class AppError;
+
+// The three kinds of symbols the learner answers; each keeps statistics of its own, since their
+// numbers overlap (description symbol 101 is not map symbol 101).
+namespace SymbolKind {
+enum : quint8 { Description = 0, Line = 1, MapSymbol = 2 };
+inline constexpr int Count = 3;
+} // namespace SymbolKind
+
+// What the store knows of one symbol: its answers as a target, its recent ones (newest in bit 0)
+// and its Leitner box.
+struct SymbolStats
+{
+    // How well the learner knows the symbol lately.
+    enum Mastery { NeverSeen, Weak, Learning, Known };
+
+    quint8 kind = 0;
+    qint32 value = 0;
+    qint32 attempts = 0;
+    qint32 correct = 0;
+    qint64 totalMs = 0;
+    quint32 recent = 0;
+    qint32 recentCount = 0;
+    qint32 box = 1;
+    qint64 lastUtcMs = 0;
+
+    double meanMs() const { return attempts > 0 ? double(totalMs) / attempts : 0; }
+    double recentAccuracy() const;
+    // Weak below 60 % right of the recent answers; known from 90 % with three answers at least.
+    Mastery mastery() const;
+    // The day the symbol is due again: its box n waits 2^(n-1) days after the last answer's day.
+    QDate dueDate() const;
+};
+
+// A press on one symbol when another was asked for, and how often.
+struct Confusion
+{
+    qint32 target = 0;
+    qint32 pressed = 0;
+    qint32 count = 0;
+};
+
+// One finished or abandoned round of a timed test.
+struct RoundStats
+{
+    double started = 0; // date-time value (local days)
+    quint8 mode = 0;
+    qint32 testNumber = 0;
+    qint32 presses = 0;
+    qint32 errors = 0;
+    qint32 elapsedMs = 0;
+    bool finished = false;
+
+    double accuracy() const { return presses > 0 ? double(presses - errors) / presses : 0; }
+};
+
+// The learner's answers: every judged press of a timed round, kept in the SQLite file
+// "Statistics.sqlite" beside the results file. A round's presses are held in memory and written in
+// one transaction when the round ends, so a killed program loses at most the running round. The
+// file is in write-ahead-log mode and carries its schema version; older schemas are migrated when
+// the file is opened. Every failure throws AppError naming the file; the results file is never
+// touched here.
+class AnswerStore
+{
+public:
+    static constexpr int SchemaVersion = 1;
+    // Recent accuracy looks at this many of a symbol's last answers.
+    static constexpr int RecentWindow = 10;
+    // A right answer moves a symbol up one box, to this box at most.
+    static constexpr int TopBox = 10;
+
+    // The store in `folder`; nothing is opened yet.
+    explicit AnswerStore(const QString& folder);
+    ~AnswerStore();
+    AnswerStore(const AnswerStore&) = delete;
+    AnswerStore& operator=(const AnswerStore&) = delete;
+
+    static QString fileName();
+    // The folder that holds the results file, where the statistics live beside it.
+    static QString defaultFolder();
+    QString filePath() const { return m_path; }
+
+    // Opens (creating or migrating) the file; throws AppError naming it.
+    void open();
+    bool isOpen() const;
+    // After a failure that was shown to the user: the store stays closed for the rest of the run.
+    void disable(const AppError& error);
+    bool disabled() const { return m_disabled; }
+    // Opens the store unless it is open or disabled; on failure shows the one message and disables
+    // it. True when the store can be used.
+    bool ensureOpen();
+
+    // The round being played: its presses stay in memory until endRound.
+    void beginRound(quint8 mode, quint8 kind, qint32 testNumber, double now);
+    void record(qint32 target, qint32 pressed, bool right, qint32 ms, double now);
+    bool roundOpen() const { return m_round != nullptr; }
+    qsizetype pendingAnswers() const;
+    // Writes the round and its presses in one transaction; a round without presses is dropped.
+    void endRound(bool finished, qint32 elapsedMs, double now);
+
+    // Summaries for the progress view, the drill and the export.
+    QList<SymbolStats> symbols(int kind = -1) const;
+    // The most frequent confusions of a kind, most frequent first.
+    QList<Confusion> confusions(quint8 kind, int limit) const;
+    QList<RoundStats> rounds(quint8 kind) const;
+    qint64 answerCount() const;
+
+private:
+    struct Round;
+    class Database;
+
+    QString m_path;
+    std::unique_ptr<Database> m_db;
+    std::unique_ptr<Round> m_round;
+    bool m_disabled = false;
+};
+
+// A date-time value of the program's clock (local days since 1899-12-30) as milliseconds since
+// 1970 in UTC, and back.
+qint64 utcMsFromDays(double days);
+double daysFromUtcMs(qint64 ms);
+// The local calendar day of a date-time value.
+QDate dateOfDays(double days);

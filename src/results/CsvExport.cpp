@@ -1,0 +1,102 @@
+#include "results/CsvExport.h"
+
+#include "platform/AppError.h"
+#include "results/AnswerStore.h"
+#include "results/ResultsFile.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTimeZone>
+#include <cerrno>
+#include <cmath>
+
+namespace {
+
+constexpr char LineEnd[] = "\r\n";
+constexpr double SecondsPerDay = 86400.0;
+
+void save(const QString& csvPath, const QString& text)
+{
+    const QString path = QFileInfo(csvPath).absoluteFilePath();
+    QSaveFile file(path);
+    errno = 0;
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        const int error = errno;
+        throw(error != 0 ? ioErrorFromErrno(error) : AppError(QString::fromLatin1(Msg::FileAccessDenied)))
+            .inFile(path);
+    }
+}
+
+QString row(const QStringList& fields)
+{
+    QStringList quoted;
+    for (const QString& f : fields)
+        quoted << CsvExport::field(f);
+    return quoted.join(QLatin1Char(',')) + QLatin1String(LineEnd);
+}
+
+} // namespace
+
+namespace CsvExport {
+
+QString field(const QString& text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString doubled = text;
+    doubled.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+int writeStatistics(const AnswerStore& store, const NameOf& nameOf, const QString& csvPath)
+{
+    QString text = row({QStringLiteral("value"), QStringLiteral("name"), QStringLiteral("attempts"),
+                        QStringLiteral("correct"), QStringLiteral("mean_ms"), QStringLiteral("last_seen")});
+    const QList<SymbolStats> symbols = store.symbols();
+    for (const SymbolStats& s : symbols) {
+        const QDateTime last = QDateTime::fromMSecsSinceEpoch(s.lastUtcMs, QTimeZone::utc());
+        text += row({QString::number(s.value), nameOf(s.kind, s.value), QString::number(s.attempts),
+                     QString::number(s.correct), QString::number(std::llround(s.meanMs())),
+                     last.toString(Qt::ISODate)});
+    }
+    save(csvPath, text);
+    return static_cast<int>(symbols.size());
+}
+
+int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged)
+{
+    QString text = row({QStringLiteral("name"), QStringLiteral("test_number"), QStringLiteral("test_name"),
+                        QStringLiteral("time"), QStringLiteral("errors")});
+    int rows = 0;
+    int left = 0;
+    QFile file(resultsPath);
+    if (file.exists()) {
+        errno = 0;
+        if (!file.open(QIODevice::ReadOnly))
+            throw ioErrorFromErrno(errno ? errno : EACCES).inFile(QFileInfo(resultsPath).absoluteFilePath());
+        const QByteArray bytes = file.readAll();
+        if (bytes.size() % TResultRecord::RecordSize != 0)
+            throw AppError(QString::fromLatin1(Msg::ReadBeyondEnd))
+                .inFile(QFileInfo(resultsPath).absoluteFilePath());
+        for (qsizetype at = 0; at < bytes.size(); at += TResultRecord::RecordSize) {
+            const TResultRecord r = TResultRecord::decode(QByteArrayView(bytes).sliced(at));
+            if (r.isDamaged()) {
+                ++left;
+                continue;
+            }
+            text += row({r.PlayerName, QString::number(r.TestNumber), r.TestName.trimmed(),
+                         QString::number(r.Time * SecondsPerDay, 'f', 3), QString::number(r.Errors)});
+            ++rows;
+        }
+    }
+    if (damaged)
+        *damaged = left;
+    save(csvPath, text);
+    return rows;
+}
+
+} // namespace CsvExport

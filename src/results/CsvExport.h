@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class AnswerStore;
+
+// Files for a coach: comma-separated values in UTF-8 with a header row, written atomically (a
+// failed export leaves an older file of that name as it was). Failures throw AppError naming the
+// file.
+namespace CsvExport {
+
+// The symbol's name in the active language, given its kind and number.
+using NameOf = std::function<QString(quint8 kind, qint32 value)>;
+
+// One row per symbol answered: value,name,attempts,correct,mean_ms,last_seen (UTC, ISO 8601).
+// Returns the number of rows.
+int writeStatistics(const AnswerStore& store, const NameOf& nameOf, const QString& csvPath);
+
+// One row per sound result of the results file (read only, never created or changed):
+// name,test_number,test_name,time,errors, the time in seconds. Returns the number of rows;
+// `damaged` receives the count of damaged records left out.
+int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged = nullptr);
+
+// A field quoted where a reader would otherwise split it.
+QString field(const QString& text);
+
+} // namespace CsvExport
