@@ -12,6 +12,7 @@ QuillApplication::QuillApplication(int& argc, char** argv) : QApplication(argc, 
     setApplicationName(QStringLiteral("Quillon"));
     setApplicationDisplayName(QString::fromLatin1(ApplicationTitle));
     setOrganizationName(QStringLiteral("Dovetail"));
+    setApplicationVersion(QStringLiteral(QUILL_VERSION));
     MessageBoxes::setApplicationTitle(title());
 }
 

@@ -1,5 +1,7 @@
 #include "app/TForm1.h"
 
+#include "app/QuillApplication.h"
+
 #include "content/Checksum.h"
 #include "content/Language.h"
 #include "content/NumberedText.h"
@@ -15,6 +17,7 @@
 #include "game/TMyDrawGrid.h"
 #include "learning/LegendPage.h"
 #include "platform/AppError.h"
+#include "platform/DataFolder.h"
 #include "platform/Files.h"
 #include "platform/FontRegistry.h"
 #include "platform/MessageBoxes.h"
@@ -44,8 +47,7 @@ constexpr qsizetype MaxListedGlyphs = 8;
 const QColor LearningColour(0, 0, 255);
 const QColor TestingColour(0, 128, 0);
 const QColor BorderColour(255, 255, 255);
-constexpr char CreditText[] = "Quillon 2 - our own trainer for control descriptions: project page";
-constexpr char CreditAddress[] = "https://quillon.example.org/";
+constexpr char CreditText[] = "Quillon 2 - our own trainer for control descriptions: about";
 
 QColor buttonTextColour(const QWidget* w)
 {
@@ -166,8 +168,11 @@ void TForm1::creationSequence()
 {
     m_fontId = FontRegistry::add(QString::fromLatin1(SymbolFontFile));
     createLegendPage();
-    m_linkLabel->setCaption(QString::fromLatin1(CreditText));
-    m_linkLabel->setCaptionValue(QString::fromLatin1(CreditAddress));
+    // Until the project has a public page, the credit line tells about the program itself.
+    const QString credit = LoadString(StringId::CreditLine);
+    m_linkLabel->setCaption(credit.isEmpty() ? QString::fromLatin1(CreditText) : credit);
+    m_linkLabel->setCommand(TLinkLabel::runEVENT);
+    connect(m_linkLabel, &TLinkLabel::RunEvent, this, &TForm1::showAbout, Qt::UniqueConnection);
     m_linkLabel->show();
     m_pages->hide();
     m_mainMenuWidth = m_mainMenuButton->width();
@@ -465,6 +470,15 @@ void TForm1::bindStatusLine()
         m_statusLine->setAlignment(Qt::AlignCenter);
     }
     m_statusLine->hide();
+}
+
+void TForm1::showAbout()
+{
+    // a string of the table is one line: "\n" in it stands for a line break
+    MessageBoxes::showPlain(LoadString(StringId::AboutText)
+                                .replace(QLatin1String("\\n"), QLatin1String("\n"))
+                                .arg(QuillApplication::title(), QCoreApplication::applicationVersion(),
+                                     QDir::toNativeSeparators(DataFolder::path())));
 }
 
 void TForm1::showUnrecordedSummary()

@@ -83,6 +83,8 @@ private:
     void checkContentFiles();
     void checkSymbolFont();
     void bindStatusLine();
+    // What the program is, its version and where it keeps the results.
+    void showAbout();
     // During a timed test the user is asked before the round is thrown away.
     bool mayLeaveRound() const;
     void createLegendPage();

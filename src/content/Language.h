@@ -53,6 +53,8 @@ enum : int {
     TryQuizCaption = 65420,
     QuizScore = 65421,
     QuizSummary = 65422,
+    CreditLine = 65423,
+    AboutText = 65424,
     ResultsFolder = 65320,
 };
 }
