@@ -18,6 +18,7 @@
 #include "learning/LegendPage.h"
 #include "platform/AppError.h"
 #include "platform/DataFolder.h"
+#include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/FontRegistry.h"
 #include "platform/MessageBoxes.h"
@@ -177,7 +178,11 @@ void TForm1::creationSequence()
     m_pages->hide();
     m_mainMenuWidth = m_mainMenuButton->width();
     m_currentMode = Mode::MainMenu;
+    // the selection the screen starts with is marked as chosen
+    selectLearning(learningSelected());
     ShowMode();
+    // the screen's place is for a large desktop: the window opens wholly on the one it has
+    move(Desktop::fitOnScreen(QRect(pos(), frameGeometry().size())).topLeft());
     for (QWidget* panel : std::as_const(m_borderPanels))
         setBackgroundColor(panel, BorderColour);
     checkContentFiles();

@@ -18,6 +18,7 @@ THelpForm::THelpForm(Screens& screens) : m_screens(screens)
     m_screens.helpForm = this;
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     ScreenLoader::load(this, QStringLiteral("THelpForm"));
+    keepOnScreen(this);
     m_text = bindControl<QTextEdit>(this, QStringLiteral("HelpText"));
     m_bottomStrip = bindControl<QWidget>(this, QStringLiteral("BottomStrip"));
     // the window's colour is the tooltip colour throughout

@@ -126,6 +126,7 @@ void WinnerDialog::showUnrecordedSummary()
     m_confirm->hide();
     m_close->setDefault(true);
     setFixedSize(width(), FullHeight + SummaryHeight);
+    keepOnScreen(this);
     showSummary(round.summary, FullHeight);
     // the test's stored results, for comparison; a round that records nothing creates no file
     if (QFileInfo::exists(resultsFileName()))
@@ -144,6 +145,7 @@ void WinnerDialog::enterName()
 {
     const RoundResult summaryOf = m_screens.mainWindow->roundResult();
     setFixedSize(width(), NameStripHeight + SummaryHeight);
+    keepOnScreen(this);
     showSummary(summaryOf.summary, NameStripHeight);
     m_confirm->show();
     m_confirm->setDefault(true);
@@ -168,6 +170,7 @@ void WinnerDialog::confirm()
     m_confirm->hide();
     m_close->setDefault(true);
     setFixedSize(width(), FullHeight + SummaryHeight);
+    keepOnScreen(this);
     const RoundResult round = m_screens.mainWindow->roundResult();
     showSummary(round.summary, FullHeight);
     TResultRecord record;

@@ -2,6 +2,7 @@
 
 #include "content/Language.h"
 #include "platform/AppError.h"
+#include "platform/Desktop.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -36,6 +37,14 @@ void moveToScreenCentre(QWidget* window)
         return;
     const QRect area = screen->availableGeometry();
     window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+    keepOnScreen(window);
+}
+
+void keepOnScreen(QWidget* window)
+{
+    const QRect fitted = Desktop::fitOnScreen(QRect(window->pos(), window->frameGeometry().size()));
+    if (fitted.topLeft() != window->pos())
+        window->move(fitted.topLeft());
 }
 
 void setBackgroundColor(QWidget* widget, const QColor& color)

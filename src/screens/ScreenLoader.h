@@ -35,8 +35,10 @@ private:
     QStringList m_unknownClasses;
 };
 
-// Places a window in the middle of the screen it is on.
+// Places a window in the middle of the screen it is on, wholly on it.
 void moveToScreenCentre(QWidget* window);
+// Moves a window (that grew, or was placed for a larger screen) back wholly onto its screen.
+void keepOnScreen(QWidget* window);
 
 // Fills a control's background with a plain colour.
 void setBackgroundColor(QWidget* widget, const QColor& color);
