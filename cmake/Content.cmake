@@ -29,6 +29,20 @@ add_custom_command(
     VERBATIM)
 list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/Bitm1.dll)
 
+# Relations between the symbols for the quick quiz (columns, map-symbol groups, the cells of whole
+# lines, the description symbols that describe a map symbol): one file for every language.
+add_custom_command(
+    OUTPUT ${QUILL_RUN_DIR}/Relations.txt
+    COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/gen_related.py
+            --source ${CMAKE_SOURCE_DIR} --out ${QUILL_RUN_DIR}/Relations.txt
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/gen_related.py ${CMAKE_SOURCE_DIR}/tools/content_files.py
+            ${CMAKE_SOURCE_DIR}/tools/pictures/line_table.py ${CMAKE_SOURCE_DIR}/tools/pictures/symbol_svg.py
+            ${CMAKE_SOURCE_DIR}/data/symbols/codes.tsv ${CMAKE_SOURCE_DIR}/data/maps/symbols.tsv
+            ${CMAKE_SOURCE_DIR}/data/lines/lines.tsv ${CMAKE_SOURCE_DIR}/data/text/eng/SymbolsAdd.eng
+    COMMENT "Writing the relations between the symbols, Relations.txt"
+    VERBATIM)
+list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/Relations.txt)
+
 # Languages: every folder data/text/<code>/ is one language. Its module/ folder holds the texts of
 # the language module quill.<code> (the built-in language with these texts in place: same ids,
 # widgets, places and sizes), its other files are the content files <Base>.<code>. The build makes

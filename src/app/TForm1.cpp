@@ -6,6 +6,7 @@
 #include "content/Language.h"
 #include "content/NumberedText.h"
 #include "dialogs/ProgressViewer.h"
+#include "dialogs/QuickQuizDialog.h"
 #include "dialogs/ResultsViewer.h"
 #include "dialogs/THelpForm.h"
 #include "dialogs/TSettingsDlg.h"
@@ -114,6 +115,7 @@ void TForm1::bindControls()
     m_mainMenuButton = bindControl<TCommandButton>(this, QStringLiteral("MainMenuButton"));
     m_exitButton = bindControl<TCommandButton>(this, QStringLiteral("ExitButton"));
     m_progressButton = bindControl<TCommandButton>(this, QStringLiteral("ProgressButton"));
+    m_quickQuizButton = bindControl<TCommandButton>(this, QStringLiteral("QuickQuizButton"));
     m_learningButton = bindControl<QToolButton>(this, QStringLiteral("SpeedButton1"));
     m_testingButton = bindControl<QToolButton>(this, QStringLiteral("SpeedButton2"));
     // the four topics in their order on the menu
@@ -151,6 +153,7 @@ void TForm1::connectControls()
     connect(m_resultsButton, &TCommandButton::clicked, this, [this] { m_screens.resultsViewer->exec(); });
     connect(m_settingsButton, &TCommandButton::clicked, this, [this] { m_screens.settingsDlg->exec(); });
     connect(m_progressButton, &TCommandButton::clicked, this, [this] { m_screens.progressViewer->exec(); });
+    connect(m_quickQuizButton, &TCommandButton::clicked, this, [this] { m_screens.quickQuiz->exec(); });
     connect(m_exitButton, &TCommandButton::clicked, this, [this] {
         // the close asks first during a timed test, and may be refused
         if (close())
@@ -302,6 +305,7 @@ void TForm1::showLearningPage(bool walkthrough)
     m_settingsButton->hide();
     m_resultsButton->hide();
     m_progressButton->hide();
+    m_quickQuizButton->hide();
     m_mainMenuButton->resize(m_mainMenuWidth, m_mainMenuButton->height());
     m_mainMenuButton->show();
     m_errorsLabel->hide();
@@ -325,6 +329,7 @@ void TForm1::showMainMenu()
     m_settingsButton->show();
     m_resultsButton->show();
     m_progressButton->show();
+    m_quickQuizButton->show();
     m_mainMenuButton->resize(0, m_mainMenuButton->height());
     m_mainMenuButton->hide();
     m_errorsLabel->hide();
@@ -386,6 +391,7 @@ void TForm1::returnToMainMenu()
 void TForm1::startRound()
 {
     m_progressButton->hide();
+    m_quickQuizButton->hide();
     m_round->StartRound();
 }
 

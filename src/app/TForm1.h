@@ -122,6 +122,8 @@ private:
     TCommandButton* m_exitButton = nullptr;
     // Only on the main menu, in the place the walkthrough's "Next >>>" takes on its page.
     TCommandButton* m_progressButton = nullptr;
+    // Only on the main menu, below "My progress".
+    TCommandButton* m_quickQuizButton = nullptr;
     QToolButton* m_learningButton = nullptr;
     QToolButton* m_testingButton = nullptr;
     QList<QToolButton*> m_topicButtons;

@@ -3,6 +3,7 @@
 #include "app/RoundRecorder.h"
 #include "app/TForm1.h"
 #include "dialogs/ProgressViewer.h"
+#include "dialogs/QuickQuizDialog.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsViewer.h"
 #include "dialogs/THelpForm.h"
@@ -12,6 +13,7 @@
 #include "game/TMyDrawGrid.h"
 #include "results/AnswerStore.h"
 #include "screens/ScreenLoader.h"
+#include "widgets/QuizChoice.h"
 #include "widgets/SymbolSheet.h"
 #include "widgets/TCommandButton.h"
 #include "widgets/TGauge.h"
@@ -38,6 +40,7 @@ void WindowSet::registerWidgetClasses()
     ScreenLoader::registerClass(QStringLiteral("ResultsGrid"), [](QWidget* p) { return new ResultsGrid(p); });
     ScreenLoader::registerClass(QStringLiteral("SymbolSheet"), [](QWidget* p) { return new SymbolSheet(p); });
     ScreenLoader::registerClass(QStringLiteral("TrendChart"), [](QWidget* p) { return new TrendChart(p); });
+    ScreenLoader::registerClass(QStringLiteral("QuizChoice"), [](QWidget* p) { return new QuizChoice(p); });
 }
 
 namespace {
@@ -86,6 +89,7 @@ WindowSet::WindowSet()
     m_screens.resultsViewer.setBuild(build);
     m_screens.progressViewer.setBuild(
         [this] { m_screens.progressViewer.buildInto(m_progressViewer, m_screens); });
+    m_screens.quickQuiz.setBuild([this] { m_screens.quickQuiz.buildInto(m_quickQuiz, m_screens); });
     new AfterFirstPaint(m_form1.get(), build);
 }
 
@@ -105,6 +109,7 @@ WindowSet::~WindowSet()
 {
     // the dialogs refer to the main window: they go first
     m_recorder.reset();
+    m_quickQuiz.reset();
     m_progressViewer.reset();
     m_settingsDlg.reset();
     m_resultaty.reset();

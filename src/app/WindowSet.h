@@ -14,6 +14,7 @@ class WinnerDialog;
 class ResultsViewer;
 class TSettingsDlg;
 class ProgressViewer;
+class QuickQuizDialog;
 class AnswerStore;
 class RoundRecorder;
 
@@ -44,6 +45,7 @@ private:
     std::unique_ptr<ResultsViewer> m_resultaty;
     std::unique_ptr<TSettingsDlg> m_settingsDlg;
     std::unique_ptr<ProgressViewer> m_progressViewer;
+    std::unique_ptr<QuickQuizDialog> m_quickQuiz;
     std::unique_ptr<AnswerStore> m_answers;
     std::unique_ptr<RoundRecorder> m_recorder;
 };

@@ -56,6 +56,21 @@ enum : int {
     CreditLine = 65423,
     AboutText = 65424,
     ResultsFolder = 65320,
+    // The quick quiz: one label, test name and question per direction (in the order of
+    // QuickQuiz's directions), then the texts of its play and summary.
+    QuizDirectionLabel = 65480,
+    QuizTestName = 65490,
+    QuizPrompt = 65500,
+    QuizProgress = 65510,
+    QuizRight = 65511,
+    QuizWrong = 65512,
+    QuizTimeUp = 65513,
+    QuizFinished = 65514,
+    QuizMissedHeading = 65515,
+    QuizNothingMissed = 65516,
+    QuizRightAnswer = 65517,
+    QuizYourAnswer = 65518,
+    QuizNoAnswer = 65519,
 };
 }
 

@@ -8,6 +8,7 @@
 #include "dialogs/WinnerDialog.h"
 #include "game/GameRound.h"
 #include "game/WeakSymbolDrill.h"
+#include "learning/QuizDirection.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
@@ -92,18 +93,26 @@ bool ResultsViewer::loadCategory(int category)
     m_tests->clear();
     for (const TTypesItem& entry : std::as_const(Catalogue().Entries))
         m_tests->addItem(entry.TestName);
-    // the category's drill, last as in the test selection
+    // the category's quick quizzes, then its drill, last as in the test selection
+    const quint8 kind = kindOf(category);
+    m_otherTestNumbers.clear();
+    for (const QuizDirection& direction : QuizDirection::ofKind(kind)) {
+        // the blank before the name lines it up with the catalogue's names, as the drill's
+        m_tests->addItem(QLatin1Char(' ') + direction.testName());
+        m_otherTestNumbers.append(direction.testNumber());
+    }
     m_tests->addItem(TStartDlg::weakSymbolsName());
-    m_drillTestNumber = WeakSymbolDrill::testNumberFor(kindOf(category));
+    m_otherTestNumbers.append(WeakSymbolDrill::testNumberFor(kind));
     return true;
 }
 
 void ResultsViewer::showResults(int test)
 {
-    if (test < 0 || test > Catalogue().Count())
+    const int count = Catalogue().Count();
+    if (test < 0 || test >= count + m_otherTestNumbers.size())
         return;
     const qint32 number =
-        test < Catalogue().Count() ? Catalogue().Entries[test].TestNumber : m_drillTestNumber;
+        test < count ? Catalogue().Entries[test].TestNumber : m_otherTestNumbers[test - count];
     const RoundResult round = m_screens.mainWindow->roundResult();
     TResultRecord current;
     current.PlayerName = m_screens.winnerDialog->playerName().left(TResultRecord::MaxNameLength);

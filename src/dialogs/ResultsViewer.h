@@ -31,6 +31,7 @@ private:
     QComboBox* m_categories = nullptr;
     QComboBox* m_tests = nullptr;
     ResultsGrid* m_table = nullptr;
-    // The drill of the category shown, listed after its catalogue's tests.
-    qint32 m_drillTestNumber = 0;
+    // The tests of the category shown that no catalogue lists (its quick quizzes, then its drill),
+    // listed after the catalogue's tests.
+    QList<qint32> m_otherTestNumbers;
 };

@@ -141,18 +141,29 @@ void WinnerDialog::showUnrecordedSummary()
     m_name->show();
 }
 
+void WinnerDialog::recordResult(qint32 testNumber, const QString& testName, const RoundResult& result)
+{
+    m_other = Recorded{testNumber, testName, result};
+    exec();
+    m_other.reset();
+}
+
+RoundResult WinnerDialog::result() const
+{
+    return m_other ? m_other->result : m_screens.mainWindow->roundResult();
+}
+
 void WinnerDialog::enterName()
 {
-    const RoundResult summaryOf = m_screens.mainWindow->roundResult();
+    const RoundResult round = result();
     setFixedSize(width(), NameStripHeight + SummaryHeight);
     keepOnScreen(this);
-    showSummary(summaryOf.summary, NameStripHeight);
+    showSummary(round.summary, NameStripHeight);
     m_confirm->show();
     m_confirm->setDefault(true);
     m_close->setDefault(false);
     m_name->setReadOnly(false);
     m_name->setFocus();
-    const RoundResult round = m_screens.mainWindow->roundResult();
     m_time->setText(LoadString(StringId::TimeHeading) + formatMinutesSeconds(round.time));
     m_errors->setText(LoadString(StringId::ErrorsHeading) + QString::number(round.errors));
 }
@@ -171,12 +182,13 @@ void WinnerDialog::confirm()
     m_close->setDefault(true);
     setFixedSize(width(), FullHeight + SummaryHeight);
     keepOnScreen(this);
-    const RoundResult round = m_screens.mainWindow->roundResult();
+    const RoundResult round = result();
     showSummary(round.summary, FullHeight);
     TResultRecord record;
     record.PlayerName = m_name->text().left(TResultRecord::MaxNameLength);
-    record.TestName = m_screens.startDlg->CurrentTestName().left(TResultRecord::MaxNameLength);
-    record.TestNumber = m_screens.startDlg->CurrentTestNumber();
+    record.TestName = (m_other ? m_other->testName : m_screens.startDlg->CurrentTestName())
+                          .left(TResultRecord::MaxNameLength);
+    record.TestNumber = m_other ? m_other->testNumber : m_screens.startDlg->CurrentTestNumber();
     record.Time = round.time;
     record.Errors = round.errors;
     try {

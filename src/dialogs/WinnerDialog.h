@@ -1,6 +1,9 @@
 #pragma once
 
+#include "screens/MainWindow.h"
+
 #include <QDialog>
+#include <optional>
 
 class QLabel;
 class QListWidget;
@@ -21,6 +24,9 @@ public:
     // The summary of a round ended with text help on: time, errors and what was missed, a note that
     // the result is not recorded, and the test's stored results; nothing is written.
     void showUnrecordedSummary();
+    // Asks for the name and records a result that is not the main window's round (the quick
+    // quiz's) under its own test number and name, then shows that test's ranking.
+    void recordResult(qint32 testNumber, const QString& testName, const RoundResult& result);
 
     QString playerName() const;
     ResultsGrid* table() const { return m_table; }
@@ -30,6 +36,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    struct Recorded
+    {
+        qint32 testNumber = 0;
+        QString testName;
+        RoundResult result;
+    };
+    // The result to record: the main window's round (of the test selection's test), or another.
+    RoundResult result() const;
     void enterName();
     void confirm();
     void finish();
@@ -49,4 +63,5 @@ private:
     QLabel* m_accuracy = nullptr;
     QListWidget* m_missed = nullptr;
     bool m_unrecorded = false;
+    std::optional<Recorded> m_other;
 };

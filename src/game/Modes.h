@@ -14,6 +14,9 @@ enum : quint8 {
     MainMenu = 6,
     MapSymbolTest = 7,
     MapSymbolPractice = 8,
+    // No screen of the main window: the quick quiz is a dialog of its own, and the answer store
+    // keeps its rounds under this mode.
+    QuickQuiz = 9,
 };
 
 // Modes 3, 5 and 7 are the timed tests.

@@ -443,7 +443,7 @@ void AnswerStore::endRound(bool finished, qint32 elapsedMs, double now)
             s.bindValue(4, p.right ? 1 : 0);
             s.bindValue(5, at);
             db.run(s);
-            if (!p.right) {
+            if (!p.right && p.pressed != NoPress) {
                 c.bindValue(0, round->kind);
                 c.bindValue(1, p.target);
                 c.bindValue(2, p.pressed);

@@ -75,6 +75,9 @@ public:
     static constexpr int RecentWindow = 10;
     // A right answer moves a symbol up one box, to this box at most.
     static constexpr int TopBox = 10;
+    // The "pressed" symbol of a wrong answer that chose nothing (a question left unanswered): it
+    // counts against the target but names no confusion.
+    static constexpr qint32 NoPress = -1;
 
     // The store in `folder`; nothing is opened yet.
     explicit AnswerStore(const QString& folder);

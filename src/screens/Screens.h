@@ -7,6 +7,7 @@
 class AnswerStore;
 class MainWindow;
 class ProgressViewer;
+class QuickQuizDialog;
 class THelpForm;
 class TStartDlg;
 class WinnerDialog;
@@ -70,6 +71,8 @@ struct Screens
     TSettingsDlg* settingsDlg = nullptr;
     // The learner's progress: built when first opened.
     DeferredWindow<ProgressViewer> progressViewer;
+    // The quick quiz: built when first opened.
+    DeferredWindow<QuickQuizDialog> quickQuiz;
     // The learner's answers, kept by every timed round.
     AnswerStore* answers = nullptr;
 };

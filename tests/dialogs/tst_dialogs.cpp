@@ -16,10 +16,12 @@
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
+#include "learning/QuizDirection.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
+#include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
 #include "results/SettingsStore.h"
 
@@ -398,6 +400,10 @@ void TestDialogs::resultsViewerCategories()
     r.PlayerName = QStringLiteral("Ola");
     r.TestNumber = 301;
     AppendResult(r);
+    TResultRecord quiz;
+    quiz.PlayerName = QStringLiteral("Quick");
+    quiz.TestNumber = QuizDirection::ofKind(SymbolKind::Description).first().testNumber();
+    AppendResult(quiz);
     QTimer::singleShot(0, viewer, [&] {
         QCOMPARE(viewer->categories()->count(), 3);
         QCOMPARE(viewer->categories()->currentIndex(), 0);
@@ -406,10 +412,14 @@ void TestDialogs::resultsViewerCategories()
         // picking a category empties the table until a test is picked
         viewer->categories()->setCurrentIndex(1);
         emit viewer->categories()->activated(1);
-        QCOMPARE(viewer->tests()->count(), 3); // the catalogue's two tests and the weak-symbol drill
+        // the catalogue's two tests, the quick quizzes of description symbols and the weak-symbol drill
+        QCOMPARE(viewer->tests()->count(), 2 + QuizDirection::ofKind(SymbolKind::Description).size() + 1);
         QCOMPARE(viewer->tests()->currentIndex(), -1);
         QCOMPARE(viewer->table()->cellText(1, 1), QString());
         QVERIFY(viewer->table()->selectionModel()->selectedIndexes().isEmpty());
+        viewer->tests()->setCurrentIndex(2);
+        emit viewer->tests()->activated(2);
+        QCOMPARE(viewer->table()->cellText(1, 1), QStringLiteral("Quick"));
         viewer->tests()->setCurrentIndex(1);
         emit viewer->tests()->activated(1);
         QCOMPARE(viewer->table()->cellText(1, 1), QString()); // test 102 has no results

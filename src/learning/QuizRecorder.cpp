@@ -1,0 +1,56 @@
+#include "learning/QuizRecorder.h"
+
+#include "game/Modes.h"
+#include "learning/QuickQuiz.h"
+#include "platform/AppError.h"
+#include "platform/Clock.h"
+#include "results/AnswerStore.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+constexpr double MsPerDay = 86400000.0;
+} // namespace
+
+QuizRecorder::QuizRecorder(QuickQuiz& quiz, AnswerStore& store) : m_quiz(quiz), m_store(store)
+{
+    connect(&quiz, &QuickQuiz::started, this, &QuizRecorder::started);
+    connect(&quiz, &QuickQuiz::answered, this, &QuizRecorder::answered);
+    connect(&quiz, &QuickQuiz::ended, this, &QuizRecorder::ended);
+}
+
+QuizRecorder::~QuizRecorder()
+{
+    ended(false);
+}
+
+void QuizRecorder::started()
+{
+    m_recording = false;
+    if (!m_store.ensureOpen())
+        return;
+    const QuizDirection& direction = m_quiz.current().direction;
+    m_store.beginRound(Mode::QuickQuiz, direction.kind, direction.testNumber(), Now());
+    m_recording = true;
+}
+
+void QuizRecorder::answered(qint32 target, qint32 pressed, bool right, qint64 ms)
+{
+    if (m_recording)
+        m_store.record(target, pressed, right, static_cast<qint32>(std::min<qint64>(ms, INT_MAX)), Now());
+}
+
+void QuizRecorder::ended(bool finished)
+{
+    if (!m_recording)
+        return;
+    m_recording = false;
+    const auto elapsedMs = static_cast<qint32>(std::llround(m_quiz.totalTime() * MsPerDay));
+    try {
+        m_store.endRound(finished, elapsedMs, Now());
+    } catch (const AppError& error) {
+        m_store.disable(error);
+    }
+}
