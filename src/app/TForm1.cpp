@@ -90,6 +90,7 @@ TForm1::TForm1(Screens& screens) : m_screens(screens)
     m_round = std::make_unique<GameRound>(*this, rc);
 
     connectControls();
+    setUpKeyboard();
     creationSequence();
 }
 
@@ -284,8 +285,14 @@ void TForm1::ShowMode()
         showMainMenu();
         break;
     default:
-        if (Mode::showsTestSelection(m_currentMode))
+        if (Mode::showsTestSelection(m_currentMode)) {
             m_screens.startDlg->exec();
+            // back from the dialog, the keys go to the board of the round it started
+            if (m_round->GameState() != GameRound::Finished && !m_grid->isHidden()) {
+                activateWindow();
+                m_grid->setFocus();
+            }
+        }
         break;
     }
 }

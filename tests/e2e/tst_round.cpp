@@ -16,6 +16,7 @@
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
+#include "learning/LegendPage.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Random.h"
@@ -23,6 +24,7 @@
 #include "results/ResultsFile.h"
 #include "widgets/TGauge.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
@@ -67,6 +69,7 @@ private slots:
     void selectionKeepsIndexAndCancelResets();
     void everyShippedTestLoads();
     void unplayableTestIsRefused();
+    void keyboardAlone();
 
 private:
     // Opens the test selection for `mode`, picks entry `index` and confirms.
@@ -411,6 +414,99 @@ void TestRound::unplayableTestIsRefused()
             QStringLiteral("File not found.\nFile: ") + m_dir->filePath(QStringLiteral("Bitm1.dll")));
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("Results.dat"))) ||
             QFileInfo(m_dir->filePath(QStringLiteral("Results.dat"))).size() == 0);
+}
+
+// The key to the widget that has the focus, as a keyboard delivers it.
+static void key(int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY2(target, "no widget has the focus");
+    QTest::keyClick(target, Qt::Key(k), modifiers);
+}
+
+// A whole timed test and the walkthrough, played with key events only.
+void TestRound::keyboardAlone()
+{
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    auto* title = qobject_cast<QLabel*>(m_form->control(MainControl::Title));
+    // the walkthrough: Alt+D (the description sheet), Right twice, Left once, Escape
+    m_form->control(QStringLiteral("SpeedButton1"))->setFocus();
+    key(Qt::Key_Space); // "Learning"
+    QVERIFY(m_form->learningSelected());
+    key(Qt::Key_Down); // the first topic, the description sheet
+    key(Qt::Key_Return);
+    QCOMPARE(m_form->CurrentMode(), Mode::LegendWalkthrough);
+    QTest::keyClick(m_form, Qt::Key_Right);
+    QTest::keyClick(m_form, Qt::Key_PageDown);
+    QTest::keyClick(m_form, Qt::Key_Left);
+    QCOMPARE(m_form->legend()->LegendStep(), 2);
+    QTest::keyClick(m_form, Qt::Key_Escape);
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+
+    // "Testing", then the description symbols; the test selection takes Down and Return
+    m_form->control(QStringLiteral("SpeedButton1"))->setFocus();
+    key(Qt::Key_Right);
+    key(Qt::Key_Space);
+    QVERIFY(!m_form->learningSelected());
+    key(Qt::Key_Down);
+    key(Qt::Key_Down); // "Description symbols"
+    TStartDlg* start = m_windows->screens().startDlg;
+    QTimer::singleShot(0, start, [start] {
+        QTest::keyClick(start->list(), Qt::Key_Home);
+        QTest::keyClick(start->list(), Qt::Key_Return);
+    });
+    key(Qt::Key_Return);
+    QCOMPARE(m_form->CurrentMode(), Mode::DescriptionTest);
+    QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Running));
+    QTRY_COMPARE(QApplication::focusWidget(), m_grid); // once the main window is active again
+    QCOMPARE(m_grid->FocusCell(), 0);
+
+    // P pauses and resumes
+    key(Qt::Key_P);
+    QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Paused));
+    QTest::keyClick(m_form, Qt::Key_P);
+    QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Running));
+    QCOMPARE(QApplication::focusWidget(), m_grid);
+
+    WinnerDialog* win = m_windows->screens().winnerDialog;
+    bool recorded = false;
+    int presses = 0;
+    while (m_form->round()->GameState() == GameRound::Running && presses < 40) {
+        const int wanted = cellWithText(title->text());
+        QVERIFY(wanted >= 0);
+        // one wrong press on the way: the focus cell before the wanted one
+        if (presses == 0 && wanted != m_grid->FocusCell()) {
+            while (m_grid->Item(m_grid->FocusCell())->Cleared())
+                key(Qt::Key_Right);
+            if (m_grid->Item(m_grid->FocusCell())->Text != title->text()) {
+                key(Qt::Key_Return);
+                QCOMPARE(m_form->ErrorCount(), 1);
+            }
+        }
+        while (m_grid->FocusCell() != wanted)
+            key(Qt::Key_Right);
+        ++presses;
+        if (m_grid->CellCount() - m_grid->ClearedCount() == 1) {
+            QTimer::singleShot(0, win, [&] {
+                // the name box has the focus; Return confirms, Return again closes
+                auto* name = win->findChild<QLineEdit*>(QStringLiteral("NameEdit"));
+                name->selectAll();
+                QTest::keyClicks(name, QStringLiteral("Keys"));
+                QTest::keyClick(name, Qt::Key_Return);
+                recorded = win->showsTable();
+                QTest::keyClick(win, Qt::Key_Return);
+                if (win->isVisible())
+                    win->reject();
+            });
+        }
+        key(Qt::Key_Return);
+    }
+    QVERIFY(recorded);
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+    QCOMPARE(LoadRankedResults(m_windows->screens().startDlg->CurrentTestNumber()), 1);
+    QCOMPARE(ResultsTable().first().PlayerName, QStringLiteral("Keys"));
+    QCOMPARE(ResultsTable().first().Errors, m_form->ErrorCount());
 }
 
 QTEST_MAIN(TestRound)
