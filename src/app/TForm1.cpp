@@ -92,6 +92,7 @@ TForm1::TForm1(Screens& screens) : m_screens(screens)
     connectControls();
     setUpKeyboard();
     creationSequence();
+    nameControls();
 }
 
 TForm1::~TForm1() = default;

@@ -88,6 +88,7 @@ private:
     void bindStatusLine();
     // Keys (TForm1Keys.cpp): focus order and mnemonics, and the keys of each screen.
     void setUpKeyboard();
+    void nameControls();
     QList<TCommandButton*> sideButtons() const;
     bool mainMenuKey(int key);
     bool walkthroughKey(int key);

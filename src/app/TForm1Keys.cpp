@@ -3,12 +3,17 @@
 
 #include "app/TForm1.h"
 
+#include "content/Language.h"
 #include "game/GameRound.h"
+#include "game/GridAccessible.h"
 #include "game/TMyDrawGrid.h"
 #include "learning/LegendPage.h"
 #include "widgets/TCommandButton.h"
+#include "widgets/TGauge.h"
+#include "widgets/TLinkLabel.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QShortcut>
 #include <QToolButton>
 
@@ -61,6 +66,22 @@ void activate(QWidget* w)
 }
 
 } // namespace
+
+void TForm1::nameControls()
+{
+    // A screen reader names each control; pictures and counters say what they are.
+    GridAccessible::install();
+    const std::pair<QWidget*, int> names[] = {{m_grid, StringId::BoardName},
+                                              {m_gauge, StringId::ProgressName},
+                                              {m_clockLabel, StringId::ClockName},
+                                              {m_errorCountLabel, StringId::ErrorCountName},
+                                              {m_image1, StringId::SketchPictureName},
+                                              {m_image2, StringId::ExcerptPictureName},
+                                              {m_imageTextMode, StringId::TargetPictureName}};
+    for (const auto& [widget, id] : names)
+        widget->setAccessibleName(LoadString(id));
+    m_linkLabel->setAccessibleName(m_linkLabel->caption());
+}
 
 void TForm1::setUpKeyboard()
 {

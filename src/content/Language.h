@@ -55,6 +55,16 @@ enum : int {
     QuizSummary = 65422,
     CreditLine = 65423,
     AboutText = 65424,
+    CellPosition = 65425,
+    BoardName = 65426,
+    ProgressName = 65427,
+    ClockName = 65428,
+    ErrorCountName = 65429,
+    TargetPictureName = 65430,
+    ExcerptPictureName = 65431,
+    SketchPictureName = 65432,
+    SheetPartName = 65433,
+    ResultsTableName = 65434,
     ResultsFolder = 65320,
 };
 }

@@ -110,6 +110,8 @@ void GameRound::StartRound()
         m_c.statusLine->hide();
     m_c.grid->show();
     m_c.grid->Shuffle();
+    // a screen reader may tell a cell's description in practice, never in a test
+    m_c.grid->SetDescribeCells(Mode::isPractice(mode));
     // a keyboard user starts on the first cell
     m_c.grid->SetFocusCell(0);
     m_c.grid->setFocus();

@@ -5,6 +5,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Random.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -105,7 +106,14 @@ TMyDrawGrid::TMyDrawGrid(QWidget* parent) : TMyCustomGrid(parent)
     }
 }
 
-TMyDrawGrid::~TMyDrawGrid() = default;
+TMyDrawGrid::~TMyDrawGrid()
+{
+    // the cells' interfaces point at this grid
+    for (const unsigned id : std::as_const(m_cellAccessibleIds)) {
+        if (id != 0)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+}
 
 void TMyDrawGrid::SetShowBevel(bool showBevel)
 {

@@ -107,6 +107,9 @@ public:
     // the other way), Return and Space press it as a click does, F1 asks for its help.
     int FocusCell() const { return m_focusCell; }
     void SetFocusCell(int index);
+    // Whether a screen reader may hear a cell's description (practice), or only its place (test).
+    bool DescribeCells() const { return m_describeCells; }
+    void SetDescribeCells(bool describe) { m_describeCells = describe; }
 
     // The cells marked at the moment (tests).
     QList<int> flashedCells() const { return m_flashes.keys(); }
@@ -195,5 +198,8 @@ private:
     bool m_paintErrorPending = false;
     QHash<int, Flash> m_flashes;
     int m_focusCell = -1;
+    bool m_describeCells = false;
+    friend class GridAccessible;
+    QList<unsigned> m_cellAccessibleIds; // the cells' interfaces for screen readers
     QTimer* m_flashTimer = nullptr;
 };

@@ -24,6 +24,7 @@
 #include "results/ResultsFile.h"
 #include "widgets/TGauge.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,6 +71,7 @@ private slots:
     void everyShippedTestLoads();
     void unplayableTestIsRefused();
     void keyboardAlone();
+    void everyControlIsNamed();
 
 private:
     // Opens the test selection for `mode`, picks entry `index` and confirms.
@@ -507,6 +509,66 @@ void TestRound::keyboardAlone()
     QCOMPARE(LoadRankedResults(m_windows->screens().startDlg->CurrentTestNumber()), 1);
     QCOMPARE(ResultsTable().first().PlayerName, QStringLiteral("Keys"));
     QCOMPARE(ResultsTable().first().Errors, m_form->ErrorCount());
+}
+
+// The controls of a window that a screen reader should name: the visible interactive ones and
+// the pictures and counters that carry meaning. Panels and pages are only containers.
+static QStringList unnamedControls(QWidget* window)
+{
+    QStringList unnamed;
+    const QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        if (!w->isVisibleTo(window) || w->size().isEmpty())
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        if (!a)
+            continue;
+        const QAccessible::Role role = a->role();
+        const bool meaningful = role == QAccessible::Button || role == QAccessible::CheckBox ||
+                                role == QAccessible::RadioButton || role == QAccessible::ComboBox ||
+                                role == QAccessible::List || role == QAccessible::Table ||
+                                role == QAccessible::ProgressBar || role == QAccessible::PushButton ||
+                                role == QAccessible::EditableText || w->inherits("TCommandButton") ||
+                                w->inherits("TGauge") || w->inherits("TLinkLabel") ||
+                                w->inherits("AreaMarker");
+        if (meaningful && a->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << QStringLiteral("%1 %2").arg(QString::fromLatin1(w->metaObject()->className()),
+                                                   w->objectName());
+    }
+    return unnamed;
+}
+
+void TestRound::everyControlIsNamed()
+{
+    QCOMPARE(unnamedControls(m_form), QStringList()); // the main menu
+    startTest(Mode::DescriptionPractice, 0);
+    QCOMPARE(unnamedControls(m_form), QStringList());
+    // the board is a table of cells named by their place; practice tells their descriptions
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(m_grid);
+    QCOMPARE(board->role(), QAccessible::Table);
+    QCOMPARE(board->childCount(), m_grid->CellCount());
+    QAccessibleInterface* cell = board->child(4);
+    QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("row 2, column 2"));
+    QCOMPARE(cell->text(QAccessible::Description), m_grid->Item(4)->Text);
+    // a test never does
+    m_form->returnToMainMenu();
+    startTest(Mode::DescriptionTest, 0);
+    QCOMPARE(unnamedControls(m_form), QStringList());
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_grid)->child(4)->text(QAccessible::Description),
+             QString());
+    m_form->returnToMainMenu();
+
+    Screens& screens = m_windows->screens();
+    for (QDialog* dialog : std::initializer_list<QDialog*>{screens.settingsDlg, screens.resultsViewer}) {
+        QStringList missing;
+        QTimer::singleShot(0, dialog, [&] {
+            missing = unnamedControls(dialog);
+            dialog->reject();
+        });
+        dialog->exec();
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable(dialog->objectName() + QLatin1String(": ") + missing.join(u',')));
+    }
 }
 
 QTEST_MAIN(TestRound)
