@@ -320,6 +320,11 @@ void TForm1::showLearningPage(bool walkthrough)
         m_legend->enterWalkthrough();
     else
         m_legend->enterQuiz();
+    // the keys of the page reach the window from "Next >>>", or from the window itself in the quiz
+    if (walkthrough)
+        m_nextButton->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::showMainMenu()
@@ -344,6 +349,10 @@ void TForm1::showMainMenu()
     m_gauge->hide();
     m_round->stopForMainMenu();
     m_legend->leave();
+    // the keys go on in the menu: from the item used last, else from the first topic
+    QWidget* focused = focusWidget();
+    if (!focused || !focused->isVisible() || focused == this)
+        m_topicButtons.first()->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::SetErrorCount(int n)

@@ -85,6 +85,8 @@ void TForm1::nameControls()
 
 void TForm1::setUpKeyboard()
 {
+    // the window itself takes the keys of the quiz
+    setFocusPolicy(Qt::ClickFocus);
     // Every item of the main menu can take the focus, in visual order.
     QList<QWidget*> order{m_learningButton, m_testingButton};
     for (QToolButton* topic : std::as_const(m_topicButtons))

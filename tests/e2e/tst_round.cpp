@@ -439,11 +439,11 @@ void TestRound::keyboardAlone()
     key(Qt::Key_Down); // the first topic, the description sheet
     key(Qt::Key_Return);
     QCOMPARE(m_form->CurrentMode(), Mode::LegendWalkthrough);
-    QTest::keyClick(m_form, Qt::Key_Right);
-    QTest::keyClick(m_form, Qt::Key_PageDown);
-    QTest::keyClick(m_form, Qt::Key_Left);
+    key(Qt::Key_Right);
+    key(Qt::Key_PageDown);
+    key(Qt::Key_Left);
     QCOMPARE(m_form->legend()->LegendStep(), 2);
-    QTest::keyClick(m_form, Qt::Key_Escape);
+    key(Qt::Key_Escape);
     QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
 
     // "Testing", then the description symbols; the test selection takes Down and Return
