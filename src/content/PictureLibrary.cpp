@@ -1,6 +1,7 @@
 #include "content/PictureLibrary.h"
 
 #include "platform/AppError.h"
+#include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/ResourceContainer.h"
 
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QtMath>
 #include <map>
 
 namespace {
@@ -40,10 +42,14 @@ QImage decode(const QByteArray& data)
         const QSize size = renderer.defaultSize();
         if (size.isEmpty())
             return {};
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        // drawn at the screen's density: the picture keeps its stated size, and its sharpness
+        const qreal ratio = Desktop::pictureRatio();
+        QImage image(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
         image.fill(Qt::transparent);
         QPainter painter(&image);
-        renderer.render(&painter);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
         return image;
     }
     QImage image = QImage::fromData(data);

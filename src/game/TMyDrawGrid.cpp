@@ -351,6 +351,8 @@ void TMyDrawGrid::drawCell(QPainter& painter, int col, int row, const QRect& rec
                                  ShortenedTextHelp(item.Text, metrics, DefaultColWidth()));
             }
         }
+        if (item.Kind() == CellItem::KindMapSymbol && !item.Cleared())
+            drawMapCellFrame(painter, rect);
         if (flash != m_flashes.constEnd())
             drawFlash(painter, rect, *flash);
         if (index == m_focusCell && hasFocus())
@@ -616,4 +618,17 @@ void TMyDrawGrid::focusOutEvent(QFocusEvent* event)
 {
     RepaintCellOf(m_focusCell);
     TMyCustomGrid::focusOutEvent(event);
+}
+
+void TMyDrawGrid::drawMapCellFrame(QPainter& painter, const QRect& rect)
+{
+    // Map excerpts fill their cells to the edge: a thin frame keeps one symbol's contours from
+    // running into the next one's.
+    static const QColor MapCellFrame(185, 185, 185);
+    painter.save();
+    painter.setClipRect(rect);
+    painter.setPen(QPen(MapCellFrame, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
 }

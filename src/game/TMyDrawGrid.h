@@ -171,6 +171,7 @@ private:
     void hideFrame();
     void drawFlash(QPainter& painter, const QRect& rect, Flash kind);
     void drawFocusFrame(QPainter& painter, const QRect& rect);
+    void drawMapCellFrame(QPainter& painter, const QRect& rect);
     void clearFlashes();
     // The picture a cell of this item shows; throws "Resource %s not found" for a library picture
     // that cannot be had.
