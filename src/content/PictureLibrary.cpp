@@ -145,7 +145,12 @@ void PictureLibrary::draw(QPainter& painter, const QRectF& target, const QString
         QSvgRenderer renderer(data);
         const QSizeF size = renderer.viewBoxF().size();
         if (renderer.isValid() && !size.isEmpty()) {
-            renderer.render(&painter, fitted(size, target));
+            // a drawing may reach past its canvas, which the screens cut off as well
+            const QRectF place = fitted(size, target);
+            painter.save();
+            painter.setClipRect(place, Qt::IntersectClip);
+            renderer.render(&painter, place);
+            painter.restore();
             return;
         }
     }

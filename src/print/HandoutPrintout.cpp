@@ -95,7 +95,10 @@ Printout handoutPrintout(quint8 kind, const SymbolNames& names, const SymbolPain
             if (kind == SymbolKind::Line) {
                 symbols.drawCells(painter, box.topLeft(), h, cells, PrintStyle::ThinLine * mm);
             } else if (kind == SymbolKind::MapSymbol) {
+                // framed, so that neighbouring map excerpts do not run into each other
                 symbols.drawPicture(painter, box, QStringLiteral("B%1").arg(value));
+                painter.setPen(QPen(Qt::black, PrintStyle::ThinLine * mm));
+                painter.drawRect(box);
             } else if (value < CellItem::FirstLibraryNumber) {
                 // the glyph in a framed cell, as on a sheet
                 box.setWidth(h);

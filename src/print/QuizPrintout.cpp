@@ -37,17 +37,22 @@ QString numbered(int index)
 }
 
 // The symbol of a question in `box`: a character of the symbol font, or a picture of the library.
-void drawSymbol(QPainter& painter, const QRectF& box, const SymbolPainter& symbols, quint8 kind, qint32 value)
+void drawSymbol(QPainter& painter, const QRectF& box, const SymbolPainter& symbols, quint8 kind, qint32 value,
+                qreal mm)
 {
     painter.setPen(Qt::black);
-    if (kind == SymbolKind::MapSymbol)
+    if (kind == SymbolKind::MapSymbol) {
+        // framed, so that neighbouring map excerpts do not run into each other
         symbols.drawPicture(painter, box, QStringLiteral("B%1").arg(value));
-    else if (value < CellItem::FirstLibraryNumber)
+        painter.setPen(QPen(Qt::black, PrintStyle::ThinLine * mm));
+        painter.drawRect(box);
+    } else if (value < CellItem::FirstLibraryNumber) {
         symbols.drawGlyph(painter,
                           QRectF(box.center().x() - box.height() / 2, box.top(), box.height(), box.height()),
                           value);
-    else
+    } else {
         symbols.drawPicture(painter, box, QStringLiteral("V%1").arg(value));
+    }
 }
 
 qreal pictureWidth(quint8 kind, qreal height)
@@ -100,7 +105,7 @@ void addWritingQuestions(Printout& printout, const PaperQuiz& quiz, const Symbol
             const qreal h = pictureHeight * mm;
             const QRectF box(place.left() + NumberWidth * mm, place.center().y() - h / 2,
                              pictureWidth(kind, pictureHeight) * mm, h);
-            drawSymbol(painter, box, symbols, kind, value);
+            drawSymbol(painter, box, symbols, kind, value, mm);
             // the lines to write on: one beside a description symbol, two beside a map excerpt
             painter.setPen(QPen(Qt::black, PrintStyle::ThinLine * mm));
             const qreal left = box.right() + 4 * mm;
@@ -168,7 +173,7 @@ void addKey(Printout& printout, const PaperQuiz& quiz, const SymbolPainter& symb
             } else {
                 const qreal h = KeyPicture * mm;
                 const QRectF box(left, place.center().y() - h / 2, pictureWidth(kind, KeyPicture) * mm, h);
-                drawSymbol(painter, box, symbols, kind, question.value);
+                drawSymbol(painter, box, symbols, kind, question.value, mm);
                 left = box.right() + 4 * mm;
             }
             painter.setFont(PrintStyle::font(PrintStyle::TextSize));
