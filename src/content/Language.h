@@ -66,6 +66,24 @@ enum : int {
     SheetPartName = 65433,
     ResultsTableName = 65434,
     ResultsFolder = 65320,
+    // Printouts for a coach: quizzes, handouts, description sheets.
+    PrintButton = 65450,
+    PrintQuizAction = 65451,
+    PrintHandoutAction = 65452,
+    PrintSheetAction = 65453,
+    SheetFileFilter = 65454,
+    NameField = 65455,
+    DateField = 65456,
+    WriteMeaningTask = 65457,
+    TickReadingTask = 65458,
+    PaperQuizTitle = 65459,
+    AnswerKeyTitle = 65460,
+    DescriptionHandoutTitle = 65461,
+    MapHandoutTitle = 65462,
+    LineHandoutTitle = 65463,
+    PageNumber = 65464,
+    SheetTitle = 65465,
+    ChooseSheetTitle = 65466,
 };
 }
 

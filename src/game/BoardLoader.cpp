@@ -16,7 +16,6 @@
 #include <QPainter>
 #include <QtMath>
 #include <algorithm>
-#include <optional>
 
 namespace {
 // Font symbols are drawn this high (the question picture's height) and kept this wide.
@@ -99,22 +98,6 @@ QString requiredText(const QString& fileName, qint32 number)
         .atNumber(number);
 }
 
-// The picture library a board needs, or the error that says why it cannot be used.
-PictureLibrary* requiredLibrary(const QString& libraryName)
-{
-    std::optional<AppError> damage;
-    if (PictureLibrary* library = PictureLibrary::open(libraryName, &damage))
-        return library;
-    if (damage)
-        throw *damage;
-    const QString path = Files::find(libraryName);
-    if (path.isEmpty())
-        throw AppError(QString::fromLatin1(Msg::FileNotFound))
-            .inFile(QDir::current().absoluteFilePath(libraryName));
-    // a file of that name that is no container at all
-    throw AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(QFileInfo(path).absoluteFilePath());
-}
-
 // Every symbol of the board drawn from the symbol font must be in that font, or the cells would
 // show another font's letters.
 void requireGlyphs(const QFont& font, const QList<qint32>& values)
@@ -185,7 +168,7 @@ void TMyDrawGrid::fillBoard(const QList<qint32>& values, const QString& language
         else
             needsLibrary = true;
     }
-    PictureLibrary* library = needsLibrary ? requiredLibrary(libraryName) : nullptr;
+    PictureLibrary* library = needsLibrary ? &PictureLibrary::require(libraryName) : nullptr;
     if (!fontSymbols.isEmpty())
         requireGlyphs(FontSymbols(), fontSymbols);
 
