@@ -15,6 +15,19 @@ add_custom_command(
     VERBATIM)
 list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/Pictor07.TTF)
 
+# The notation of the symbols, for printing: the font's codes by the numbers a coach writes
+# (2.4, 12.1:E) and the cells of every whole line.
+add_custom_command(
+    OUTPUT ${QUILL_RUN_DIR}/SymbolCodes.tsv ${QUILL_RUN_DIR}/Lines.tsv
+    COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/build_notation.py --source ${CMAKE_SOURCE_DIR}
+            --codes ${QUILL_RUN_DIR}/SymbolCodes.tsv --lines ${QUILL_RUN_DIR}/Lines.tsv
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_notation.py ${CMAKE_SOURCE_DIR}/tools/pictures/symbol_svg.py
+            ${CMAKE_SOURCE_DIR}/tools/pictures/line_table.py ${CMAKE_SOURCE_DIR}/data/symbols/codes.tsv
+            ${CMAKE_SOURCE_DIR}/data/lines/lines.tsv
+    COMMENT "Writing the symbol notation SymbolCodes.tsv and Lines.tsv"
+    VERBATIM)
+list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/SymbolCodes.tsv ${QUILL_RUN_DIR}/Lines.tsv)
+
 # Picture library: every picture of data/pictures plus those the generators in tools/pictures draw.
 file(GLOB_RECURSE QUILL_PICTURE_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/data/pictures/* ${CMAKE_SOURCE_DIR}/data/maps/* ${CMAKE_SOURCE_DIR}/data/lines/*

@@ -3,6 +3,8 @@
 #include "content/Language.h"
 #include "game/SymbolNames.h"
 #include "platform/AppError.h"
+#include "print/PdfFile.h"
+#include "print/Printouts.h"
 #include "results/AnswerStore.h"
 #include "results/CsvExport.h"
 #include "results/ResultsFile.h"
@@ -11,13 +13,33 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 
 constexpr char ExportStatistics[] = "export-statistics";
 constexpr char ExportResults[] = "export-results";
+constexpr char PrintTest[] = "print-test";
+constexpr char PrintHandout[] = "print-handout";
+constexpr char PrintSheet[] = "print-sheet";
+constexpr char Pdf[] = "pdf";
+constexpr char Paper[] = "paper";
+// The printouts draw text and pictures, which takes the window system's fonts: on a platform that
+// shows nothing.
+constexpr char PrintPrefix[] = "--print-";
+constexpr char NoDisplayPlatform[] = "offscreen";
+
+// The kinds a handout can show, as the command line names them.
+constexpr struct
+{
+    const char* name;
+    quint8 kind;
+} HandoutKinds[] = {
+    {"descriptions", SymbolKind::Description}, {"map", SymbolKind::MapSymbol}, {"lines", SymbolKind::Line}};
 
 // Options of the command line start with two dashes (or are -h); Qt's own options for the window
 // system (-platform, -style ...) have one and leave the trainer's start to the window.
@@ -25,6 +47,15 @@ bool asksForCommandLine(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--", 2) == 0 || std::strcmp(argv[i], "-h") == 0)
+            return true;
+    }
+    return false;
+}
+
+bool asksForPrintout(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], PrintPrefix, std::strlen(PrintPrefix)) == 0)
             return true;
     }
     return false;
@@ -66,6 +97,111 @@ int exportResults(const QString& csvPath)
     return 0;
 }
 
+// What a printout run asks for, from the parsed options.
+struct PrintRequest
+{
+    QString test;
+    QString handout;
+    QString sheet;
+    QString pdf;
+    QPageSize paper = PdfFile::defaultPaper();
+};
+
+// The options of the printouts.
+struct PrintOptions
+{
+    QCommandLineOption test{
+        QString::fromLatin1(PrintTest),
+        QStringLiteral(
+            "Prints test N of any catalogue as a quiz on paper: each symbol with a line to write its "
+            "meaning, or each whole line with four readings to tick; the answer key follows on a page "
+            "of its own. Needs --pdf."),
+        QStringLiteral("N")};
+    QCommandLineOption handout{
+        QString::fromLatin1(PrintHandout),
+        QStringLiteral("Prints every symbol of a kind with its number, picture and name, in the order of the "
+                       "standards: descriptions, map or lines. Needs --pdf."),
+        QStringLiteral("KIND")};
+    QCommandLineOption sheet{
+        QString::fromLatin1(PrintSheet),
+        QStringLiteral(
+            "Prints the description sheet written in FILE.txt (see the manual page for its lines). "
+            "Needs --pdf."),
+        QStringLiteral("FILE.txt")};
+    QCommandLineOption pdf{
+        QString::fromLatin1(Pdf),
+        QStringLiteral("The PDF file a --print- option writes (replaced whole, or left as it "
+                       "was when it cannot be written)."),
+        QStringLiteral("FILE.pdf")};
+    QCommandLineOption paper{QString::fromLatin1(Paper),
+                             QStringLiteral("The paper of the PDF: a4 or letter (default: the locale's)."),
+                             QStringLiteral("a4|letter")};
+
+    void addTo(QCommandLineParser& parser) const
+    {
+        for (const QCommandLineOption& option : {test, handout, sheet, pdf, paper})
+            parser.addOption(option);
+    }
+    int printouts(const QCommandLineParser& parser) const
+    {
+        return int(parser.isSet(test)) + int(parser.isSet(handout)) + int(parser.isSet(sheet));
+    }
+    // The request of the parsed options, files named relative to `caller`; what is wrong with them
+    // in `fault`.
+    PrintRequest request(const QCommandLineParser& parser, const QDir& caller, QString* fault) const
+    {
+        PrintRequest r;
+        r.test = parser.value(test);
+        r.handout = parser.value(handout);
+        if (parser.isSet(sheet))
+            r.sheet = caller.absoluteFilePath(parser.value(sheet));
+        r.pdf = caller.absoluteFilePath(parser.value(pdf));
+        const auto isKind = [&r](const auto& k) { return r.handout == QLatin1String(k.name); };
+        if (printouts(parser) > 1)
+            *fault = QStringLiteral("one --print- option at a time");
+        else if (!parser.isSet(pdf))
+            *fault = QStringLiteral("--pdf FILE.pdf names the file to write");
+        else if (parser.isSet(test) && r.test.toInt() <= 0)
+            *fault = QStringLiteral("--print-test takes a test number: ") + r.test;
+        else if (parser.isSet(handout) &&
+                 std::none_of(std::begin(HandoutKinds), std::end(HandoutKinds), isKind))
+            *fault = QStringLiteral("--print-handout takes descriptions, map or lines: ") + r.handout;
+        if (parser.isSet(paper)) {
+            const std::optional<QPageSize> named = PdfFile::paperNamed(parser.value(paper));
+            if (named)
+                r.paper = *named;
+            else if (fault->isEmpty())
+                *fault = QStringLiteral("--paper takes a4 or letter: ") + parser.value(paper);
+        }
+        return r;
+    }
+};
+
+int writePrintout(const PrintRequest& request)
+{
+    Printout printout(QString{});
+    if (!request.test.isEmpty()) {
+        printout = Printouts::testQuiz(request.test.toInt());
+    } else if (!request.sheet.isEmpty()) {
+        printout = Printouts::sheet(request.sheet);
+    } else {
+        for (const auto& k : HandoutKinds) {
+            if (request.handout == QLatin1String(k.name))
+                printout = Printouts::handout(k.kind);
+        }
+    }
+    const int pages = PdfFile::write(printout, request.pdf, request.paper);
+    QTextStream(stdout) << pages << " pages written to " << request.pdf << Qt::endl;
+    return 0;
+}
+
+int usageError(const QCommandLineParser& parser, const QString& text)
+{
+    fail(text);
+    QTextStream(stderr) << parser.helpText();
+    return 2;
+}
+
 } // namespace
 
 int runCommandLine(int argc, char** argv)
@@ -75,7 +211,11 @@ int runCommandLine(int argc, char** argv)
     // The files named on the command line are the caller's, relative to the caller's folder; the
     // program's own files are those of its folder.
     const QString callerFolder = QDir::currentPath();
-    QCoreApplication app(argc, argv);
+    const bool printing = asksForPrintout(argc, argv);
+    if (printing)
+        qputenv("QT_QPA_PLATFORM", NoDisplayPlatform);
+    const std::unique_ptr<QCoreApplication> app = printing ? std::make_unique<QGuiApplication>(argc, argv)
+                                                           : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
     QCoreApplication::setOrganizationName(QStringLiteral("Dovetail"));
 
@@ -95,33 +235,42 @@ int runCommandLine(int argc, char** argv)
         QStringLiteral("Writes every stored result: name,test_number,test_name,time,errors (UTF-8, header "
                        "row, time in seconds)."),
         QStringLiteral("FILE.csv"));
+    const PrintOptions print;
     parser.addOption(help);
     parser.addOption(statistics);
     parser.addOption(results);
-    if (!parser.parse(QCoreApplication::arguments())) {
-        fail(parser.errorText());
-        QTextStream(stderr) << parser.helpText();
-        return 2;
-    }
+    print.addTo(parser);
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser, parser.errorText());
     if (parser.isSet(help)) {
         QTextStream(stdout) << parser.helpText();
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty() || (!parser.isSet(statistics) && !parser.isSet(results))) {
-        fail(QStringLiteral("unexpected arguments: ") + parser.positionalArguments().join(QLatin1Char(' ')));
-        QTextStream(stderr) << parser.helpText();
-        return 2;
-    }
+    const int printouts = print.printouts(parser);
+    const bool exports = parser.isSet(statistics) || parser.isSet(results);
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(parser, QStringLiteral("unexpected arguments: ") +
+                                      parser.positionalArguments().join(QLatin1Char(' ')));
+    if (!exports && printouts == 0)
+        return usageError(parser, QStringLiteral("no file to write: give an --export- or a --print- option"));
+    if (printouts == 0 && (parser.isSet(print.pdf) || parser.isSet(print.paper)))
+        return usageError(parser, QStringLiteral("--pdf and --paper go with a --print- option"));
+    const QDir caller(callerFolder);
+    QString fault;
+    const PrintRequest request = print.request(parser, caller, &fault);
+    if (printouts > 0 && !fault.isEmpty())
+        return usageError(parser, fault);
 
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     Language::selectModule();
-    const QDir caller(callerFolder);
     try {
         int status = 0;
         if (parser.isSet(statistics))
             status = exportStatistics(caller.absoluteFilePath(parser.value(statistics)));
         if (status == 0 && parser.isSet(results))
             status = exportResults(caller.absoluteFilePath(parser.value(results)));
+        if (status == 0 && printouts == 1)
+            status = writePrintout(request);
         return status;
     } catch (const AppError& error) {
         fail(error);

@@ -1,6 +1,8 @@
 #pragma once
 
 // The program's command-line runs, which never open a window: `--export-statistics FILE.csv`,
-// `--export-results FILE.csv` and `--help`. Returns the exit status of such a run, or -1 when the
-// arguments ask for none (the trainer then starts as usual; Qt's own one-dash options go to it).
+// `--export-results FILE.csv`, the printouts `--print-test N`, `--print-handout KIND` and
+// `--print-sheet FILE.txt` with `--pdf FILE.pdf` (and `--paper`), and `--help`. Returns the exit status of
+// such a run, or -1 when the arguments ask for none (the trainer then starts as usual; Qt's own one-dash
+// options go to it).
 int runCommandLine(int argc, char** argv);

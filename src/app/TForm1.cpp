@@ -91,7 +91,9 @@ TForm1::TForm1(Screens& screens) : m_screens(screens)
     m_round = std::make_unique<GameRound>(*this, rc);
 
     connectControls();
+    setUpKeyboard();
     creationSequence();
+    nameControls();
 }
 
 TForm1::~TForm1() = default;
@@ -287,8 +289,14 @@ void TForm1::ShowMode()
         showMainMenu();
         break;
     default:
-        if (Mode::showsTestSelection(m_currentMode))
+        if (Mode::showsTestSelection(m_currentMode)) {
             m_screens.startDlg->exec();
+            // back from the dialog, the keys go to the board of the round it started
+            if (m_round->GameState() != GameRound::Finished && !m_grid->isHidden()) {
+                activateWindow();
+                m_grid->setFocus();
+            }
+        }
         break;
     }
 }
@@ -316,6 +324,11 @@ void TForm1::showLearningPage(bool walkthrough)
         m_legend->enterWalkthrough();
     else
         m_legend->enterQuiz();
+    // the keys of the page reach the window from "Next >>>", or from the window itself in the quiz
+    if (walkthrough)
+        m_nextButton->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::showMainMenu()
@@ -341,6 +354,10 @@ void TForm1::showMainMenu()
     m_gauge->hide();
     m_round->stopForMainMenu();
     m_legend->leave();
+    // the keys go on in the menu: from the item used last, else from the first topic
+    QWidget* focused = focusWidget();
+    if (!focused || !focused->isVisible() || focused == this)
+        m_topicButtons.first()->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::SetErrorCount(int n)

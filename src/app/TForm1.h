@@ -75,6 +75,9 @@ signals: // Modes 0 and 1 entered: the walkthrough or the quiz takes over the pa
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void bindControls();
@@ -83,6 +86,14 @@ private:
     void checkContentFiles();
     void checkSymbolFont();
     void bindStatusLine();
+    // Keys (TForm1Keys.cpp): focus order and mnemonics, and the keys of each screen.
+    void setUpKeyboard();
+    void nameControls();
+    QList<TCommandButton*> sideButtons() const;
+    bool mainMenuKey(int key);
+    bool walkthroughKey(int key);
+    bool quizKey(int key);
+    bool gameKey(int key);
     // What the program is, its version and where it keeps the results.
     void showAbout();
     // During a timed test the user is asked before the round is thrown away.

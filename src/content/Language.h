@@ -55,6 +55,16 @@ enum : int {
     QuizSummary = 65422,
     CreditLine = 65423,
     AboutText = 65424,
+    CellPosition = 65425,
+    BoardName = 65426,
+    ProgressName = 65427,
+    ClockName = 65428,
+    ErrorCountName = 65429,
+    TargetPictureName = 65430,
+    ExcerptPictureName = 65431,
+    SketchPictureName = 65432,
+    SheetPartName = 65433,
+    ResultsTableName = 65434,
     ResultsFolder = 65320,
     // The quick quiz: one label, test name and question per direction (in the order of
     // QuickQuiz's directions), then the texts of its play and summary.
@@ -71,6 +81,24 @@ enum : int {
     QuizRightAnswer = 65517,
     QuizYourAnswer = 65518,
     QuizNoAnswer = 65519,
+    // Printouts for a coach: quizzes, handouts, description sheets.
+    PrintButton = 65450,
+    PrintQuizAction = 65451,
+    PrintHandoutAction = 65452,
+    PrintSheetAction = 65453,
+    SheetFileFilter = 65454,
+    NameField = 65455,
+    DateField = 65456,
+    WriteMeaningTask = 65457,
+    TickReadingTask = 65458,
+    PaperQuizTitle = 65459,
+    AnswerKeyTitle = 65460,
+    DescriptionHandoutTitle = 65461,
+    MapHandoutTitle = 65462,
+    LineHandoutTitle = 65463,
+    PageNumber = 65464,
+    SheetTitle = 65465,
+    ChooseSheetTitle = 65466,
 };
 }
 

@@ -1,6 +1,7 @@
 #include "content/PictureLibrary.h"
 
 #include "platform/AppError.h"
+#include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/ResourceContainer.h"
 
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QtMath>
 #include <map>
 
 namespace {
@@ -40,16 +42,29 @@ QImage decode(const QByteArray& data)
         const QSize size = renderer.defaultSize();
         if (size.isEmpty())
             return {};
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        // drawn at the screen's density: the picture keeps its stated size, and its sharpness
+        const qreal ratio = Desktop::pictureRatio();
+        QImage image(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
         image.fill(Qt::transparent);
         QPainter painter(&image);
-        renderer.render(&painter);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
         return image;
     }
     QImage image = QImage::fromData(data);
     if (!image.isNull() && image.format() != QImage::Format_ARGB32_Premultiplied)
         image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return image;
+}
+
+// `size` scaled to fit `target`, centred in it.
+QRectF fitted(const QSizeF& size, const QRectF& target)
+{
+    const QSizeF scaled = size.scaled(target.size(), Qt::KeepAspectRatio);
+    QRectF place(QPointF(), scaled);
+    place.moveCenter(target.center());
+    return place;
 }
 
 } // namespace
@@ -112,6 +127,41 @@ const QImage& PictureLibrary::picture(const QString& name) const
     if (image.isNull())
         throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {name}).inFile(filePath());
     return *m_cache.insert(name, std::move(image));
+}
+
+PictureLibrary& PictureLibrary::require(const QString& fileName)
+{
+    std::optional<AppError> damage;
+    if (PictureLibrary* library = open(fileName, &damage))
+        return *library;
+    if (damage)
+        throw *damage;
+    const QString path = Files::find(fileName);
+    if (path.isEmpty())
+        throw AppError(QString::fromLatin1(Msg::FileNotFound))
+            .inFile(QDir::current().absoluteFilePath(fileName));
+    // a file of that name that is no container at all
+    throw AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(QFileInfo(path).absoluteFilePath());
+}
+
+void PictureLibrary::draw(QPainter& painter, const QRectF& target, const QString& name) const
+{
+    const QByteArray data = m_container->read(name);
+    if (looksLikeSvg(data)) {
+        QSvgRenderer renderer(data);
+        const QSizeF size = renderer.viewBoxF().size();
+        if (renderer.isValid() && !size.isEmpty()) {
+            // a drawing may reach past its canvas, which the screens cut off as well
+            const QRectF place = fitted(size, target);
+            painter.save();
+            painter.setClipRect(place, Qt::IntersectClip);
+            renderer.render(&painter, place);
+            painter.restore();
+            return;
+        }
+    }
+    const QImage& image = picture(name);
+    painter.drawImage(fitted(image.size(), target), image);
 }
 
 const QString& PictureLibrary::filePath() const

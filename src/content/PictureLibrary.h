@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+class QPainter;
+class QRectF;
 class ResourceContainer;
 
 // A picture library: a resource container with each picture at its root under exactly its name
@@ -21,6 +23,9 @@ public:
     // For a damaged one `damage` (when given) receives "File %s is damaged", naming the file; it is
     // left empty otherwise.
     static PictureLibrary* open(const QString& fileName, std::optional<AppError>* damage = nullptr);
+    // The library as open() gives it; throws what keeps it from use, naming the file: "File not
+    // found", "File %s is damaged", or the unknown kind of a file that is no container.
+    static PictureLibrary& require(const QString& fileName);
     // Forgets every opened library (tests that rewrite library files).
     static void closeAll();
 
@@ -29,6 +34,9 @@ public:
     bool contains(const QString& name) const;
     // Throws "Resource %s not found" when the library has no such picture or it cannot be decoded.
     const QImage& picture(const QString& name) const;
+    // Draws the picture into `target` at its own proportions, centred: an SVG picture as the
+    // drawing it is (sharp at any size, on paper too), a bitmap scaled. Throws like picture().
+    void draw(QPainter& painter, const QRectF& target, const QString& name) const;
     const QString& filePath() const;
 
 private:

@@ -89,7 +89,7 @@ void QuickQuizDialog::bindControls()
     m_countdownBar = bindControl<QProgressBar>(this, QStringLiteral("CountdownBar"));
     m_prompt = bindControl<QLabel>(this, QStringLiteral("PromptLabel"));
     m_question = bindControl<QLabel>(this, QStringLiteral("QuestionView"));
-    for (int i = 0; i < QuizQuestion::ChoiceCount; ++i) {
+    for (int i = 0; i < QuickQuestion::ChoiceCount; ++i) {
         m_choices[size_t(i)] = bindControl<QuizChoice>(this, QStringLiteral("Choice%1").arg(i + 1));
         connect(m_choices[size_t(i)], &QuizChoice::clicked, this, [this, i] { m_quiz.choose(i); });
     }
@@ -203,7 +203,7 @@ bool QuickQuizDialog::start()
     const int row = m_directions->currentRow();
     if (!m_content || row < 0 || row >= directions.size())
         return false;
-    const QList<QuizQuestion> questions = QuizMaker(*m_content).questions(directions[row], chosenLength());
+    const QList<QuickQuestion> questions = QuizMaker(*m_content).questions(directions[row], chosenLength());
     if (questions.isEmpty())
         return false;
     m_quiz.start(questions, chosenCountdown());
@@ -251,7 +251,7 @@ QImage QuickQuizDialog::fitted(quint8 kind, qint32 value, QuizFace face, QSize a
 
 void QuickQuizDialog::asked()
 {
-    const QuizQuestion& q = m_quiz.current();
+    const QuickQuestion& q = m_quiz.current();
     const QuizDirection& d = q.direction;
     m_pages->setCurrentWidget(m_playPage);
     m_progress->setText(LoadString(StringId::QuizProgress)
@@ -264,7 +264,7 @@ void QuickQuizDialog::asked()
     } else {
         m_question->setPixmap(QPixmap::fromImage(fitted(d.kind, q.subject, d.question, m_question->size())));
     }
-    for (int i = 0; i < QuizQuestion::ChoiceCount; ++i) {
+    for (int i = 0; i < QuickQuestion::ChoiceCount; ++i) {
         QuizChoice* choice = m_choices[size_t(i)];
         if (d.answer == QuizFace::Text)
             choice->setText(nameOf(d.answerKind, q.choices[size_t(i)]));
@@ -293,9 +293,9 @@ void QuickQuizDialog::tick()
 void QuickQuizDialog::judged(const QuickQuiz::Answer& answer)
 {
     m_countdown.stop();
-    const QuizQuestion& q = answer.question;
+    const QuickQuestion& q = answer.question;
     const QuizDirection& d = q.direction;
-    for (int i = 0; i < QuizQuestion::ChoiceCount; ++i) {
+    for (int i = 0; i < QuickQuestion::ChoiceCount; ++i) {
         QuizChoice* choice = m_choices[size_t(i)];
         choice->setEnabled(false);
         if (i == answer.chosen)
@@ -348,7 +348,7 @@ void QuickQuizDialog::recordResult()
     for (const QuickQuiz::Answer& a : m_quiz.answers()) {
         if (a.right)
             continue;
-        const QuizQuestion& q = a.question;
+        const QuickQuestion& q = a.question;
         MissedSymbol missed;
         missed.name = nameOf(d.kind, q.subject);
         missed.picture = d.question == QuizFace::Text ? QImage() : imageOf(d.kind, q.subject, d.question);
@@ -376,7 +376,7 @@ void QuickQuizDialog::showSummary()
     for (const QuickQuiz::Answer& a : m_quiz.answers()) {
         if (a.right)
             continue;
-        const QuizQuestion& q = a.question;
+        const QuickQuestion& q = a.question;
         const QuizDirection& d = q.direction;
         const qint32 rightValue = q.choices[size_t(q.right)];
         // the question again, or for a question in words the picture that answers it
@@ -413,7 +413,7 @@ void QuickQuizDialog::keyPressEvent(QKeyEvent* event)
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     QWidget* page = m_pages->currentWidget();
     if (page == m_playPage) {
-        if (key >= Qt::Key_1 && key < Qt::Key_1 + QuizQuestion::ChoiceCount) {
+        if (key >= Qt::Key_1 && key < Qt::Key_1 + QuickQuestion::ChoiceCount) {
             m_quiz.choose(key - Qt::Key_1);
         } else if (enter || key == Qt::Key_Space) {
             if (m_quiz.state() == QuickQuiz::State::Judged) {

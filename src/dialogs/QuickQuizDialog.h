@@ -94,7 +94,7 @@ private:
     QProgressBar* m_countdownBar = nullptr;
     QLabel* m_prompt = nullptr;
     QLabel* m_question = nullptr;
-    std::array<QuizChoice*, QuizQuestion::ChoiceCount> m_choices{};
+    std::array<QuizChoice*, QuickQuestion::ChoiceCount> m_choices{};
     QLabel* m_feedback = nullptr;
     QPushButton* m_next = nullptr;
     QLabel* m_summaryTitle = nullptr;

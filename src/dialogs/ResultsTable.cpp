@@ -16,6 +16,7 @@ constexpr int RowHeight = 18;
 void setUpResultsTable(ResultsGrid* table, const QList<int>& columnWidths, int rows)
 {
     table->setRowCount(rows);
+    table->setAccessibleName(LoadString(StringId::ResultsTableName));
     table->verticalHeader()->setDefaultSectionSize(RowHeight);
     table->horizontalHeader()->setFixedHeight(RowHeight);
     table->setShowGrid(false);

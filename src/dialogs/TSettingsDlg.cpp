@@ -58,6 +58,9 @@ TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(scree
     moveToScreenCentre(this);
     setFixedSize(size());
     m_languages = bindControl<QComboBox>(this, QStringLiteral("LanguageBox"));
+    // the label names the list, for a screen reader and for the label's Alt letter
+    if (auto* languageLabel = findChild<QLabel*>(QStringLiteral("LanguageLabel")))
+        languageLabel->setBuddy(m_languages);
     m_textHelp = bindControl<QCheckBox>(this, QStringLiteral("TextHelpBox"));
     bindShowRightCell();
     m_graphic = bindControl<QRadioButton>(this, QStringLiteral("GraphicButton"));

@@ -3,6 +3,7 @@
 #include "content/Catalogue.h"
 #include "content/Language.h"
 #include "content/StatisticsStrings.h"
+#include "dialogs/Printing.h"
 #include "game/CellItem.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
@@ -11,19 +12,25 @@
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
+#include "print/Printouts.h"
 #include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
 #include "screens/Screens.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 
 namespace {
 
 // Above the list of tests, which starts 32 pixels down.
 constexpr QRect InstructionGeometry(8, 8, 465, 20);
+// In the column of the buttons, level with the foot of the list: space no control of the screen takes.
+constexpr QRect PrintButtonGeometry(488, 288, 75, 25);
 
 constexpr char PictureLibraryFile[] = "Bitm1.dll";
 
@@ -62,6 +69,52 @@ TStartDlg::TStartDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
     m_instruction = new QLabel(LoadString(StringId::ChooseTestHint), this);
     m_instruction->setObjectName(QStringLiteral("Instruction"));
     m_instruction->setGeometry(InstructionGeometry);
+    createPrintButton();
+}
+
+void TStartDlg::createPrintButton()
+{
+    // made here, like the instruction: module screens need not have it
+    m_printButton = new QPushButton(LoadString(StringId::PrintButton), this);
+    m_printButton->setObjectName(QStringLiteral("PrintButton"));
+    m_printButton->setGeometry(PrintButtonGeometry);
+    m_printButton->setAutoDefault(false);
+    m_printMenu = new QMenu(m_printButton);
+    m_printQuizAction =
+        m_printMenu->addAction(LoadString(StringId::PrintQuizAction), this, &TStartDlg::printQuiz);
+    m_printMenu->addAction(LoadString(StringId::PrintHandoutAction), this, &TStartDlg::printHandout);
+    m_printMenu->addAction(LoadString(StringId::PrintSheetAction), this, &TStartDlg::printSheet);
+    // the quiz is of a test of the catalogue; the drill's board is the learner's own
+    connect(m_printMenu, &QMenu::aboutToShow, this, [this] {
+        const int row = m_list->currentRow();
+        m_printQuizAction->setEnabled(row >= 0 && row < Catalogue().Count());
+    });
+    m_printButton->setMenu(m_printMenu);
+}
+
+void TStartDlg::printQuiz()
+{
+    const int row = m_list->currentRow();
+    if (row < 0 || row >= Catalogue().Count())
+        return;
+    const TTypesItem test = Catalogue().Entries[row];
+    const quint8 kind = WeakSymbolDrill::kindOfMode(m_screens.mainWindow->CurrentMode());
+    Printing::print(this, [test, kind] { return Printouts::testQuiz(test, kind); });
+}
+
+void TStartDlg::printHandout()
+{
+    const quint8 kind = WeakSymbolDrill::kindOfMode(m_screens.mainWindow->CurrentMode());
+    Printing::print(this, [kind] { return Printouts::handout(kind); });
+}
+
+void TStartDlg::printSheet()
+{
+    const QString path =
+        QFileDialog::getOpenFileName(this, LoadString(StringId::ChooseSheetTitle), QDir::homePath(),
+                                     LoadString(StringId::SheetFileFilter));
+    if (!path.isEmpty())
+        Printing::print(this, [path] { return Printouts::sheet(path); });
 }
 
 QString TStartDlg::catalogueFor(quint8 mode)

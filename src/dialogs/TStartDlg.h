@@ -5,6 +5,8 @@
 
 class QLabel;
 class QListWidget;
+class QMenu;
+class QPushButton;
 struct Screens;
 struct TTypesItem;
 
@@ -22,6 +24,9 @@ public:
     const QString& CurrentTestName() const { return m_currentTestName; }
     qint32 CurrentTestNumber() const { return m_currentTestNumber; }
     QListWidget* list() const { return m_list; }
+    // "Print...": the chosen test as a quiz, a handout of the mode's kind, a sheet from a file.
+    QPushButton* printButton() const { return m_printButton; }
+    QMenu* printMenu() const { return m_printMenu; }
 
     // The catalogue file of a mode ("TypesLeg." + code, ...); empty for modes without one.
     static QString catalogueFor(quint8 mode);
@@ -44,6 +49,10 @@ private:
     void activate();
     void layOutGrid(const TTypesItem& entry);
     bool startEntry(const TTypesItem& entry);
+    void createPrintButton();
+    void printQuiz();
+    void printHandout();
+    void printSheet();
 
     Screens& m_screens;
     QListWidget* m_list = nullptr;
@@ -52,6 +61,9 @@ private:
     // The test last chosen of each catalogue, offered again when that kind is chosen.
     QHash<QString, int> m_lastOfCatalogue;
     QLabel* m_instruction = nullptr;
+    QPushButton* m_printButton = nullptr;
+    QMenu* m_printMenu = nullptr;
+    QAction* m_printQuizAction = nullptr;
     QString m_currentTestName;
     qint32 m_currentTestNumber = 0;
 };

@@ -6,6 +6,7 @@
 #include "content/NumberedText.h"
 #include "content/PictureLibrary.h"
 #include "platform/AppError.h"
+#include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/FontRegistry.h"
 
@@ -13,8 +14,8 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
-#include <optional>
 
 namespace {
 // Font symbols are drawn this high (the question picture's height) and kept this wide.
@@ -35,7 +36,10 @@ const QString LibraryAddBase = QStringLiteral("Bitm1Add.");
 // `source` cut at the right and bottom, or widened with white, to `width` by `height`.
 QImage resizedCanvas(const QImage& source, int width, int height)
 {
-    QImage result(width, height, QImage::Format_RGB32);
+    // at the source's pixel density, so that a sharp picture stays sharp
+    const qreal ratio = source.devicePixelRatio();
+    QImage result(QSize(qCeil(width * ratio), qCeil(height * ratio)), QImage::Format_RGB32);
+    result.setDevicePixelRatio(ratio);
     result.fill(PictureBackground);
     QPainter painter(&result);
     painter.drawImage(0, 0, source);
@@ -55,7 +59,7 @@ void drawFontSymbol(QImage& work, const QString& symbolChar, QFont font, const Q
     const int th = metrics.height();
     const int tw = metrics.horizontalAdvance(symbolChar);
     const int y = FontSymbolHeight - th - th / 4;
-    const int x = work.width() / 2 - tw / 2;
+    const int x = qRound(work.deviceIndependentSize().width()) / 2 - tw / 2;
     painter.setPen(color);
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setBackground(QColor::fromRgb(PictureBackground));
@@ -92,22 +96,6 @@ QString requiredText(const QString& fileName, qint32 number)
     throw AppError(QString::fromLatin1(Msg::NoTextForNumber), {QString::number(number)})
         .inFile(QFileInfo(path).absoluteFilePath())
         .atNumber(number);
-}
-
-// The picture library a board needs, or the error that says why it cannot be used.
-PictureLibrary* requiredLibrary(const QString& libraryName)
-{
-    std::optional<AppError> damage;
-    if (PictureLibrary* library = PictureLibrary::open(libraryName, &damage))
-        return library;
-    if (damage)
-        throw *damage;
-    const QString path = Files::find(libraryName);
-    if (path.isEmpty())
-        throw AppError(QString::fromLatin1(Msg::FileNotFound))
-            .inFile(QDir::current().absoluteFilePath(libraryName));
-    // a file of that name that is no container at all
-    throw AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(QFileInfo(path).absoluteFilePath());
 }
 
 // Every symbol of the board drawn from the symbol font must be in that font, or the cells would
@@ -180,7 +168,7 @@ void TMyDrawGrid::fillBoard(const QList<qint32>& values, const QString& language
         else
             needsLibrary = true;
     }
-    PictureLibrary* library = needsLibrary ? requiredLibrary(libraryName) : nullptr;
+    PictureLibrary* library = needsLibrary ? &PictureLibrary::require(libraryName) : nullptr;
     if (!fontSymbols.isEmpty())
         requireGlyphs(FontSymbols(), fontSymbols);
 
@@ -199,8 +187,13 @@ void TMyDrawGrid::fillBoard(const QList<qint32>& values, const QString& language
         case CellItem::KindFontSymbol: {
             item->Text = requiredText(legendsBase + QLatin1Char('.') + languageCode, v);
             item->AddText = ReadNumberedText(LegendsAddBase + languageCode, v);
-            if (work.size() != QSize(DefaultColWidth(), FontSymbolHeight))
-                work = QImage(DefaultColWidth(), FontSymbolHeight, QImage::Format_RGB32);
+            if (work.isNull() ||
+                work.deviceIndependentSize() != QSizeF(DefaultColWidth(), FontSymbolHeight)) {
+                const qreal ratio = Desktop::pictureRatio();
+                work = QImage(QSize(qCeil(DefaultColWidth() * ratio), qCeil(FontSymbolHeight * ratio)),
+                              QImage::Format_RGB32);
+                work.setDevicePixelRatio(ratio);
+            }
             drawFontSymbol(work, item->SymbolChar(), FontSymbols(), FontSymbolsColor());
             item->PictureLarge = resizedCanvas(work, FontSymbolWidth, FontSymbolHeight);
             break;

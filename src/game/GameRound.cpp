@@ -110,6 +110,11 @@ void GameRound::StartRound()
         m_c.statusLine->hide();
     m_c.grid->show();
     m_c.grid->Shuffle();
+    // a screen reader may tell a cell's description in practice, never in a test
+    m_c.grid->SetDescribeCells(Mode::isPractice(mode));
+    // a keyboard user starts on the first cell
+    m_c.grid->SetFocusCell(0);
+    m_c.grid->setFocus();
 
     m_c.title->setText(m_c.grid->NextTarget());
     m_image2.show(target()->PictureI, -1);
@@ -144,8 +149,12 @@ void GameRound::StartRound()
 
 void GameRound::hover(int x, int y)
 {
-    const int i = m_c.grid->CellIndexAt(x, y);
-    if (i < 0)
+    hoverCell(m_c.grid->CellIndexAt(x, y));
+}
+
+void GameRound::hoverCell(int i)
+{
+    if (i < 0 || i >= m_c.grid->CellCount())
         return;
     CellItem* item = m_c.grid->Item(i);
     if (item->Cleared()) {

@@ -50,6 +50,8 @@ public:
 
     void StartRound();
     void hover(int x, int y);
+    // The cell at `index` pointed at (by the mouse or the keys).
+    void hoverCell(int index);
     void press(int index);
     void tick();
     void pause();

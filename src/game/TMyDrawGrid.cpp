@@ -5,8 +5,10 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Random.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
@@ -104,7 +106,14 @@ TMyDrawGrid::TMyDrawGrid(QWidget* parent) : TMyCustomGrid(parent)
     }
 }
 
-TMyDrawGrid::~TMyDrawGrid() = default;
+TMyDrawGrid::~TMyDrawGrid()
+{
+    // the cells' interfaces point at this grid
+    for (const unsigned id : std::as_const(m_cellAccessibleIds)) {
+        if (id != 0)
+            QAccessible::deleteAccessibleInterface(id);
+    }
+}
 
 void TMyDrawGrid::SetShowBevel(bool showBevel)
 {
@@ -342,8 +351,12 @@ void TMyDrawGrid::drawCell(QPainter& painter, int col, int row, const QRect& rec
                                  ShortenedTextHelp(item.Text, metrics, DefaultColWidth()));
             }
         }
+        if (item.Kind() == CellItem::KindMapSymbol && !item.Cleared())
+            drawMapCellFrame(painter, rect);
         if (flash != m_flashes.constEnd())
             drawFlash(painter, rect, *flash);
+        if (index == m_focusCell && hasFocus())
+            drawFocusFrame(painter, rect);
     }
     emit DrawCell(col, row, rect);
 }
@@ -511,4 +524,111 @@ void TMyDrawGrid::clearFlashes()
     m_flashes.clear();
     for (const int index : cells)
         RepaintCellOf(index);
+}
+
+namespace {
+// The keyboard's cell: a dashed dark frame inside the cell, unlike the hover bevel and the marks.
+const QColor FocusFrameColor(0, 0, 90);
+constexpr int FocusFrameWidth = 3;
+constexpr int FocusFrameInset = 4;
+} // namespace
+
+void TMyDrawGrid::drawFocusFrame(QPainter& painter, const QRect& rect)
+{
+    painter.save();
+    painter.setClipRect(rect);
+    QPen pen(FocusFrameColor, FocusFrameWidth, Qt::DashLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(FocusFrameInset, FocusFrameInset, -FocusFrameInset, -FocusFrameInset));
+    painter.restore();
+}
+
+void TMyDrawGrid::SetFocusCell(int index)
+{
+    const int cells = boardSize();
+    const int cell = cells > 0 ? std::clamp(index, -1, cells - 1) : -1;
+    if (cell == m_focusCell)
+        return;
+    const int old = m_focusCell;
+    m_focusCell = cell;
+    RepaintCellOf(old);
+    RepaintCellOf(m_focusCell);
+}
+
+void TMyDrawGrid::keyPressEvent(QKeyEvent* event)
+{
+    const int cells = boardSize();
+    if (cells <= 0) {
+        TMyCustomGrid::keyPressEvent(event);
+        return;
+    }
+    const int cols = std::max(1, ColCount());
+    const int at = std::max(0, m_focusCell);
+    int next = -1;
+    switch (event->key()) {
+    case Qt::Key_Right:
+        next = (at + 1) % cells;
+        break;
+    case Qt::Key_Left:
+        next = (at + cells - 1) % cells;
+        break;
+    case Qt::Key_Down:
+        next = at + cols < cells ? at + cols : at;
+        break;
+    case Qt::Key_Up:
+        next = at - cols >= 0 ? at - cols : at;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: {
+        if (m_focusCell < 0) {
+            SetFocusCell(0);
+            event->accept();
+            return;
+        }
+        // a press by key is judged as a click on the cell: its text is what was pressed
+        const CellItem* item = Item(m_focusCell);
+        m_hoverText = item ? item->Text : QString();
+        emit ClickMyCell(this, m_focusCell % cols, m_focusCell / cols, m_focusCell, Qt::LeftButton);
+        event->accept();
+        return;
+    }
+    case Qt::Key_F1:
+        if (m_focusCell >= 0)
+            emit HelpRequested(m_focusCell);
+        event->accept();
+        return;
+    default:
+        TMyCustomGrid::keyPressEvent(event);
+        return;
+    }
+    SetFocusCell(next);
+    emit FocusCellMoved(m_focusCell);
+    event->accept();
+}
+
+void TMyDrawGrid::focusInEvent(QFocusEvent* event)
+{
+    RepaintCellOf(m_focusCell);
+    TMyCustomGrid::focusInEvent(event);
+}
+
+void TMyDrawGrid::focusOutEvent(QFocusEvent* event)
+{
+    RepaintCellOf(m_focusCell);
+    TMyCustomGrid::focusOutEvent(event);
+}
+
+void TMyDrawGrid::drawMapCellFrame(QPainter& painter, const QRect& rect)
+{
+    // Map excerpts fill their cells to the edge: a thin frame keeps one symbol's contours from
+    // running into the next one's.
+    static const QColor MapCellFrame(185, 185, 185);
+    painter.save();
+    painter.setClipRect(rect);
+    painter.setPen(QPen(MapCellFrame, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
 }

@@ -102,6 +102,15 @@ public:
     // wrong press. A new mark of the same cell replaces the old one.
     enum class Flash { Right, Wrong, Answer };
     void flashCell(int index, Flash kind);
+    // The cell that keys move and press (-1: none). The arrows move it to the neighbouring cell
+    // (Right at a row's end goes on at the next row's first cell, the last cell to the first; Left
+    // the other way), Return and Space press it as a click does, F1 asks for its help.
+    int FocusCell() const { return m_focusCell; }
+    void SetFocusCell(int index);
+    // Whether a screen reader may hear a cell's description (practice), or only its place (test).
+    bool DescribeCells() const { return m_describeCells; }
+    void SetDescribeCells(bool describe) { m_describeCells = describe; }
+
     // The cells marked at the moment (tests).
     QList<int> flashedCells() const { return m_flashes.keys(); }
     static constexpr int FlashMs = 450;
@@ -118,6 +127,10 @@ signals:
     void ClickMyCell(TMyDrawGrid* sender, int ACol, int ARow, int Idx, Qt::MouseButton button);
     // Every mouse move over the grid, after HoverText and the frame are updated.
     void GridMouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
+    // The keys moved the focus cell: a keyboard user points at it as a mouse user hovers.
+    void FocusCellMoved(int index);
+    // F1 on the focus cell.
+    void HelpRequested(int index);
 
 protected:
     void drawCell(QPainter& painter, int col, int row, const QRect& rect) override;
@@ -127,6 +140,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
@@ -154,6 +170,8 @@ private:
     void placeFrame(const QRect& cell, FrameStyle style);
     void hideFrame();
     void drawFlash(QPainter& painter, const QRect& rect, Flash kind);
+    void drawFocusFrame(QPainter& painter, const QRect& rect);
+    void drawMapCellFrame(QPainter& painter, const QRect& rect);
     void clearFlashes();
     // The picture a cell of this item shows; throws "Resource %s not found" for a library picture
     // that cannot be had.
@@ -180,5 +198,9 @@ private:
     QImage m_blankPicture;
     bool m_paintErrorPending = false;
     QHash<int, Flash> m_flashes;
+    int m_focusCell = -1;
+    bool m_describeCells = false;
+    friend class GridAccessible;
+    QList<unsigned> m_cellAccessibleIds; // the cells' interfaces for screen readers
     QTimer* m_flashTimer = nullptr;
 };

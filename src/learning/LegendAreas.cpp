@@ -1,5 +1,7 @@
 #include "learning/LegendAreas.h"
 
+#include "content/Language.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -10,6 +12,8 @@ LegendAreas::LegendAreas(QWidget* page)
         const QColor outline = area.whiteOutline ? AreaMarker::White : AreaMarker::Navy;
         auto* marker = new AreaMarker(area.tag, area.form, outline, page);
         marker->setObjectName(QStringLiteral("Area%1").arg(area.tag));
+        // named by its place only: a name that said what the area is would answer the quiz
+        marker->setAccessibleName(LoadString(StringId::SheetPartName).arg(area.tag));
         marker->setGeometry(area.place);
         marker->hide();
         // above the pictures, whatever was created after them

@@ -1,5 +1,6 @@
 #include "learning/LegendPage.h"
 
+#include "game/CellItem.h"
 #include "learning/AreaMarker.h"
 #include "learning/LegendAreas.h"
 #include "learning/LegendQuiz.h"
@@ -90,6 +91,35 @@ void LegendPage::enterQuiz()
     drawSheetPictures();
     m_mode = Mode::Quiz;
     m_quiz->enter();
+}
+
+void LegendPage::moveQuizFocus(int step)
+{
+    if (m_mode != Mode::Quiz)
+        return;
+    QList<int> open;
+    for (int tag = 1; tag <= LegendQuiz::ItemCount; ++tag) {
+        if (!m_quiz->QuizItem(tag)->Cleared())
+            open << tag;
+    }
+    if (open.isEmpty())
+        return;
+    const qsizetype at = open.indexOf(m_quizFocus);
+    m_quizFocus =
+        at < 0 ? (step > 0 ? open.first() : open.last()) : open[(at + step + open.size()) % open.size()];
+    // the focused area is drawn as the hovered one
+    m_quiz->areaHovered(m_quizFocus);
+}
+
+void LegendPage::chooseQuizFocus()
+{
+    if (m_mode != Mode::Quiz)
+        return;
+    if (m_quizFocus < 1 || m_quiz->QuizItem(m_quizFocus)->Cleared()) {
+        moveQuizFocus(1);
+        return;
+    }
+    m_quiz->areaPressed(m_quizFocus);
 }
 
 void LegendPage::leave()

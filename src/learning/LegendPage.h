@@ -33,6 +33,10 @@ public:
     void back();
     // Quiz entry; the caller has set the title, emptied the memo and hidden the buttons.
     void enterQuiz();
+    // The keyboard's answer area in the quiz: moved through the open areas, chosen like a click.
+    void moveQuizFocus(int step);
+    void chooseQuizFocus();
+    int quizFocus() const { return m_quizFocus; }
     // The mode ends (the main menu or another mode): presses and moves over markers no longer
     // count until the next entry.
     void leave();
@@ -71,5 +75,6 @@ private:
     std::unique_ptr<Walkthrough> m_walkthrough;
     LegendQuiz* m_quiz = nullptr;
     Mode m_mode = Mode::None;
+    int m_quizFocus = 0;
     bool m_sheetDrawn = false;
 };

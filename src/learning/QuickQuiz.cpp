@@ -13,7 +13,7 @@ constexpr qint64 MsPerSecond = 1000;
 
 QuickQuiz::QuickQuiz(QObject* parent) : QObject(parent) {}
 
-void QuickQuiz::start(const QList<QuizQuestion>& questions, int countdownSeconds)
+void QuickQuiz::start(const QList<QuickQuestion>& questions, int countdownSeconds)
 {
     if (running())
         stop();
@@ -45,7 +45,7 @@ qint64 QuickQuiz::msSinceAsked() const
 
 bool QuickQuiz::choose(int choice)
 {
-    if (m_state != State::Asking || choice < 0 || choice >= QuizQuestion::ChoiceCount)
+    if (m_state != State::Asking || choice < 0 || choice >= QuickQuestion::ChoiceCount)
         return false;
     // an answer given after the countdown ended is the countdown's
     const qint64 limit = m_countdownSeconds * MsPerSecond;
@@ -66,7 +66,7 @@ void QuickQuiz::tick()
 
 void QuickQuiz::judge(int choice, qint64 ms)
 {
-    const QuizQuestion& q = current();
+    const QuickQuestion& q = current();
     Answer answer{q, choice, choice == q.right, ms};
     m_answers.append(answer);
     m_right += answer.right ? 1 : 0;

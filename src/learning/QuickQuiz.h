@@ -19,7 +19,7 @@ public:
 
     struct Answer
     {
-        QuizQuestion question;
+        QuickQuestion question;
         int chosen = NoChoice; // NoChoice: the countdown ended first
         bool right = false;
         qint64 ms = 0;
@@ -28,7 +28,7 @@ public:
     explicit QuickQuiz(QObject* parent = nullptr);
 
     // Begins a run with `questions` and asks the first; `countdownSeconds` 0 is no countdown.
-    void start(const QList<QuizQuestion>& questions, int countdownSeconds);
+    void start(const QList<QuickQuestion>& questions, int countdownSeconds);
     // The learner's choice (0 .. 3) for the question asked; false, and nothing judged, when no
     // question waits for an answer.
     bool choose(int choice);
@@ -44,7 +44,7 @@ public:
     int count() const { return static_cast<int>(m_questions.size()); }
     // The question asked or judged last (0-based).
     int position() const { return m_position; }
-    const QuizQuestion& current() const { return m_questions.at(m_position); }
+    const QuickQuestion& current() const { return m_questions.at(m_position); }
     int countdownSeconds() const { return m_countdownSeconds; }
     // The part of the countdown still left, from 1 to 0; 1 without a countdown.
     double countdownLeft() const;
@@ -72,7 +72,7 @@ private:
     void judge(int choice, qint64 ms);
     qint64 msSinceAsked() const;
 
-    QList<QuizQuestion> m_questions;
+    QList<QuickQuestion> m_questions;
     QList<Answer> m_answers;
     State m_state = State::Idle;
     int m_position = 0;

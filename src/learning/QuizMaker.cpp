@@ -173,7 +173,7 @@ QList<qint32> QuizMaker::othersBeside(const QuizDirection& d, qint32 subject, qi
                      [](const auto& a, const auto& b) { return a.first > b.first; });
     QList<qint32> offered = {right};
     for (const auto& candidate : std::as_const(candidates)) {
-        if (offered.size() == QuizQuestion::ChoiceCount)
+        if (offered.size() == QuickQuestion::ChoiceCount)
             break;
         if (mayOffer(d, subject, candidate.second, offered))
             offered.append(candidate.second);
@@ -214,37 +214,37 @@ QList<qint32> QuizMaker::subjects(const QuizDirection& direction) const
     for (const qint32 value : m_content.symbols(direction.kind)) {
         if (askable(direction, value) &&
             othersBeside(direction, value, rightAnswers(direction, value).first(), false).size() ==
-                QuizQuestion::ChoiceCount - 1)
+                QuickQuestion::ChoiceCount - 1)
             result.append(value);
     }
     return result;
 }
 
-std::optional<QuizQuestion> QuizMaker::question(const QuizDirection& direction, qint32 subject) const
+std::optional<QuickQuestion> QuizMaker::question(const QuizDirection& direction, qint32 subject) const
 {
     if (!askable(direction, subject))
         return std::nullopt;
     const QList<qint32> rights = rightAnswers(direction, subject);
     const qint32 right = rights[Random(static_cast<int>(rights.size()))];
     const QList<qint32> others = othersBeside(direction, subject, right, true);
-    if (others.size() < QuizQuestion::ChoiceCount - 1)
+    if (others.size() < QuickQuestion::ChoiceCount - 1)
         return std::nullopt;
-    QuizQuestion q;
+    QuickQuestion q;
     q.direction = direction;
     q.subject = subject;
-    q.right = Random(QuizQuestion::ChoiceCount);
-    for (int i = 0, other = 0; i < QuizQuestion::ChoiceCount; ++i) {
+    q.right = Random(QuickQuestion::ChoiceCount);
+    for (int i = 0, other = 0; i < QuickQuestion::ChoiceCount; ++i) {
         q.choices[i] = i == q.right ? right : others[other++];
         q.storedAs[i] = storedAs(direction, subject, q.choices[i]);
     }
     return q;
 }
 
-QList<QuizQuestion> QuizMaker::questions(const QuizDirection& direction, int count) const
+QList<QuickQuestion> QuizMaker::questions(const QuizDirection& direction, int count) const
 {
     Randomize();
     const QList<qint32> pool = subjects(direction);
-    QList<QuizQuestion> result;
+    QList<QuickQuestion> result;
     while (!pool.isEmpty() && result.size() < count) {
         QList<qint32> order = pool;
         shuffle(order);
@@ -252,7 +252,7 @@ QList<QuizQuestion> QuizMaker::questions(const QuizDirection& direction, int cou
         for (const qint32 subject : std::as_const(order)) {
             if (result.size() == count)
                 break;
-            if (const std::optional<QuizQuestion> q = question(direction, subject))
+            if (const std::optional<QuickQuestion> q = question(direction, subject))
                 result.append(*q);
         }
         if (result.size() == before)

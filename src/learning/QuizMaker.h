@@ -9,7 +9,7 @@
 class QuizContent;
 
 // One question of the quick quiz: a symbol to ask about and four answers, one of them right.
-struct QuizQuestion
+struct QuickQuestion
 {
     static constexpr int ChoiceCount = 4;
 
@@ -38,10 +38,10 @@ public:
     // The symbols the direction can ask about, in the content's order.
     QList<qint32> subjects(const QuizDirection& direction) const;
     // A question about `subject`; none when the content lacks a right answer or three others.
-    std::optional<QuizQuestion> question(const QuizDirection& direction, qint32 subject) const;
+    std::optional<QuickQuestion> question(const QuizDirection& direction, qint32 subject) const;
     // `count` questions about subjects drawn at random; a subject comes again only when every
     // other one has been asked. Empty when the direction can ask nothing.
-    QList<QuizQuestion> questions(const QuizDirection& direction, int count) const;
+    QList<QuickQuestion> questions(const QuizDirection& direction, int count) const;
 
 private:
     bool askable(const QuizDirection& d, qint32 subject) const;

@@ -1,10 +1,13 @@
 #include "learning/SheetPictures.h"
 
+#include "platform/Desktop.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 using namespace SheetGeometry;
 
@@ -239,10 +242,21 @@ bool SheetPictures::symbolFontAvailable()
     return QFontDatabase::families().contains(symbolFontFamily());
 }
 
+namespace {
+// A paper-coloured picture of `size` at the screen's pixel density.
+QImage sharpCanvas(QSize size)
+{
+    const qreal ratio = Desktop::pictureRatio();
+    QImage image(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Paper);
+    return image;
+}
+} // namespace
+
 QImage SheetPictures::tablePicture(bool useSymbolFont)
 {
-    QImage image(TableSize, QImage::Format_RGB32);
-    image.fill(Paper);
+    QImage image = sharpCanvas(TableSize);
     SheetPainter sheet(image, useSymbolFont);
     QPainter& painter = sheet.painter();
 
@@ -290,8 +304,7 @@ QImage SheetPictures::tablePicture(bool useSymbolFont)
 
 QImage SheetPictures::columnPicture(bool useSymbolFont)
 {
-    QImage image(ColumnPictureSize, QImage::Format_RGB32);
-    image.fill(Paper);
+    QImage image = sharpCanvas(ColumnPictureSize);
     SheetPainter sheet(image, useSymbolFont);
     QPainter& painter = sheet.painter();
 

@@ -64,6 +64,13 @@ inline constexpr char FontLacksSymbols[] = "The symbol font cannot draw symbol %
 inline constexpr char FontNotInstalled[] = "The symbol font could not be installed";
 inline constexpr char DamagedFile[] = "The file is damaged or of an unknown kind";
 inline constexpr char DamagedResultsSkipped[] = "%d damaged results of this test were left out";
+// Printing, and a description sheet written by a coach.
+inline constexpr char TestNotFound[] = "No catalogue has test %d";
+inline constexpr char UnknownSymbol[] = "No symbol is written %s";
+inline constexpr char SymbolOutOfPlace[] =
+    "Symbol %s is out of place: columns C to H come in this order, each once";
+inline constexpr char NotASheetLine[] = "A line starts with a control code or a keyword, not %s";
+inline constexpr char SheetWithoutControls[] = "The description sheet lists no control";
 // The answer store.
 inline constexpr char StatisticsOff[] = "Statistics are off until the next start (%s)";
 inline constexpr char StatisticsTooNew[] = "The statistics file was made by a newer version (schema %d)";

@@ -46,6 +46,11 @@ QRect fitOnScreen(const QRect& window, const QSize& minimum)
     return QRect(QPoint(x, y), size);
 }
 
+qreal pictureRatio()
+{
+    return qGuiApp ? std::max<qreal>(1.0, qGuiApp->devicePixelRatio()) : 1.0;
+}
+
 void beep()
 {
     QApplication::beep();

@@ -17,6 +17,10 @@ bool open(const QString& target);
 // `minimum` grows to it. A stored position from another screen set-up then still opens in view.
 QRect fitOnScreen(const QRect& window, const QSize& minimum = {});
 
+// How many device pixels a picture gets per logical pixel: pictures are drawn at the screens'
+// density (2 on a screen at 200 %), so that they stay sharp instead of being enlarged.
+qreal pictureRatio();
+
 // The default beep.
 void beep();
 

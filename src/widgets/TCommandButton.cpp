@@ -5,6 +5,7 @@
 
 #include <QEnterEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -25,6 +26,8 @@ constexpr QRgb kLampGlossDark = qRgb(128, 128, 128);  // grey
 // Rings of the face, counted in from the widget's edge.
 constexpr int kOutlineInset = 2; // the outline drawn last, just outside the face
 constexpr int kFaceInset = 3;    // the face; outside it the parent shows through
+// The dashed focus frame lies this far inside the button.
+constexpr qreal kFocusInset = 3.5;
 
 // The lamp: a 10-pixel circle 7 pixels from the left edge, centred vertically.
 constexpr int kLampLeft = 7;
@@ -71,6 +74,8 @@ void TCommandButton::setCaption(const QString& caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
+    // a screen reader names the button by its caption
+    setAccessibleName(caption);
     update();
 }
 
@@ -270,6 +275,36 @@ void TCommandButton::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), compose());
+    if (hasFocus()) {
+        QPen pen(palette().color(QPalette::WindowText), 1, Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset),
+                                m_roundSize / 2.0, m_roundSize / 2.0);
+    }
+}
+
+void TCommandButton::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (isEnabled() && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        event->accept();
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TCommandButton::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TCommandButton::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 QImage TCommandButton::compose() const

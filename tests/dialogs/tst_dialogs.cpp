@@ -6,6 +6,7 @@
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "content/Language.h"
+#include "dialogs/Printing.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
 #include "dialogs/ResultsViewer.h"
@@ -30,6 +31,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -55,6 +59,7 @@ private slots:
     void init();
     void cleanup();
     void dialogBuiltAloneFromModule();
+    void printButtonInFreeSpacePrintsTheChosenTest();
 
     void firstStartUsesDefaults();
     void storedSettingsComeBack();
@@ -534,6 +539,59 @@ void TestDialogs::dialogBuiltAloneFromModule()
     dialog.exec();
     QCOMPARE(main.mode, Mode::MainMenu);
     QCOMPARE(main.shown, 1);
+}
+
+// "Print..." stands in space no control of the test selection takes, which keep their places; it
+// prints the chosen test of the list, through the printer the user chooses, into a PDF written by
+// the program; a test that cannot be printed is named in the error box, the drill cannot be printed.
+void TestDialogs::printButtonInFreeSpacePrintsTheChosenTest()
+{
+    FakeMainWindow main;
+    Screens screens;
+    screens.mainWindow = &main;
+    TStartDlg dialog(screens);
+    dialog.show();
+    QPushButton* print = dialog.printButton();
+    QCOMPARE(print->text(), LoadString(StringId::PrintButton));
+    QVERIFY(dialog.rect().contains(print->geometry()));
+    for (const QWidget* control : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control != print)
+            QVERIFY2(!control->geometry().intersects(print->geometry()), qPrintable(control->objectName()));
+    }
+    QCOMPARE(child<QListWidget>(&dialog, "ListBox1")->geometry(), QRect(8, 32, 465, 281));
+    QCOMPARE(child<QPushButton>(&dialog, "Button1")->geometry(), QRect(488, 30, 75, 25));
+    QCOMPARE(child<QPushButton>(&dialog, "Button2")->geometry(), QRect(488, 60, 75, 25));
+
+    QStringList printed;
+    const QString pdf = m_dir->filePath(QStringLiteral("quiz.pdf"));
+    Printing::setPrinterChooser([&](QPrinter& printer) {
+        printed << printer.docName();
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    const auto restore = qScopeGuard([] { Printing::setPrinterChooser({}); });
+    QAction* quiz = dialog.printMenu()->actions().first();
+    dialog.list()->setCurrentRow(0);
+    quiz->trigger();
+    QCOMPARE(printed, QStringList{QStringLiteral("Test 101: Rock")});
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QVERIFY(m_messages.isEmpty());
+
+    // test 102 asks symbol 34, which Legends.eng does not name
+    dialog.list()->setCurrentRow(1);
+    quiz->trigger();
+    QCOMPARE(printed.size(), 1);
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages.first().contains(m_dir->filePath(QStringLiteral("Legends.eng"))),
+             qPrintable(m_messages.first()));
+
+    // the drill, the list's last entry, has no quiz on paper
+    dialog.list()->setCurrentRow(dialog.list()->count() - 1);
+    emit dialog.printMenu()->aboutToShow();
+    QVERIFY(!quiz->isEnabled());
+    dialog.list()->setCurrentRow(0);
+    emit dialog.printMenu()->aboutToShow();
+    QVERIFY(quiz->isEnabled());
 }
 
 #include "tst_dialogs.moc"

@@ -35,7 +35,7 @@
 namespace {
 
 constexpr double Second = 1.0 / 86400.0;
-constexpr int Choices = QuizQuestion::ChoiceCount;
+constexpr int Choices = QuickQuestion::ChoiceCount;
 const QString Special = QStringLiteral("special");
 
 // The content's sources, read here on their own: the column of each description symbol, the group
@@ -119,7 +119,7 @@ private slots:
     void wrongAnswerIsShownOnEveryDirection();
 
 private:
-    void checkQuestion(const QuizContent& content, const QuizQuestion& q);
+    void checkQuestion(const QuizContent& content, const QuickQuestion& q);
     void saveScreen(QWidget* widget, const QString& name);
     QuickQuizDialog* openQuiz();
 
@@ -221,7 +221,7 @@ void TestQuickQuiz::everyDirectionAsksFourAnswersOneRightAmongLookAlikes()
             qPrintable(QStringLiteral("%1: %2 of %3").arg(d.testName()).arg(subjects.size()).arg(askable)));
         QVERIFY(d.testName().size() <= TResultRecord::MaxNameLength);
         for (const qint32 subject : subjects) {
-            const std::optional<QuizQuestion> q = maker.question(d, subject);
+            const std::optional<QuickQuestion> q = maker.question(d, subject);
             QVERIFY(q);
             checkQuestion(content, *q);
             if (QTest::currentTestFailed())
@@ -232,7 +232,7 @@ void TestQuickQuiz::everyDirectionAsksFourAnswersOneRightAmongLookAlikes()
 
 // Four different answers, exactly one right (judged from the content's sources where they tell),
 // as many look-alikes among the others as the content offers up to three, every picture there.
-void TestQuickQuiz::checkQuestion(const QuizContent& content, const QuizQuestion& q)
+void TestQuickQuiz::checkQuestion(const QuizContent& content, const QuickQuestion& q)
 {
     const QuizDirection& d = q.direction;
     const SymbolRelations& relations = content.relations();
@@ -364,7 +364,7 @@ void TestQuickQuiz::quizPlayedWithKeysAloneRecordsOneResult()
     qint64 expectedMs = 0;
     int expectedErrors = 0;
     for (int i = 0; i < Length; ++i) {
-        const QuizQuestion q = quiz.current();
+        const QuickQuestion q = quiz.current();
         int key = 0;
         switch (i % 3) {
         case 0: // right after two seconds
@@ -472,7 +472,7 @@ void TestQuickQuiz::wrongAnswerIsShownOnEveryDirection()
     for (const QuizDirection& d : QuizDirection::all()) {
         dialog->choose(d.kind, d.index, 10, 10);
         QVERIFY(dialog->start());
-        const QuizQuestion q = dialog->quiz().current();
+        const QuickQuestion q = dialog->quiz().current();
         QCOMPARE(q.direction.testNumber(), d.testNumber());
         // four seconds of ten gone: the bar shows the six left
         m_now += 4 * Second;

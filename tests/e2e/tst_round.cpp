@@ -16,6 +16,7 @@
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
+#include "learning/LegendPage.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Random.h"
@@ -23,6 +24,8 @@
 #include "results/ResultsFile.h"
 #include "widgets/TGauge.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
@@ -67,6 +70,8 @@ private slots:
     void selectionKeepsIndexAndCancelResets();
     void everyShippedTestLoads();
     void unplayableTestIsRefused();
+    void keyboardAlone();
+    void everyControlIsNamed();
 
 private:
     // Opens the test selection for `mode`, picks entry `index` and confirms.
@@ -411,6 +416,159 @@ void TestRound::unplayableTestIsRefused()
             QStringLiteral("File not found.\nFile: ") + m_dir->filePath(QStringLiteral("Bitm1.dll")));
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("Results.dat"))) ||
             QFileInfo(m_dir->filePath(QStringLiteral("Results.dat"))).size() == 0);
+}
+
+// The key to the widget that has the focus, as a keyboard delivers it.
+static void key(int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY2(target, "no widget has the focus");
+    QTest::keyClick(target, Qt::Key(k), modifiers);
+}
+
+// A whole timed test and the walkthrough, played with key events only.
+void TestRound::keyboardAlone()
+{
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    auto* title = qobject_cast<QLabel*>(m_form->control(MainControl::Title));
+    // the walkthrough: Alt+D (the description sheet), Right twice, Left once, Escape
+    m_form->control(QStringLiteral("SpeedButton1"))->setFocus();
+    key(Qt::Key_Space); // "Learning"
+    QVERIFY(m_form->learningSelected());
+    key(Qt::Key_Down); // the first topic, the description sheet
+    key(Qt::Key_Return);
+    QCOMPARE(m_form->CurrentMode(), Mode::LegendWalkthrough);
+    key(Qt::Key_Right);
+    key(Qt::Key_PageDown);
+    key(Qt::Key_Left);
+    QCOMPARE(m_form->legend()->LegendStep(), 2);
+    key(Qt::Key_Escape);
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+
+    // "Testing", then the description symbols; the test selection takes Down and Return
+    m_form->control(QStringLiteral("SpeedButton1"))->setFocus();
+    key(Qt::Key_Right);
+    key(Qt::Key_Space);
+    QVERIFY(!m_form->learningSelected());
+    key(Qt::Key_Down);
+    key(Qt::Key_Down); // "Description symbols"
+    TStartDlg* start = m_windows->screens().startDlg;
+    QTimer::singleShot(0, start, [start] {
+        QTest::keyClick(start->list(), Qt::Key_Home);
+        QTest::keyClick(start->list(), Qt::Key_Return);
+    });
+    key(Qt::Key_Return);
+    QCOMPARE(m_form->CurrentMode(), Mode::DescriptionTest);
+    QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Running));
+    QTRY_COMPARE(QApplication::focusWidget(), m_grid); // once the main window is active again
+    QCOMPARE(m_grid->FocusCell(), 0);
+
+    // P pauses and resumes
+    key(Qt::Key_P);
+    QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Paused));
+    QTest::keyClick(m_form, Qt::Key_P);
+    QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Running));
+    QCOMPARE(QApplication::focusWidget(), m_grid);
+
+    WinnerDialog* win = m_windows->screens().winnerDialog;
+    bool recorded = false;
+    int presses = 0;
+    while (m_form->round()->GameState() == GameRound::Running && presses < 40) {
+        const int wanted = cellWithText(title->text());
+        QVERIFY(wanted >= 0);
+        // one wrong press on the way: the focus cell before the wanted one
+        if (presses == 0 && wanted != m_grid->FocusCell()) {
+            while (m_grid->Item(m_grid->FocusCell())->Cleared())
+                key(Qt::Key_Right);
+            if (m_grid->Item(m_grid->FocusCell())->Text != title->text()) {
+                key(Qt::Key_Return);
+                QCOMPARE(m_form->ErrorCount(), 1);
+            }
+        }
+        while (m_grid->FocusCell() != wanted)
+            key(Qt::Key_Right);
+        ++presses;
+        if (m_grid->CellCount() - m_grid->ClearedCount() == 1) {
+            QTimer::singleShot(0, win, [&] {
+                // the name box has the focus; Return confirms, Return again closes
+                auto* name = win->findChild<QLineEdit*>(QStringLiteral("NameEdit"));
+                name->selectAll();
+                QTest::keyClicks(name, QStringLiteral("Keys"));
+                QTest::keyClick(name, Qt::Key_Return);
+                recorded = win->showsTable();
+                QTest::keyClick(win, Qt::Key_Return);
+                if (win->isVisible())
+                    win->reject();
+            });
+        }
+        key(Qt::Key_Return);
+    }
+    QVERIFY(recorded);
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+    QCOMPARE(LoadRankedResults(m_windows->screens().startDlg->CurrentTestNumber()), 1);
+    QCOMPARE(ResultsTable().first().PlayerName, QStringLiteral("Keys"));
+    QCOMPARE(ResultsTable().first().Errors, m_form->ErrorCount());
+}
+
+// The controls of a window that a screen reader should name: the visible interactive ones and
+// the pictures and counters that carry meaning. Panels and pages are only containers.
+static QStringList unnamedControls(QWidget* window)
+{
+    QStringList unnamed;
+    const QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        if (!w->isVisibleTo(window) || w->size().isEmpty())
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        if (!a)
+            continue;
+        const QAccessible::Role role = a->role();
+        const bool meaningful = role == QAccessible::Button || role == QAccessible::CheckBox ||
+                                role == QAccessible::RadioButton || role == QAccessible::ComboBox ||
+                                role == QAccessible::List || role == QAccessible::Table ||
+                                role == QAccessible::ProgressBar || role == QAccessible::PushButton ||
+                                role == QAccessible::EditableText || w->inherits("TCommandButton") ||
+                                w->inherits("TGauge") || w->inherits("TLinkLabel") ||
+                                w->inherits("AreaMarker");
+        if (meaningful && a->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << QStringLiteral("%1 %2").arg(QString::fromLatin1(w->metaObject()->className()),
+                                                   w->objectName());
+    }
+    return unnamed;
+}
+
+void TestRound::everyControlIsNamed()
+{
+    QCOMPARE(unnamedControls(m_form), QStringList()); // the main menu
+    startTest(Mode::DescriptionPractice, 0);
+    QCOMPARE(unnamedControls(m_form), QStringList());
+    // the board is a table of cells named by their place; practice tells their descriptions
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(m_grid);
+    QCOMPARE(board->role(), QAccessible::Table);
+    QCOMPARE(board->childCount(), m_grid->CellCount());
+    QAccessibleInterface* cell = board->child(4);
+    QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("row 2, column 2"));
+    QCOMPARE(cell->text(QAccessible::Description), m_grid->Item(4)->Text);
+    // a test never does
+    m_form->returnToMainMenu();
+    startTest(Mode::DescriptionTest, 0);
+    QCOMPARE(unnamedControls(m_form), QStringList());
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_grid)->child(4)->text(QAccessible::Description),
+             QString());
+    m_form->returnToMainMenu();
+
+    Screens& screens = m_windows->screens();
+    for (QDialog* dialog : std::initializer_list<QDialog*>{screens.settingsDlg, screens.resultsViewer}) {
+        QStringList missing;
+        QTimer::singleShot(0, dialog, [&] {
+            missing = unnamedControls(dialog);
+            dialog->reject();
+        });
+        dialog->exec();
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable(dialog->objectName() + QLatin1String(": ") + missing.join(u',')));
+    }
 }
 
 QTEST_MAIN(TestRound)

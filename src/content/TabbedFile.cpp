@@ -1,0 +1,41 @@
+#include "content/TabbedFile.h"
+
+#include "platform/AppError.h"
+#include "platform/Files.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+TabbedFile readTabbedFile(const QString& fileName, const QStringList& header)
+{
+    TabbedFile table;
+    const QString found = Files::find(fileName);
+    table.path = QDir::current().absoluteFilePath(found.isEmpty() ? fileName : found);
+    const QByteArray data = Files::readAll(fileName);
+    const auto damaged = [&table](int line) {
+        return AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(table.path).atLine(line);
+    };
+    const QList<QByteArray> lines = data.split('\n');
+    bool headerSeen = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& raw = lines[i];
+        const QString text = QString::fromLatin1(raw.endsWith('\r') ? raw.chopped(1) : raw);
+        const int line = int(i + 1);
+        if (text.trimmed().isEmpty())
+            continue;
+        const QStringList cells = text.split(QLatin1Char('\t'));
+        if (!headerSeen) {
+            if (cells != header)
+                throw damaged(line);
+            headerSeen = true;
+            continue;
+        }
+        if (cells.size() != header.size())
+            throw damaged(line);
+        table.rows.append(cells);
+        table.lines.append(line);
+    }
+    if (!headerSeen)
+        throw damaged(1);
+    return table;
+}
