@@ -346,7 +346,9 @@ void TMyDrawGrid::drawCell(QPainter& painter, int col, int row, const QRect& rec
                 painter.setPen(m_fontTextColor);
                 painter.setBackgroundMode(Qt::OpaqueMode);
                 painter.setBackground(Color());
-                const int top = rect.top() + rect.height() - TextHelpRise;
+                // the line sits 20 px above the cell's bottom; a font taller than that rises
+                // with it, so that descenders stay inside the cell
+                const int top = rect.top() + rect.height() - std::max(TextHelpRise, metrics.height());
                 painter.drawText(QPoint(rect.left(), top + metrics.ascent()),
                                  ShortenedTextHelp(item.Text, metrics, DefaultColWidth()));
             }
