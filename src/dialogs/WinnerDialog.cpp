@@ -93,9 +93,14 @@ void WinnerDialog::showSummary(const RoundSummary& summary, int top)
         for (const MissedSymbol& missed : summary.missed) {
             auto* item =
                 new QListWidgetItem(LoadString(StringId::MissedLine).arg(missed.name, missed.pressedName));
-            if (!missed.picture.isNull())
-                item->setIcon(QPixmap::fromImage(
-                    missed.picture.scaled(MissedIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            if (!missed.picture.isNull()) {
+                // scaled for the screen's pixels, so that the icon is sharp at 200 %
+                const qreal ratio = devicePixelRatioF();
+                QPixmap icon = QPixmap::fromImage(missed.picture.scaled(
+                    MissedIconSize * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                icon.setDevicePixelRatio(ratio);
+                item->setIcon(icon);
+            }
             m_missed->addItem(item);
         }
     }
@@ -127,6 +132,7 @@ void WinnerDialog::showUnrecordedSummary()
     m_close->setDefault(true);
     setFixedSize(width(), FullHeight + SummaryHeight);
     keepOnScreen(this);
+    m_table->show();
     showSummary(round.summary, FullHeight);
     // the test's stored results, for comparison; a round that records nothing creates no file
     if (QFileInfo::exists(resultsFileName()))
@@ -158,6 +164,8 @@ void WinnerDialog::enterName()
     const RoundResult round = result();
     setFixedSize(width(), NameStripHeight + SummaryHeight);
     keepOnScreen(this);
+    // the ranking lies below the name strip; the summary takes its place until the name is given
+    m_table->hide();
     showSummary(round.summary, NameStripHeight);
     m_confirm->show();
     m_confirm->setDefault(true);
@@ -182,6 +190,7 @@ void WinnerDialog::confirm()
     m_close->setDefault(true);
     setFixedSize(width(), FullHeight + SummaryHeight);
     keepOnScreen(this);
+    m_table->show();
     const RoundResult round = result();
     showSummary(round.summary, FullHeight);
     TResultRecord record;
