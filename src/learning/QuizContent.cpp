@@ -5,6 +5,7 @@
 #include "game/CellItem.h"
 #include "game/SymbolNames.h"
 #include "platform/AppError.h"
+#include "platform/MessageBoxes.h"
 #include "results/AnswerStore.h"
 
 namespace {
@@ -52,7 +53,12 @@ QuizContent QuizContent::load(const AnswerStore* store)
             content.addSymbol(kind, value, name == QString::number(value) ? QString() : name, explanation);
         }
     }
-    content.setRelations(SymbolRelations::read());
+    try {
+        content.setRelations(SymbolRelations::read());
+    } catch (const AppError& error) {
+        // a damaged table of relations is named; the quiz still asks, its look-alikes from the names
+        MessageBoxes::showError(error);
+    }
     if (store && store->isOpen()) {
         try {
             for (quint8 kind = 0; kind < SymbolKind::Count; ++kind) {
