@@ -116,7 +116,10 @@ void QuizChoice::paintEvent(QPaintEvent*)
                                       qreal(content.height()) / natural.height(), MaxEnlargement});
         QRectF target(QPointF(), natural * scale);
         target.moveCenter(QRectF(content).center());
+        // multiplied into the answer's tint: a picture's white paper takes the colour of the mark
+        painter.setCompositionMode(QPainter::CompositionMode_Multiply);
         painter.drawImage(target, m_picture);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     } else {
         // while a judgement shows, the answers not marked step back
         painter.setPen(isEnabled() || m_mark != Mark::None
