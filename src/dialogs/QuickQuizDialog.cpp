@@ -1,6 +1,7 @@
 #include "dialogs/QuickQuizDialog.h"
 
 #include "content/Language.h"
+#include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
 #include "game/TMyDrawGrid.h"
 #include "learning/QuizContent.h"
@@ -358,6 +359,8 @@ void QuickQuizDialog::recordResult()
         missed.wrongPresses = 1;
         result.summary.missed.append(missed);
     }
+    if (m_screens.startDlg)
+        m_screens.startDlg->NoteTestPlayed(d.testNumber());
     m_screens.winnerDialog->recordResult(d.testNumber(), d.testName(), result);
 }
 

@@ -139,8 +139,12 @@ void ResultsViewer::showEvent(QShowEvent* event)
     for (int category = 0; played != 0 && category < m_categories->count(); ++category) {
         if (!loadCategory(category))
             continue;
-        for (int test = 0; test < Catalogue().Count(); ++test) {
-            if (Catalogue().Entries[test].TestNumber == played) {
+        // the catalogue's tests, then the category's quick quizzes and its drill
+        for (int test = 0; test < m_tests->count(); ++test) {
+            const qint32 number = test < Catalogue().Count()
+                                      ? Catalogue().Entries[test].TestNumber
+                                      : m_otherTestNumbers.value(test - Catalogue().Count());
+            if (number == played) {
                 m_categories->setCurrentIndex(category);
                 m_tests->setCurrentIndex(test);
                 showResults(test);

@@ -21,6 +21,8 @@ public:
     int SelectedIndex() const { return m_selectedIndex; }
     // The test of the round started last (0 before the first); a cancelled choice keeps it.
     qint32 LastStartedTestNumber() const { return m_lastStarted; }
+    // A test played without this dialog (a quick quiz) is the last one played too.
+    void NoteTestPlayed(qint32 testNumber) { m_lastStarted = testNumber; }
     const QString& CurrentTestName() const { return m_currentTestName; }
     qint32 CurrentTestNumber() const { return m_currentTestNumber; }
     QListWidget* list() const { return m_list; }

@@ -7,6 +7,7 @@
 #include "common/TempWorkDir.h"
 #include "content/Language.h"
 #include "dialogs/QuickQuizDialog.h"
+#include "dialogs/ResultsViewer.h"
 #include "dialogs/WinnerDialog.h"
 #include "game/Modes.h"
 #include "learning/QuizContent.h"
@@ -19,6 +20,7 @@
 #include "results/ResultsFile.h"
 #include "widgets/QuizChoice.h"
 
+#include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
 #include <QListWidget>
@@ -415,6 +417,15 @@ void TestQuickQuiz::quizPlayedWithKeysAloneRecordsOneResult()
     QCOMPARE(result.TestName, direction.testName());
     QCOMPARE(result.Errors, expectedErrors);
     QCOMPARE(qRound64(result.Time * 86400000.0), expectedMs);
+    // the results viewer opens on the quiz just played
+    ResultsViewer* viewer = m_windows->screens().resultsViewer;
+    QString shownTest;
+    QTimer::singleShot(0, viewer, [&] {
+        shownTest = viewer->tests()->currentText();
+        viewer->accept();
+    });
+    viewer->exec();
+    QCOMPARE(shownTest.trimmed(), direction.testName());
 
     // the answers in the store: a missed question names no confusion
     const QString store = m_dir->filePath(AnswerStore::fileName());
