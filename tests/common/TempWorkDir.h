@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -29,6 +30,27 @@ public:
     {
         QFile::remove(filePath(name));
         return QFile::copy(source, filePath(name));
+    }
+    // Copies the ready program folder in (content, font, picture library), without the results and
+    // statistics of someone who played the built program there; its executable only when asked,
+    // with its permissions, to be started from here.
+    bool copyProgramFolder(bool withExecutable = false) const
+    {
+        const QString program = QStringLiteral("quill");
+        QDirIterator it(QStringLiteral(QUILL_RUN_DIR), QDir::Files);
+        while (it.hasNext()) {
+            it.next();
+            const QString name = it.fileName();
+            if (name.startsWith(QLatin1String("Results"), Qt::CaseInsensitive) ||
+                name.startsWith(QLatin1String("Statistics"), Qt::CaseInsensitive) ||
+                (name == program && !withExecutable))
+                continue;
+            if (!copyIn(it.filePath(), name))
+                return false;
+        }
+        return !withExecutable ||
+               QFile::setPermissions(filePath(program),
+                                     QFile::permissions(QStringLiteral(QUILL_RUN_DIR "/quill")));
     }
 
 private:

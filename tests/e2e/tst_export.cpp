@@ -6,7 +6,6 @@
 #include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
 
-#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -89,16 +88,7 @@ void TestExport::initTestCase()
 void TestExport::init()
 {
     m_program = std::make_unique<TempWorkDir>();
-    QDirIterator it(QStringLiteral(QUILL_RUN_DIR), QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (!name.startsWith(QLatin1String("Results"), Qt::CaseInsensitive) &&
-            !name.startsWith(QLatin1String("Statistics"), Qt::CaseInsensitive))
-            QVERIFY(m_program->copyIn(it.filePath(), name));
-    }
-    QFile::setPermissions(m_program->filePath(QStringLiteral("quill")),
-                          QFile::permissions(QStringLiteral(QUILL_RUN_DIR "/quill")));
+    QVERIFY(m_program->copyProgramFolder(true));
 }
 
 void TestExport::cleanup()

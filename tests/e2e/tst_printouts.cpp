@@ -4,7 +4,6 @@
 // order of the standards, the test's symbols in the key, and the failures a coach can meet.
 #include "common/TempWorkDir.h"
 
-#include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -107,16 +106,7 @@ void TestPrintouts::init()
 {
     m_program = std::make_unique<TempWorkDir>();
     m_caller = std::make_unique<QTemporaryDir>();
-    QDirIterator it(QStringLiteral(QUILL_RUN_DIR), QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (!name.startsWith(QLatin1String("Results"), Qt::CaseInsensitive) &&
-            !name.startsWith(QLatin1String("Statistics"), Qt::CaseInsensitive))
-            QVERIFY(m_program->copyIn(it.filePath(), name));
-    }
-    QFile::setPermissions(m_program->filePath(QStringLiteral("quill")),
-                          QFile::permissions(QStringLiteral(QUILL_RUN_DIR "/quill")));
+    QVERIFY(m_program->copyProgramFolder(true));
 }
 
 void TestPrintouts::cleanup()

@@ -21,7 +21,6 @@
 #include "widgets/QuizChoice.h"
 
 #include <QComboBox>
-#include <QDirIterator>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -152,14 +151,7 @@ void TestQuickQuiz::init()
     setRandomOverride([this](int n) { return (m_draw++ * 7 + 3) % n; });
     setClockOverride([this] { return m_now; });
     m_dir = std::make_unique<TempWorkDir>();
-    QDirIterator it(QStringLiteral(QUILL_RUN_DIR), QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        if (!it.fileName().startsWith(QLatin1String("Results"), Qt::CaseInsensitive) &&
-            !it.fileName().startsWith(QLatin1String("Statistics"), Qt::CaseInsensitive) &&
-            it.fileName() != QLatin1String("quill"))
-            m_dir->copyIn(it.filePath(), it.fileName());
-    }
+    QVERIFY(m_dir->copyProgramFolder());
 }
 
 void TestQuickQuiz::cleanup()

@@ -28,7 +28,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,18 +38,6 @@
 namespace {
 
 constexpr double Second = 1.0 / 86400.0;
-
-// Copies the ready program folder (content, font, picture library) into the working directory;
-// results of someone who played the built program there stay behind.
-void copyProgramFolder(const TempWorkDir& dir)
-{
-    QDirIterator it(QStringLiteral(QUILL_RUN_DIR), QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        if (it.fileName().compare(QLatin1String("Results.dat"), Qt::CaseInsensitive) != 0)
-            dir.copyIn(it.filePath(), it.fileName());
-    }
-}
 
 } // namespace
 
@@ -105,7 +92,7 @@ void TestRound::init()
     setRandomOverride([this](int n) { return (m_draw++ * 7 + 3) % n; });
     setClockOverride([this] { return m_now; });
     m_dir = std::make_unique<TempWorkDir>();
-    copyProgramFolder(*m_dir);
+    QVERIFY(m_dir->copyProgramFolder());
     m_windows = std::make_unique<WindowSet>();
     m_form = m_windows->form();
     m_grid = m_form->grid();

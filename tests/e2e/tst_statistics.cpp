@@ -26,7 +26,6 @@
 #include "widgets/TrendChart.h"
 
 #include <QComboBox>
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -126,14 +125,7 @@ void TestStatistics::init()
     setRandomOverride([this](int n) { return (m_draw++ * 7 + 3) % n; });
     setClockOverride([this] { return m_now; });
     m_dir = std::make_unique<TempWorkDir>();
-    QDirIterator it(QStringLiteral(QUILL_RUN_DIR), QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        if (!it.fileName().startsWith(QLatin1String("Results"), Qt::CaseInsensitive) &&
-            !it.fileName().startsWith(QLatin1String("Statistics"), Qt::CaseInsensitive) &&
-            it.fileName() != QLatin1String("quill"))
-            m_dir->copyIn(it.filePath(), it.fileName());
-    }
+    QVERIFY(m_dir->copyProgramFolder());
     m_windows = std::make_unique<WindowSet>();
     m_form = m_windows->form();
     m_grid = m_form->grid();
