@@ -113,7 +113,7 @@ void ResultsViewer::showResults(int test)
         return;
     const qint32 number =
         test < count ? Catalogue().Entries[test].TestNumber : m_otherTestNumbers[test - count];
-    const RoundResult round = m_screens.mainWindow->roundResult();
+    const RoundResult round = m_screens.winnerDialog->lastResult();
     TResultRecord current;
     current.PlayerName = m_screens.winnerDialog->playerName().left(TResultRecord::MaxNameLength);
     current.Time = round.time;

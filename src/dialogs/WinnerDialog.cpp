@@ -121,6 +121,7 @@ void WinnerDialog::showEvent(QShowEvent* event)
 
 void WinnerDialog::showUnrecordedSummary()
 {
+    m_lastOther.reset();
     const RoundResult round = m_screens.mainWindow->roundResult();
     m_time->setText(LoadString(StringId::TimeHeading) + formatMinutesSeconds(round.time));
     m_errors->setText(LoadString(StringId::ErrorsHeading) + QString::number(round.errors));
@@ -151,7 +152,13 @@ void WinnerDialog::recordResult(qint32 testNumber, const QString& testName, cons
 {
     m_other = Recorded{testNumber, testName, result};
     exec();
+    m_lastOther = m_other->result;
     m_other.reset();
+}
+
+RoundResult WinnerDialog::lastResult() const
+{
+    return m_lastOther ? *m_lastOther : m_screens.mainWindow->roundResult();
 }
 
 RoundResult WinnerDialog::result() const
@@ -161,6 +168,8 @@ RoundResult WinnerDialog::result() const
 
 void WinnerDialog::enterName()
 {
+    if (!m_other)
+        m_lastOther.reset();
     const RoundResult round = result();
     setFixedSize(width(), NameStripHeight + SummaryHeight);
     keepOnScreen(this);

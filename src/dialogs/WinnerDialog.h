@@ -29,6 +29,8 @@ public:
     void recordResult(qint32 testNumber, const QString& testName, const RoundResult& result);
 
     QString playerName() const;
+    // The time and errors of the result it showed last: the main window's round, or a quick quiz's.
+    RoundResult lastResult() const;
     ResultsGrid* table() const { return m_table; }
     bool showsTable() const;
 
@@ -64,4 +66,6 @@ private:
     QListWidget* m_missed = nullptr;
     bool m_unrecorded = false;
     std::optional<Recorded> m_other;
+    // the quick quiz's result after its showing, until a round of the main window is shown
+    std::optional<RoundResult> m_lastOther;
 };

@@ -7,6 +7,7 @@
 #include "common/TempWorkDir.h"
 #include "content/Language.h"
 #include "dialogs/QuickQuizDialog.h"
+#include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsViewer.h"
 #include "dialogs/WinnerDialog.h"
 #include "game/Modes.h"
@@ -412,12 +413,15 @@ void TestQuickQuiz::quizPlayedWithKeysAloneRecordsOneResult()
     // the results viewer opens on the quiz just played
     ResultsViewer* viewer = m_windows->screens().resultsViewer;
     QString shownTest;
+    int highlighted = 0;
     QTimer::singleShot(0, viewer, [&] {
         shownTest = viewer->tests()->currentText();
+        highlighted = viewer->table()->highlightedRow();
         viewer->accept();
     });
     viewer->exec();
     QCOMPARE(shownTest.trimmed(), direction.testName());
+    QCOMPARE(highlighted, 1); // the quiz's result, as the winner dialog showed it
 
     // the answers in the store: a missed question names no confusion
     const QString store = m_dir->filePath(AnswerStore::fileName());
