@@ -4,6 +4,8 @@
 // direction. With QUILL_SCREENSHOT_DIR set, the quiz's screens are saved there as PNG.
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
+#include "common/Screenshot.h"
+#include "common/StoreRows.h"
 #include "common/TempWorkDir.h"
 #include "content/Language.h"
 #include "dialogs/QuickQuizDialog.h"
@@ -23,12 +25,8 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -83,26 +81,6 @@ bool sameText(const QString& a, const QString& b)
     return QString::compare(a.simplified(), b.simplified(), Qt::CaseInsensitive) == 0;
 }
 
-QList<QVariantList> rows(const QString& path, const QString& sql)
-{
-    QList<QVariantList> result;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(path);
-        db.open();
-        QSqlQuery q(db);
-        q.exec(sql);
-        while (q.next()) {
-            QVariantList row;
-            for (int i = 0; i < q.record().count(); ++i)
-                row.append(q.value(i));
-            result.append(row);
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
-    return result;
-}
-
 } // namespace
 
 class TestQuickQuiz : public QObject
@@ -122,7 +100,6 @@ private slots:
 
 private:
     void checkQuestion(const QuizContent& content, const QuickQuestion& q);
-    void saveScreen(QWidget* widget, const QString& name);
     QuickQuizDialog* openQuiz();
 
     QTemporaryDir m_store;
@@ -163,13 +140,6 @@ void TestQuickQuiz::cleanup()
     setClockOverride({});
     Language::activateBuiltIn();
     QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
-}
-
-void TestQuickQuiz::saveScreen(QWidget* widget, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("QUILL_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
 }
 
 QuickQuizDialog* TestQuickQuiz::openQuiz()
@@ -403,7 +373,7 @@ void TestQuickQuiz::quizPlayedWithKeysAloneRecordsOneResult()
     const QString summary = dialog->missedView()->toPlainText();
     QCOMPARE(summary.count(LoadString(StringId::QuizRightAnswer).arg(QString())), expectedErrors);
     QCOMPARE(summary.count(LoadString(StringId::QuizNoAnswer)), 3);
-    saveScreen(dialog, QStringLiteral("quick-quiz-summary.png"));
+    saveScreenshot(dialog, QStringLiteral("quick-quiz-summary.png"));
 
     QCOMPARE(LoadRankedResults(direction.testNumber()), 1);
     const TResultRecord& result = ResultsTable().first();
@@ -425,14 +395,15 @@ void TestQuickQuiz::quizPlayedWithKeysAloneRecordsOneResult()
 
     // the answers in the store: a missed question names no confusion
     const QString store = m_dir->filePath(AnswerStore::fileName());
+    QCOMPARE(storeRows(store,
+                       QStringLiteral("SELECT mode, kind, test_number, presses, errors, finished, elapsed_ms "
+                                      "FROM rounds")),
+             (QList<QVariantList>{{Mode::QuickQuiz, SymbolKind::Description, direction.testNumber(), Length,
+                                   expectedErrors, 1, expectedMs}}));
     QCOMPARE(
-        rows(store, QStringLiteral("SELECT mode, kind, test_number, presses, errors, finished, elapsed_ms "
-                                   "FROM rounds")),
-        (QList<QVariantList>{{Mode::QuickQuiz, SymbolKind::Description, direction.testNumber(), Length,
-                              expectedErrors, 1, expectedMs}}));
-    QCOMPARE(rows(store, QStringLiteral("SELECT count(*) FROM answers WHERE pressed = -1")).first().first(),
-             3);
-    QCOMPARE(rows(store, QStringLiteral("SELECT sum(count) FROM confusions")).first().first(), 3);
+        storeRows(store, QStringLiteral("SELECT count(*) FROM answers WHERE pressed = -1")).first().first(),
+        3);
+    QCOMPARE(storeRows(store, QStringLiteral("SELECT sum(count) FROM confusions")).first().first(), 3);
 
     // Escape leaves a quiz: the answers so far are kept as a round left, no result is recorded
     QTest::keyClick(dialog, Qt::Key_Return);
@@ -440,7 +411,7 @@ void TestQuickQuiz::quizPlayedWithKeysAloneRecordsOneResult()
     QTest::keyClick(dialog, Qt::Key_1);
     QTest::keyClick(dialog, Qt::Key_Escape);
     QCOMPARE(dialog->pages()->currentWidget()->objectName(), QStringLiteral("SetupPage"));
-    QCOMPARE(rows(store, QStringLiteral("SELECT presses, finished FROM rounds ORDER BY id")).last(),
+    QCOMPARE(storeRows(store, QStringLiteral("SELECT presses, finished FROM rounds ORDER BY id")).last(),
              (QVariantList{1, 0}));
     QCOMPARE(LoadRankedResults(direction.testNumber()), 1);
 }
@@ -462,7 +433,7 @@ void TestQuickQuiz::wrongAnswerIsShownOnEveryDirection()
     QuickQuizDialog* dialog = openQuiz();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     dialog->choose(SymbolKind::Description, 0, 20, 10);
-    saveScreen(dialog, folder + QStringLiteral("quick-quiz-setup.png"));
+    saveScreenshot(dialog, folder + QStringLiteral("quick-quiz-setup.png"));
     const QStringList names = {QStringLiteral("description-symbol-to-name"),
                                QStringLiteral("description-name-to-symbol"),
                                QStringLiteral("description-symbol-to-map"),
@@ -505,7 +476,7 @@ void TestQuickQuiz::wrongAnswerIsShownOnEveryDirection()
         for (const QString& part :
              {LoadString(StringId::QuizWrong), content.name(d.answerKind, right), explanation})
             QVERIFY2(feedback->text().contains(part.toHtmlEscaped()), qPrintable(feedback->text()));
-        saveScreen(dialog, folder + QStringLiteral("quick-quiz-%1.png").arg(names[d.textOffset()]));
+        saveScreenshot(dialog, folder + QStringLiteral("quick-quiz-%1.png").arg(names[d.textOffset()]));
         QTest::keyClick(dialog, Qt::Key_Escape);
     }
 }

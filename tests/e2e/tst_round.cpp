@@ -3,7 +3,7 @@
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
 #include "common/MainControls.h"
-#include "common/TempWorkDir.h"
+#include "common/RoundFixture.h"
 #include "content/Catalogue.h"
 #include "content/Language.h"
 #include "content/PictureLibrary.h"
@@ -30,7 +30,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -41,7 +40,7 @@ constexpr double Second = 1.0 / 86400.0;
 
 } // namespace
 
-class TestRound : public QObject
+class TestRound : public RoundFixture
 {
     Q_OBJECT
 
@@ -59,85 +58,22 @@ private slots:
     void unplayableTestIsRefused();
     void keyboardAlone();
     void everyControlIsNamed();
-
-private:
-    // Opens the test selection for `mode`, picks entry `index` and confirms.
-    void startTest(quint8 mode, int index);
-    QPoint cellCentre(int index) const;
-    int cellWithText(const QString& text, bool differentText = false) const;
-    void press(int index);
-
-    QTemporaryDir m_store;
-    std::unique_ptr<TempWorkDir> m_dir;
-    std::unique_ptr<WindowSet> m_windows;
-    TForm1* m_form = nullptr;
-    TMyDrawGrid* m_grid = nullptr;
-    double m_now = 45000.5;
-    int m_draw = 0;
-    QStringList m_messages;
 };
 
 void TestRound::initTestCase()
 {
-    Language::activateBuiltIn();
-    RegistryKey::setStoreDirectory(m_store.path());
-    MessageBoxes::setHandler([this](MessageBoxes::Kind, const QString& text) { m_messages << text; });
+    setUpCase();
 }
 
 void TestRound::init()
 {
-    QFile::remove(RegistryKey::storeFile());
-    m_messages.clear();
-    m_draw = 0;
-    setRandomOverride([this](int n) { return (m_draw++ * 7 + 3) % n; });
-    setClockOverride([this] { return m_now; });
-    m_dir = std::make_unique<TempWorkDir>();
-    QVERIFY(m_dir->copyProgramFolder());
-    m_windows = std::make_unique<WindowSet>();
-    m_form = m_windows->form();
-    m_grid = m_form->grid();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    setUp();
     QCOMPARE(m_messages, QStringList());
 }
 
 void TestRound::cleanup()
 {
-    m_windows.reset();
-    m_dir.reset();
-    setRandomOverride({});
-    setClockOverride({});
-}
-
-void TestRound::startTest(quint8 mode, int index)
-{
-    TStartDlg* start = m_windows->screens().startDlg;
-    QTimer::singleShot(0, start, [start, index] {
-        start->list()->setCurrentRow(index);
-        start->accept();
-    });
-    m_form->setCurrentMode(mode);
-    m_form->ShowMode();
-}
-
-QPoint TestRound::cellCentre(int index) const
-{
-    return m_grid->CellBounds(index % m_grid->ColCount(), index / m_grid->ColCount()).center();
-}
-
-int TestRound::cellWithText(const QString& text, bool differentText) const
-{
-    for (int i = 0; i < m_grid->CellCount(); ++i) {
-        CellItem* item = m_grid->Item(i);
-        if (!item->Cleared() && (item->Text == text) != differentText)
-            return i;
-    }
-    return -1;
-}
-
-void TestRound::press(int index)
-{
-    QTest::mouseClick(m_grid, Qt::LeftButton, {}, cellCentre(index));
+    tearDown();
 }
 
 void TestRound::timedRoundToTheWinnerDialog()

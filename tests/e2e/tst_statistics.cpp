@@ -4,7 +4,9 @@
 // QUILL_SCREENSHOT_DIR set, the progress view and the drill are saved there as PNG.
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
-#include "common/TempWorkDir.h"
+#include "common/RoundFixture.h"
+#include "common/Screenshot.h"
+#include "common/StoreRows.h"
 #include "content/Catalogue.h"
 #include "content/Language.h"
 #include "dialogs/ProgressViewer.h"
@@ -28,11 +30,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 
@@ -52,29 +51,19 @@ struct Press
 QList<Press> storedPresses(const QString& path, QList<QVariantList>* rounds = nullptr)
 {
     QList<Press> presses;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(path);
-        db.open();
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("SELECT target, pressed, correct, ms FROM answers ORDER BY id"));
-        while (q.next())
-            presses.append(
-                {q.value(0).toInt(), q.value(1).toInt(), q.value(2).toBool(), q.value(3).toLongLong()});
-        if (rounds) {
-            q.exec(QStringLiteral(
-                "SELECT mode, test_number, presses, errors, finished FROM rounds ORDER BY id"));
-            while (q.next())
-                rounds->append({q.value(0), q.value(1), q.value(2), q.value(3), q.value(4)});
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    for (const QVariantList& row :
+         storeRows(path, QStringLiteral("SELECT target, pressed, correct, ms FROM answers ORDER BY id")))
+        presses.append({row[0].toInt(), row[1].toInt(), row[2].toBool(), row[3].toLongLong()});
+    if (rounds)
+        *rounds += storeRows(
+            path,
+            QStringLiteral("SELECT mode, test_number, presses, errors, finished FROM rounds ORDER BY id"));
     return presses;
 }
 
 } // namespace
 
-class TestStatistics : public QObject
+class TestStatistics : public RoundFixture
 {
     Q_OBJECT
 
@@ -90,82 +79,26 @@ private slots:
     void unusableStoreIsNamedOnceAndTheGameGoesOn();
 
 private:
-    void startTest(quint8 mode, int row);
     // Plays the round on the board to its end: for each target first a wrong press (when another
     // text is on the board), then the right one; `pressed` receives what was pressed.
     void playToTheEnd(QList<Press>* pressed, const QString& player = QStringLiteral("Runner"));
-    int cellWithText(const QString& text, bool other = false) const;
-    void press(int index);
-    void saveScreen(QWidget* widget, const QString& name);
     QString storePath() const { return m_dir->filePath(AnswerStore::fileName()); }
-
-    QTemporaryDir m_store;
-    std::unique_ptr<TempWorkDir> m_dir;
-    std::unique_ptr<WindowSet> m_windows;
-    TForm1* m_form = nullptr;
-    TMyDrawGrid* m_grid = nullptr;
-    double m_now = 45600.40;
-    int m_draw = 0;
-    QStringList m_messages;
 };
 
 void TestStatistics::initTestCase()
 {
-    Language::activateBuiltIn();
-    RegistryKey::setStoreDirectory(m_store.path());
-    MessageBoxes::setHandler([this](MessageBoxes::Kind, const QString& text) { m_messages << text; });
+    setUpCase();
 }
 
 void TestStatistics::init()
 {
-    QFile::remove(RegistryKey::storeFile());
-    m_messages.clear();
-    m_draw = 0;
     m_now = 45600.40;
-    setRandomOverride([this](int n) { return (m_draw++ * 7 + 3) % n; });
-    setClockOverride([this] { return m_now; });
-    m_dir = std::make_unique<TempWorkDir>();
-    QVERIFY(m_dir->copyProgramFolder());
-    m_windows = std::make_unique<WindowSet>();
-    m_form = m_windows->form();
-    m_grid = m_form->grid();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    setUp();
 }
 
 void TestStatistics::cleanup()
 {
-    m_windows.reset();
-    m_dir.reset();
-    setRandomOverride({});
-    setClockOverride({});
-}
-
-void TestStatistics::startTest(quint8 mode, int row)
-{
-    TStartDlg* start = m_windows->screens().startDlg;
-    QTimer::singleShot(0, start, [start, row] {
-        start->list()->setCurrentRow(row < 0 ? start->list()->count() + row : row);
-        start->accept();
-    });
-    m_form->setCurrentMode(mode);
-    m_form->ShowMode();
-}
-
-int TestStatistics::cellWithText(const QString& text, bool other) const
-{
-    for (int i = 0; i < m_grid->CellCount(); ++i) {
-        const CellItem* item = m_grid->Item(i);
-        if (!item->Cleared() && (item->Text == text) != other)
-            return i;
-    }
-    return -1;
-}
-
-void TestStatistics::press(int index)
-{
-    QTest::mouseClick(m_grid, Qt::LeftButton, {},
-                      m_grid->CellBounds(index % m_grid->ColCount(), index / m_grid->ColCount()).center());
+    tearDown();
 }
 
 void TestStatistics::playToTheEnd(QList<Press>* pressed, const QString& player)
@@ -196,13 +129,6 @@ void TestStatistics::playToTheEnd(QList<Press>* pressed, const QString& player)
         }
         press(right);
     }
-}
-
-void TestStatistics::saveScreen(QWidget* widget, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("QUILL_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(widget->grab().save(QDir(folder).filePath(name)));
 }
 
 void TestStatistics::playedRoundLeavesOneRowPerPress()
@@ -292,7 +218,7 @@ void TestStatistics::drillFromYesterdaysMistakesToItsRanking()
             lookAlike = lookAlike || (!p.right && p.pressed == v && missed.contains(p.target));
         QVERIFY2(!onBoard.contains(v) || lookAlike, qPrintable(QString::number(v)));
     }
-    saveScreen(m_form, QStringLiteral("weak-symbol-drill.png"));
+    saveScreenshot(m_form, QStringLiteral("weak-symbol-drill.png"));
 
     QList<Press> drilled;
     playToTheEnd(&drilled, QStringLiteral("Drill runner"));
@@ -315,7 +241,7 @@ void TestStatistics::drillFromYesterdaysMistakesToItsRanking()
     ProgressViewer* view = m_windows->screens().progressViewer;
     QTimer::singleShot(0, view, [&] {
         view->setKind(SymbolKind::Description);
-        saveScreen(view, QStringLiteral("my-progress-descriptions.png"));
+        saveScreenshot(view, QStringLiteral("my-progress-descriptions.png"));
         view->accept();
     });
     view->exec();
@@ -383,7 +309,7 @@ void TestStatistics::progressViewShowsTheLearner()
         QVERIFY2(first.startsWith(QLatin1String("You pressed ")) &&
                      first.contains(QLatin1String(" when asked for ")),
                  qPrintable(first));
-        saveScreen(view, QStringLiteral("my-progress.png"));
+        saveScreenshot(view, QStringLiteral("my-progress.png"));
         view->setKind(SymbolKind::Description);
         QVERIFY(view->sheet()->tileCount() > 150);
         // the export from the view: one row per symbol answered
@@ -405,7 +331,7 @@ void TestStatistics::progressViewShowsTheLearner()
 void TestStatistics::withoutHistoryTheFirstDescriptionTestIsOffered()
 {
     QVERIFY(!m_form->findChild<QWidget*>(QStringLiteral("ProgressButton"))->isHidden());
-    saveScreen(m_form, QStringLiteral("main-menu.png"));
+    saveScreenshot(m_form, QStringLiteral("main-menu.png"));
     ProgressViewer* view = m_windows->screens().progressViewer;
     TStartDlg* start = m_windows->screens().startDlg;
     int offeredRow = -1;
