@@ -3,6 +3,8 @@
 #include "content/Language.h"
 #include "game/SymbolNames.h"
 #include "platform/AppError.h"
+#include "platform/DataFolder.h"
+#include "platform/Desktop.h"
 #include "print/PdfFile.h"
 #include "print/Printouts.h"
 #include "results/AnswerStore.h"
@@ -89,7 +91,7 @@ int exportResults(const QString& csvPath)
 {
     int damaged = 0;
     const int rows =
-        CsvExport::writeResults(QDir::current().absoluteFilePath(resultsFileName()), csvPath, &damaged);
+        CsvExport::writeResults(resultsFileName(), csvPath, &damaged);
     QTextStream out(stdout);
     out << rows << " results written to " << csvPath << Qt::endl;
     if (damaged > 0)
@@ -261,7 +263,9 @@ int runCommandLine(int argc, char** argv)
     if (printouts > 0 && !fault.isEmpty())
         return usageError(parser, fault);
 
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    // the program's folder and the folder of the user's files, as for a start with a window
+    QDir::setCurrent(Desktop::programFolder());
+    DataFolder::choose(QDir::currentPath());
     Language::selectModule();
     try {
         int status = 0;

@@ -132,7 +132,7 @@ void TForm1::setUpKeyboard()
 
 QList<TCommandButton*> TForm1::sideButtons() const
 {
-    return {m_settingsButton, m_resultsButton, m_progressButton, m_nextButton,
+    return {m_settingsButton, m_resultsButton, m_progressButton, m_quickQuizButton, m_nextButton,
             m_backButton,     m_pauseButton,   m_mainMenuButton, m_exitButton};
 }
 

@@ -1,8 +1,8 @@
 #include "results/AnswerStore.h"
 
 #include "platform/AppError.h"
+#include "platform/DataFolder.h"
 #include "platform/MessageBoxes.h"
-#include "results/ResultsFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -324,14 +324,16 @@ QString AnswerStore::fileName()
 
 QString AnswerStore::defaultFolder()
 {
-    // The folder that holds the results file.
-    return QFileInfo(resultsFileName()).absolutePath();
+    // beside the results file: the program folder, or the user's data folder of an installed copy
+    return DataFolder::path();
 }
 
 void AnswerStore::open()
 {
     if (m_db)
         return;
+    // an installed copy's data folder is made by the first file written there; SQLite makes no folder
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
     auto db = std::make_unique<Database>(m_path);
     db->open();
     m_db = std::move(db);

@@ -368,6 +368,10 @@ void TestRound::keyboardAlone()
     QCOMPARE(m_form->legend()->LegendStep(), 2);
     key(Qt::Key_Escape);
     QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+    // every side button is a stop of Tab: "My progress", then "Quick quiz"
+    m_form->control(QStringLiteral("ProgressButton"))->setFocus();
+    key(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_form->control(QStringLiteral("QuickQuizButton")));
 
     // "Testing", then the description symbols; the test selection takes Down and Return
     m_form->control(QStringLiteral("SpeedButton1"))->setFocus();
