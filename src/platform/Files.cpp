@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <cerrno>
 
 namespace Files {
@@ -64,6 +65,36 @@ QByteArray readAll(const QString& name)
     if (file.error() != QFileDevice::NoError)
         throw ioErrorFromErrno(EIO).inFile(QFileInfo(file).absoluteFilePath());
     return data;
+}
+
+void throwFileError(const QFileDevice& file, int errorNumber)
+{
+    const QString path = QFileInfo(file.fileName()).absoluteFilePath();
+    if (errorNumber != 0)
+        throw ioErrorFromErrno(errorNumber).inFile(path);
+    if (file.error() == QFileDevice::PermissionsError)
+        throw AppError(QString::fromLatin1(Msg::FileAccessDenied)).inFile(path);
+    throw ioErrorFromErrno(EIO).inFile(path);
+}
+
+void replaceWhole(const QString& path, const QByteArray& bytes, const Commit& commit)
+{
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        throwFileError(file, errno);
+    errno = 0;
+    if (file.write(bytes) != bytes.size())
+        throwFileError(file, errno);
+    // The commit's own flush of the last buffered bytes can fail without the commit noticing, so
+    // they are flushed (and checked) here first.
+    errno = 0;
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        throwFileError(file, errno);
+    errno = 0;
+    const bool committed = commit ? commit(file) : file.commit();
+    if (!committed)
+        throwFileError(file, errno);
 }
 
 } // namespace Files

@@ -3,7 +3,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QFile;
+class QFileDevice;
+class QSaveFile;
 
 // Files of the program are named bare, relative to the working directory, and letter case does not
 // tell them apart.
@@ -24,5 +28,16 @@ QByteArray readAll(const QString& name);
 
 // Throws the input/output error that describes why `file` could not be opened.
 [[noreturn]] void throwOpenError(const QFile& file);
+
+// Throws the input/output error of a failed operation on `file`, naming it; `errorNumber` is errno
+// as the failing call left it (cleared before the call, so 0 means the system gave no reason).
+[[noreturn]] void throwFileError(const QFileDevice& file, int errorNumber);
+
+// Replaces the file at `path` with `bytes` in one step: the new content goes to a fresh temporary
+// file in the same folder, which is renamed over the old file only when every byte of it reached
+// the disk. On any failure (a full disk among them) the old file stays byte for byte as it was and
+// the input/output error naming the file is thrown. `commit` stands in for the final rename (tests).
+using Commit = std::function<bool(QSaveFile&)>;
+void replaceWhole(const QString& path, const QByteArray& bytes, const Commit& commit = {});
 
 } // namespace Files

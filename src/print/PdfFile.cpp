@@ -1,14 +1,12 @@
 #include "print/PdfFile.h"
 
-#include "platform/AppError.h"
+#include "platform/Files.h"
 #include "print/Printout.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPdfWriter>
-#include <QSaveFile>
-#include <cerrno>
 
 namespace {
 // Device pixels per inch of the PDF's drawing: fine enough that no rounding shows at any zoom.
@@ -44,14 +42,6 @@ int PdfFile::write(const Printout& printout, const QString& path, const QPageSiz
         writer.setCreator(QString::fromLatin1(Creator));
         pages = printout.paint(writer);
     }
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    QSaveFile file(absolute);
-    errno = 0;
-    const QByteArray& bytes = buffer.data();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const int error = errno;
-        throw(error != 0 ? ioErrorFromErrno(error) : AppError(QString::fromLatin1(Msg::FileAccessDenied)))
-            .inFile(absolute);
-    }
+    Files::replaceWhole(QFileInfo(path).absoluteFilePath(), buffer.data());
     return pages;
 }

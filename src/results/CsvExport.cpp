@@ -1,13 +1,13 @@
 #include "results/CsvExport.h"
 
 #include "platform/AppError.h"
+#include "platform/Files.h"
 #include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTimeZone>
 #include <cerrno>
 #include <cmath>
@@ -19,29 +19,10 @@ constexpr double SecondsPerDay = 86400.0;
 
 void save(const QString& csvPath, const QString& text)
 {
-    const QString path = QFileInfo(csvPath).absoluteFilePath();
-    QSaveFile file(path);
-    errno = 0;
-    const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const int error = errno;
-        throw(error != 0 ? ioErrorFromErrno(error) : AppError(QString::fromLatin1(Msg::FileAccessDenied)))
-            .inFile(path);
-    }
+    Files::replaceWhole(QFileInfo(csvPath).absoluteFilePath(), text.toUtf8());
 }
 
-QString row(const QStringList& fields)
-{
-    QStringList quoted;
-    for (const QString& f : fields)
-        quoted << CsvExport::field(f);
-    return quoted.join(QLatin1Char(',')) + QLatin1String(LineEnd);
-}
-
-} // namespace
-
-namespace CsvExport {
-
+// A field quoted where a reader would otherwise split it.
 QString field(const QString& text)
 {
     if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
@@ -51,6 +32,18 @@ QString field(const QString& text)
     doubled.replace(QLatin1String("\""), QLatin1String("\"\""));
     return QLatin1Char('"') + doubled + QLatin1Char('"');
 }
+
+QString row(const QStringList& fields)
+{
+    QStringList quoted;
+    for (const QString& f : fields)
+        quoted << field(f);
+    return quoted.join(QLatin1Char(',')) + QLatin1String(LineEnd);
+}
+
+} // namespace
+
+namespace CsvExport {
 
 int writeStatistics(const AnswerStore& store, const NameOf& nameOf, const QString& csvPath)
 {

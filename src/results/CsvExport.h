@@ -22,7 +22,4 @@ int writeStatistics(const AnswerStore& store, const NameOf& nameOf, const QStrin
 // `damaged` receives the count of damaged records left out.
 int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged = nullptr);
 
-// A field quoted where a reader would otherwise split it.
-QString field(const QString& text);
-
 } // namespace CsvExport

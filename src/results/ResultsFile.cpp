@@ -41,18 +41,6 @@ ResultsCommit& commitOverride()
     return instance;
 }
 
-// The input/output error of a failed file operation; `errorNumber` is errno as the failing call
-// left it (cleared before the call, so 0 means the system gave no reason).
-[[noreturn]] void throwFileError(const QFileDevice& file, int errorNumber)
-{
-    const QString path = QFileInfo(file.fileName()).absoluteFilePath();
-    if (errorNumber != 0)
-        throw ioErrorFromErrno(errorNumber).inFile(path);
-    if (file.error() == QFileDevice::PermissionsError)
-        throw AppError(QString::fromLatin1(Msg::FileAccessDenied)).inFile(path);
-    throw ioErrorFromErrno(EIO).inFile(path);
-}
-
 QString resultsName()
 {
     return LoadString(StringId::ResultsFile);
@@ -64,7 +52,7 @@ void openResultsFile(QFile& file)
     file.setFileName(DataFolder::fileForWriting(resultsName()));
     errno = 0;
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        throwFileError(file, errno);
+        Files::throwFileError(file, errno);
 }
 
 // Opens the results file for reading only, so that a read-only file or folder can still be viewed;
@@ -80,7 +68,7 @@ bool openResultsFileForReading(QFile& file)
     }
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        throwFileError(file, errno);
+        Files::throwFileError(file, errno);
     return true;
 }
 
@@ -94,7 +82,7 @@ template <typename Visit> void forEachRecord(QFile& file, Visit visit)
         errno = 0;
         const qint64 got = file.read(buffer.data() + filled, buffer.size() - filled);
         if (got < 0)
-            throwFileError(file, errno);
+            Files::throwFileError(file, errno);
         if (got == 0)
             break;
         filled += got;
@@ -236,33 +224,10 @@ void putName(char* slot, const QString& name)
     std::memcpy(slot + 1, bytes.constData(), static_cast<size_t>(length));
 }
 
-// Replaces the file at `path` with `bytes` in one step: the new content goes to a fresh temporary
-// file in the same folder, which is renamed over the old file only when every byte of it reached
-// the disk. On any failure (a full disk among them) the old file stays byte for byte as it was.
-void replaceFile(const QString& path, const QByteArray& bytes, const ResultsCommit& commit = {})
-{
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throwFileError(file, errno);
-    errno = 0;
-    if (file.write(bytes) != bytes.size())
-        throwFileError(file, errno);
-    // The commit's own flush of the last buffered bytes can fail without the commit noticing, so
-    // they are flushed (and checked) here first.
-    errno = 0;
-    if (!file.flush() || file.error() != QFileDevice::NoError)
-        throwFileError(file, errno);
-    errno = 0;
-    const bool committed = commit ? commit(file) : file.commit();
-    if (!committed)
-        throwFileError(file, errno);
-}
-
 // Replaces the results file with `bytes` in one step; nothing changes on failure.
 void replaceResultsFile(const QString& path, const QByteArray& bytes)
 {
-    replaceFile(path, bytes, commitOverride());
+    Files::replaceWhole(path, bytes, commitOverride());
 }
 
 // Removes the new copies of the results file ("Results.dat.XXXXXX", made beside it while it is
@@ -399,7 +364,7 @@ void AppendResult(const TResultRecord& record)
         errno = 0;
         QByteArray whole = file.read(aligned);
         if (whole.size() != aligned)
-            throwFileError(file, errno);
+            Files::throwFileError(file, errno);
         file.close();
         whole += bytes;
         replaceResultsFile(file.fileName(), whole);
@@ -409,17 +374,17 @@ void AppendResult(const TResultRecord& record)
     if (aligned != size) {
         errno = 0;
         if (!file.resize(aligned))
-            throwFileError(file, errno);
+            Files::throwFileError(file, errno);
     }
     errno = 0;
     if (aligned > 0 && !file.seek(aligned))
-        throwFileError(file, errno);
+        Files::throwFileError(file, errno);
     errno = 0;
     if (file.write(bytes) != bytes.size()) {
         const int writeErrno = errno;
         // a part of the record may have landed: cut it off again
         file.resize(aligned);
-        throwFileError(file, writeErrno);
+        Files::throwFileError(file, writeErrno);
     }
 }
 
@@ -464,7 +429,7 @@ void KeepBestResults()
     if (!tests.isEmpty())
         ResultsTable() = tests.constLast();
 
-    replaceFile(DataFolder::freshFile(QString::fromLatin1(TrimListFileName)), keptList);
+    Files::replaceWhole(DataFolder::freshFile(QString::fromLatin1(TrimListFileName)), keptList);
     replaceResultsFile(path, kept);
     // A temporary file of an older trim is never read back; it is only removed.
     const QString stale = Files::find(temporaryResultsFileName(), DataFolder::path());
@@ -491,12 +456,12 @@ void ClearResults()
         QFile file(own);
         errno = 0;
         if (!file.remove())
-            throwFileError(file, errno);
+            Files::throwFileError(file, errno);
     }
     // A results file that the program folder still holds cannot be removed, and would be read again:
     // an empty file in the user's data folder takes its place.
     if (DataFolder::isUserFolder() && !DataFolder::find(resultsName()).isEmpty())
-        replaceFile(DataFolder::freshFile(resultsName()), {});
+        Files::replaceWhole(DataFolder::freshFile(resultsName()), {});
 }
 
 void setResultsCommitOverride(ResultsCommit commit)
