@@ -45,7 +45,6 @@ LineTable::LineTable(const SymbolNotation& notation)
             const QString iof = cell.section(QLatin1Char(':'), 0, 0);
             m_numberOfCode.insert(cells[c], {iof, iof.section(QLatin1Char('.'), 0, 0)});
         }
-        m_numbers.append(number);
         m_cells.insert(number, cells);
     }
 }

@@ -22,8 +22,6 @@ public:
     bool contains(qint32 number) const { return m_cells.contains(number); }
     // The cells of a line; every cell empty for a number the table lacks.
     LineCells cells(qint32 number) const { return m_cells.value(number, LineCells{}); }
-    // Every line's number, in the table's order.
-    const QList<qint32>& numbers() const { return m_numbers; }
     const QString& filePath() const { return m_path; }
 
     // How much two lines look alike, column by column where both have a symbol: the same symbol
@@ -33,7 +31,6 @@ public:
 
 private:
     QString m_path;
-    QList<qint32> m_numbers;
     QHash<qint32, LineCells> m_cells;
     // each code's IOF number and section ("12.1", "12"), of the codes the lines use
     QHash<qint32, QPair<QString, QString>> m_numberOfCode;

@@ -87,8 +87,3 @@ void SymbolRelations::parseLine(const QString& line)
     }
     // a relation this version does not know is left for a later one
 }
-
-bool SymbolRelations::isEmpty() const
-{
-    return m_columns.isEmpty() && m_groups.isEmpty() && m_lines.isEmpty() && m_describedBy.isEmpty();
-}

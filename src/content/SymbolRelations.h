@@ -22,8 +22,6 @@ public:
     // missing. A line that cannot be read throws AppError naming the file and the line.
     static SymbolRelations read(const QString& fileName = QString::fromLatin1(FileName));
 
-    bool isEmpty() const;
-
     // The column letter (C .. H, or S for the sheet's own marks) of a description symbol; a null
     // character when unknown.
     QChar columnOf(qint32 code) const { return m_columns.value(code); }

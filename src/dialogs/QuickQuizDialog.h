@@ -41,7 +41,6 @@ public:
     QuickQuiz& quiz() { return m_quiz; }
     QStackedWidget* pages() const { return m_pages; }
     QuizChoice* choice(int i) const { return m_choices.at(size_t(i)); }
-    QListWidget* directionList() const { return m_directions; }
     QTextBrowser* missedView() const { return m_missed; }
 
     // How long a judgement stays before the next question comes.

@@ -111,8 +111,6 @@ public:
     bool DescribeCells() const { return m_describeCells; }
     void SetDescribeCells(bool describe) { m_describeCells = describe; }
 
-    // The cells marked at the moment (tests).
-    QList<int> flashedCells() const { return m_flashes.keys(); }
     static constexpr int FlashMs = 450;
 
     // The text help line as written under a picture: a text at least `colWidth` wide loses two

@@ -17,11 +17,6 @@ qint32 testNumberFor(quint8 kind)
     return FirstTestNumber + kind;
 }
 
-bool isDrillTest(qint32 testNumber)
-{
-    return testNumber >= FirstTestNumber && testNumber < FirstTestNumber + SymbolKind::Count;
-}
-
 quint8 kindOfMode(quint8 mode)
 {
     switch (mode) {

@@ -18,7 +18,6 @@ inline constexpr qint32 FirstTestNumber = 9901;
 inline constexpr int BoardCells = 15;
 
 qint32 testNumberFor(quint8 kind);
-bool isDrillTest(qint32 testNumber);
 // The kind of symbols a practice or test mode plays.
 quint8 kindOfMode(quint8 mode);
 // The practice or the test mode of a kind.

@@ -36,7 +36,6 @@ public:
     // The keyboard's answer area in the quiz: moved through the open areas, chosen like a click.
     void moveQuizFocus(int step);
     void chooseQuizFocus();
-    int quizFocus() const { return m_quizFocus; }
     // The mode ends (the main menu or another mode): presses and moves over markers no longer
     // count until the next entry.
     void leave();

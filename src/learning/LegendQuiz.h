@@ -51,9 +51,6 @@ public:
     // The question made of an item's text: without the sheet's own label, which is the answer.
     static QString promptText(const QString& itemText);
     static int questionCount();
-    // Areas found at the first click, and areas found, so far.
-    int rightFirstTime() const { return m_rightFirstTime; }
-    int answered() const { return m_answered; }
     static constexpr int WrongFlashMs = 700;
 
 signals:

@@ -37,15 +37,6 @@ QList<QuizDirection> QuizDirection::ofKind(quint8 kind)
     return result;
 }
 
-const QuizDirection* QuizDirection::ofTestNumber(qint32 testNumber)
-{
-    for (const QuizDirection& d : all()) {
-        if (d.testNumber() == testNumber)
-            return &d;
-    }
-    return nullptr;
-}
-
 int QuizDirection::textOffset() const
 {
     for (int i = 0; i < all().size(); ++i) {

@@ -36,6 +36,4 @@ struct QuizDirection
     // Every direction, description symbols first, then whole lines, then map symbols.
     static const QList<QuizDirection>& all();
     static QList<QuizDirection> ofKind(quint8 kind);
-    // The direction of a test number; nullptr for a number that is not the quiz's.
-    static const QuizDirection* ofTestNumber(qint32 testNumber);
 };

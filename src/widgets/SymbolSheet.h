@@ -29,9 +29,6 @@ public:
     // The tile under a point of the sheet's canvas; -1 over none.
     int tileAt(QPoint canvasPoint) const;
     QRect tileRect(int index) const;
-    QWidget* canvas() const { return widget(); }
-    // Pictures asked for so far.
-    int picturesMade() const { return static_cast<int>(m_pictures.size()); }
 
 private:
     class Canvas;
