@@ -187,7 +187,7 @@ void TForm1::creationSequence()
     selectLearning(learningSelected());
     ShowMode();
     // the screen's place is for a large desktop: the window opens wholly on the one it has
-    move(Desktop::fitOnScreen(QRect(pos(), frameGeometry().size())).topLeft());
+    keepOnScreen(this);
     for (QWidget* panel : std::as_const(m_borderPanels))
         setBackgroundColor(panel, BorderColour);
     checkContentFiles();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/SymbolNotation.h"
+
 #include <QChar>
 #include <QHash>
 #include <QList>
@@ -16,7 +18,7 @@ class SymbolRelations
 public:
     static constexpr char FileName[] = "Relations.txt";
     // The font codes of a whole line's cells, columns C to H; 0 for an empty cell.
-    using LineCells = std::array<qint32, 6>;
+    using LineCells = ::LineCells;
 
     // The relations of the file in the working directory (letter case ignored); none when it is
     // missing. A line that cannot be read throws AppError naming the file and the line.

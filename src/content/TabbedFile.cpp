@@ -3,15 +3,19 @@
 #include "platform/AppError.h"
 #include "platform/Files.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 TabbedFile readTabbedFile(const QString& fileName, const QStringList& header)
 {
     TabbedFile table;
-    const QString found = Files::find(fileName);
-    table.path = QDir::current().absoluteFilePath(found.isEmpty() ? fileName : found);
-    const QByteArray data = Files::readAll(fileName);
+    QFile file;
+    Files::openForRead(file, fileName);
+    table.path = QFileInfo(file).absoluteFilePath();
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        Files::throwFileError(file, EIO);
     const auto damaged = [&table](int line) {
         return AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(table.path).atLine(line);
     };

@@ -70,16 +70,7 @@ quint8 ResultsViewer::kindOf(int category) const
 
 QString ResultsViewer::catalogueOf(int category) const
 {
-    // the entry's position and the list's length choose the catalogue
-    const int offset = FullCategoryCount - m_categories->count();
-    switch (category + offset) {
-    case 0:
-        return ContentFileName(LoadString(StringId::MapSymbolCatalogue));
-    case 1:
-        return ContentFileName(LoadString(StringId::DescriptionCatalogue));
-    default:
-        return ContentFileName(LoadString(StringId::CombinationCatalogue));
-    }
+    return TStartDlg::catalogueFor(WeakSymbolDrill::modeFor(kindOf(category), true));
 }
 
 bool ResultsViewer::loadCategory(int category)
@@ -106,13 +97,19 @@ bool ResultsViewer::loadCategory(int category)
     return true;
 }
 
-void ResultsViewer::showResults(int test)
+qint32 ResultsViewer::testNumberAt(int row) const
 {
     const int count = Catalogue().Count();
-    if (test < 0 || test >= count + m_otherTestNumbers.size())
+    if (row < 0 || row >= count + m_otherTestNumbers.size())
+        return 0;
+    return row < count ? Catalogue().Entries[row].TestNumber : m_otherTestNumbers[row - count];
+}
+
+void ResultsViewer::showResults(int test)
+{
+    const qint32 number = testNumberAt(test);
+    if (number == 0)
         return;
-    const qint32 number =
-        test < count ? Catalogue().Entries[test].TestNumber : m_otherTestNumbers[test - count];
     const RoundResult round = m_screens.winnerDialog->lastResult();
     TResultRecord current;
     current.PlayerName = m_screens.winnerDialog->playerName().left(TResultRecord::MaxNameLength);
@@ -141,10 +138,7 @@ void ResultsViewer::showEvent(QShowEvent* event)
             continue;
         // the catalogue's tests, then the category's quick quizzes and its drill
         for (int test = 0; test < m_tests->count(); ++test) {
-            const qint32 number = test < Catalogue().Count()
-                                      ? Catalogue().Entries[test].TestNumber
-                                      : m_otherTestNumbers.value(test - Catalogue().Count());
-            if (number == played) {
+            if (testNumberAt(test) == played) {
                 m_categories->setCurrentIndex(category);
                 m_tests->setCurrentIndex(test);
                 showResults(test);

@@ -24,6 +24,8 @@ private:
     void clearRows();
     QString catalogueOf(int category) const;
     quint8 kindOf(int category) const;
+    // The test number of a row of the test list (its catalogue's tests, then the others); 0 for none.
+    qint32 testNumberAt(int row) const;
     bool loadCategory(int category);
     void showResults(int test);
 

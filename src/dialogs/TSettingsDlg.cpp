@@ -150,7 +150,8 @@ SettingsBinding TSettingsDlg::binding()
     b.graphicMode = [this] { return m_graphic->isChecked(); };
     // stored places and sizes from another screen set-up are brought back into view
     b.moveHelpForm = [help](QPoint p) {
-        help->move(Desktop::fitOnScreen(QRect(p, help->frameGeometry().size())).topLeft());
+        help->move(p);
+        keepOnScreen(help);
     };
     b.resizeHelpForm = [help](QSize s) {
         const QRect fitted = Desktop::fitOnScreen(QRect(help->pos(), s), MinHelpFormSize);

@@ -49,11 +49,12 @@ Board buildBoard(const QList<SymbolStats>& symbols, const QList<Confusion>& conf
     Board board;
     if (symbols.isEmpty())
         return board;
-    QList<const SymbolStats*> due;
+    // each due symbol with its due date, worked out once
+    QList<std::pair<QDate, const SymbolStats*>> due;
     for (const SymbolStats& s : symbols) {
         const QDate dueDate = s.dueDate();
         if (dueDate <= today)
-            due.append(&s);
+            due.append({dueDate, &s});
         else if (!board.nextDue.isValid() || dueDate < board.nextDue)
             board.nextDue = dueDate;
     }
@@ -62,16 +63,16 @@ Board buildBoard(const QList<SymbolStats>& symbols, const QList<Confusion>& conf
         return board;
     }
     // Lowest box first; within a box the longest overdue, then the weakest lately.
-    std::stable_sort(due.begin(), due.end(), [](const SymbolStats* a, const SymbolStats* b) {
-        if (a->box != b->box)
-            return a->box < b->box;
-        if (a->dueDate() != b->dueDate())
-            return a->dueDate() < b->dueDate();
-        return a->recentAccuracy() < b->recentAccuracy();
+    std::stable_sort(due.begin(), due.end(), [](const auto& a, const auto& b) {
+        if (a.second->box != b.second->box)
+            return a.second->box < b.second->box;
+        if (a.first != b.first)
+            return a.first < b.first;
+        return a.second->recentAccuracy() < b.second->recentAccuracy();
     });
     board.status = Board::Ready;
     QSet<qint32> onBoard;
-    for (const SymbolStats* s : std::as_const(due)) {
+    for (const auto& [dueDate, s] : std::as_const(due)) {
         if (board.values.size() >= cells)
             break;
         board.values.append(s->value);

@@ -12,9 +12,9 @@ namespace {
 // A pair the learner has confused is more alike than anything the content says.
 constexpr int ConfusedLikeness = 1000;
 // The cells of a whole line, columns C to H, and the ones each picture of the line shows.
-constexpr size_t ColumnC = 0;
-constexpr size_t ColumnD = 1;
-constexpr size_t ColumnG = 4;
+constexpr size_t ColumnC = SheetColumn::C;
+constexpr size_t ColumnD = SheetColumn::D;
+constexpr size_t ColumnG = SheetColumn::G;
 // On a map excerpt the twin features of column C and the feature of column D show; a sketch of the
 // ground shows the flag's place of column G as well. Heights, appearances and column H do not.
 constexpr size_t ExcerptShows[] = {ColumnC, ColumnD};
@@ -23,12 +23,6 @@ constexpr size_t SketchShows[] = {ColumnC, ColumnD, ColumnG};
 bool sameName(const QString& a, const QString& b)
 {
     return QString::compare(a.simplified(), b.simplified(), Qt::CaseInsensitive) == 0;
-}
-
-template <typename List> void shuffle(List& list)
-{
-    for (qsizetype i = list.size() - 1; i > 0; --i)
-        std::swap(list[i], list[Random(static_cast<int>(i + 1))]);
 }
 
 } // namespace

@@ -28,8 +28,7 @@ QStringList lookAlikeReadings(qint32 line, const QString& reading, const SymbolN
             candidates.append({lines.likeness(line, other), otherReading});
     }
     // equally alike lines are drawn at random
-    for (qsizetype i = candidates.size() - 1; i > 0; --i)
-        std::swap(candidates[i], candidates[Random(int(i + 1))]);
+    shuffle(candidates);
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
     QStringList readings;
