@@ -1,13 +1,13 @@
 #include "dialogs/ProgressViewer.h"
 
 #include "content/Language.h"
-#include "content/PictureLibrary.h"
 #include "content/StatisticsStrings.h"
 #include "dialogs/TStartDlg.h"
 #include "game/CellItem.h"
 #include "game/SymbolNames.h"
 #include "game/TMyDrawGrid.h"
 #include "game/WeakSymbolDrill.h"
+#include "learning/QuizPictures.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 #include "results/AnswerStore.h"
@@ -29,7 +29,6 @@
 
 namespace {
 
-constexpr char PictureLibraryFile[] = "Bitm1.dll";
 constexpr char ExportFileName[] = "Statistics.csv";
 constexpr int ConfusionsShown = 10;
 constexpr double PercentPerUnit = 100.0;
@@ -55,8 +54,6 @@ QSize tileSizeOf(quint8 kind)
         return {48, 48};
     }
 }
-constexpr int GlyphCanvas = 80;
-constexpr int GlyphPixelSize = 64;
 
 QString percent(double fraction)
 {
@@ -134,33 +131,6 @@ void ProgressViewer::showEvent(QShowEvent* event)
     refresh();
 }
 
-QImage ProgressViewer::pictureOf(quint8 kind, qint32 value) const
-{
-    try {
-        if (kind == SymbolKind::Description && value < CellItem::FirstLibraryNumber) {
-            // drawn from the symbol font as the board draws it, without another font's glyphs
-            QFont font = m_screens.mainWindow->grid()->FontSymbols();
-            font.setPixelSize(GlyphPixelSize);
-            font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
-            QImage image(GlyphCanvas, GlyphCanvas, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter painter(&image);
-            painter.setFont(font);
-            painter.setPen(m_screens.mainWindow->grid()->FontSymbolsColor());
-            painter.drawText(image.rect(), Qt::AlignCenter,
-                             QString(QChar(static_cast<char16_t>(value & 0xFF))));
-            return image;
-        }
-        const PictureLibrary* library = PictureLibrary::open(QString::fromLatin1(PictureLibraryFile));
-        const QString name = (kind == SymbolKind::MapSymbol ? QStringLiteral("B") : QStringLiteral("V")) +
-                             QString::number(value);
-        return library && library->contains(name) ? library->picture(name) : QImage();
-    } catch (const AppError&) {
-        // a picture that cannot be had leaves its tile empty; the tests report such content
-        return {};
-    }
-}
-
 void ProgressViewer::refresh()
 {
     const quint8 k = kind();
@@ -168,8 +138,7 @@ void ProgressViewer::refresh()
     QList<Confusion> confusions;
     QList<RoundStats> rounds;
     AnswerStore* store = m_screens.answers;
-    if (store && !store->disabled() && (store->isOpen() || QFile::exists(store->filePath())) &&
-        store->ensureOpen()) {
+    if (store && store->openIfPresent()) {
         try {
             stats = store->symbols(k);
             confusions = store->confusions(k, ConfusionsShown);
@@ -206,8 +175,13 @@ void ProgressViewer::refresh()
             tip += LoadString(StringId::SymbolNeverAnswered);
         tiles.append({tintOf(mastery), tip});
     }
-    m_sheet->setTiles(tiles, tileSizeOf(k),
-                      [this, k, values](int tile) { return pictureOf(k, values.at(tile)); });
+    // drawn as the board draws them (its symbol font and colour), kept while the sheet shows them
+    const TMyDrawGrid* grid = m_screens.mainWindow->grid();
+    const auto pictures =
+        std::make_shared<QuizPictures>(grid->FontSymbols(), devicePixelRatioF(), grid->FontSymbolsColor());
+    m_sheet->setTiles(tiles, tileSizeOf(k), [pictures, k, values](int tile) {
+        return pictures->picture(k, values.at(tile), QuizFace::Picture);
+    });
 
     // the charts: finished rounds only, as only they have a time to compare
     QList<QPointF> accuracy;

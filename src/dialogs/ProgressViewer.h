@@ -43,7 +43,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QImage pictureOf(quint8 kind, qint32 value) const;
     void askForExport();
 
     Screens& m_screens;

@@ -125,8 +125,8 @@ void QuickQuizDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // the learner's confusions change with every round, the content with the language: read anew
     AnswerStore* store = m_screens.answers;
-    if (store && !store->disabled() && (store->isOpen() || QFile::exists(store->filePath())))
-        store->ensureOpen();
+    if (store)
+        store->openIfPresent();
     try {
         m_content = std::make_unique<QuizContent>(QuizContent::load(store));
     } catch (const AppError& error) {

@@ -9,7 +9,6 @@
 
 namespace {
 constexpr char PictureLibraryFile[] = "Bitm1.dll";
-const QColor Ink(0, 0, 0);
 
 QString libraryName(quint8 kind, qint32 value, QuizFace face)
 {
@@ -26,8 +25,8 @@ QString libraryName(quint8 kind, qint32 value, QuizFace face)
 }
 } // namespace
 
-QuizPictures::QuizPictures(const QFont& symbolFont, qreal devicePixelRatio)
-    : m_font(symbolFont), m_ratio(devicePixelRatio > 0 ? devicePixelRatio : 1)
+QuizPictures::QuizPictures(const QFont& symbolFont, qreal devicePixelRatio, const QColor& ink)
+    : m_font(symbolFont), m_ratio(devicePixelRatio > 0 ? devicePixelRatio : 1), m_ink(ink)
 {
     m_font.setPixelSize(GlyphPixelSize);
     // a glyph missing from the symbol font must not be drawn from another font
@@ -60,7 +59,7 @@ QImage QuizPictures::glyph(qint32 code, qreal scale) const
     font.setPixelSize(qRound(GlyphPixelSize * scale));
     QPainter painter(&image);
     painter.setFont(font);
-    painter.setPen(Ink);
+    painter.setPen(m_ink);
     painter.drawText(QRect(0, 0, box, box), Qt::AlignCenter,
                      QString(QChar(static_cast<char16_t>(code & 0xFF))));
     painter.end();

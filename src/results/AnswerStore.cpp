@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSqlDatabase>
@@ -365,6 +366,13 @@ bool AnswerStore::ensureOpen()
         disable(error);
         return false;
     }
+}
+
+bool AnswerStore::openIfPresent()
+{
+    if (m_disabled || (!isOpen() && !QFile::exists(m_path)))
+        return false;
+    return ensureOpen();
 }
 
 void AnswerStore::beginRound(quint8 mode, quint8 kind, qint32 testNumber, double now)

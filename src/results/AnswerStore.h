@@ -99,6 +99,9 @@ public:
     // Opens the store unless it is open or disabled; on failure shows the one message and disables
     // it. True when the store can be used.
     bool ensureOpen();
+    // ensureOpen() for a store whose file exists (or that is open already): a view shows nothing
+    // and makes no file where no round was recorded yet.
+    bool openIfPresent();
 
     // The round being played: its presses stay in memory until endRound.
     void beginRound(quint8 mode, quint8 kind, qint32 testNumber, double now);
