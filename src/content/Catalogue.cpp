@@ -110,7 +110,11 @@ void ReadCatalogue(const QString& fileName)
     Randomize();
     TTypesFile& store = Catalogue();
     store.Entries.clear();
+    store.Entries = ReadCatalogueEntries(fileName);
+}
 
+QList<TTypesItem> ReadCatalogueEntries(const QString& fileName)
+{
     QFile file;
     Files::openForRead(file, fileName);
     const QByteArray data = file.readAll();
@@ -124,5 +128,5 @@ void ReadCatalogue(const QString& fileName)
         error.inFile(QFileInfo(file).absoluteFilePath());
         throw;
     }
-    store.Entries = std::move(entries);
+    return entries;
 }

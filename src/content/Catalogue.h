@@ -35,6 +35,8 @@ TTypesFile& Catalogue();
 // file and the fault for a catalogue beyond the store's limits, a group without a value or a group
 // still open at the end of the file; the store is then left empty.
 void ReadCatalogue(const QString& fileName);
+// The tests of a catalogue file, read as ReadCatalogue reads them, leaving the store as it is.
+QList<TTypesItem> ReadCatalogueEntries(const QString& fileName);
 
 // Reads one group after its "{" up to and including its "}" and appends the chosen value to `entry`.
 // A nested group's choice goes straight into the entry.

@@ -20,7 +20,6 @@ SymbolNotation::SymbolNotation()
     const TabbedFile table =
         readTabbedFile(QString::fromLatin1(FileName),
                        {QStringLiteral("code"), QStringLiteral("notation"), QStringLiteral("column")});
-    m_path = table.path;
     for (qsizetype i = 0; i < table.rows.size(); ++i) {
         const QStringList& row = table.rows[i];
         bool ok = false;
@@ -31,7 +30,7 @@ SymbolNotation::SymbolNotation()
         const bool knownColumn = column == QLatin1String(SheetMarks) || (column.size() == 1 && index >= 0);
         if (!ok || code <= 0 || code > LastCode || notation.isEmpty() || !knownColumn ||
             m_codes.contains(notation) || m_notations.contains(code))
-            throw AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(m_path).atLine(table.lines[i]);
+            throw AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(table.path).atLine(table.lines[i]);
         m_codes.insert(notation, code);
         m_notations.insert(code, row[1].trimmed());
         m_columns.insert(code, column.size() == 1 ? int(index) : SheetColumn::None);

@@ -35,10 +35,8 @@ public:
     QString notation(qint32 code) const;
     // The column that holds the symbol, SheetColumn::None for the sheet's marks and unknown codes.
     int column(qint32 code) const;
-    const QString& filePath() const { return m_path; }
 
 private:
-    QString m_path;
     QHash<QString, qint32> m_codes;
     QHash<qint32, QString> m_notations;
     QHash<qint32, int> m_columns;

@@ -10,7 +10,6 @@
 #include "results/AnswerStore.h"
 
 #include <QDir>
-#include <QScopeGuard>
 #include <algorithm>
 
 namespace {
@@ -98,12 +97,11 @@ CatalogueTest CatalogueTest::find(qint32 number)
     } Catalogues[] = {{StringId::DescriptionCatalogue, SymbolKind::Description},
                       {StringId::CombinationCatalogue, SymbolKind::Line},
                       {StringId::MapSymbolCatalogue, SymbolKind::MapSymbol}};
-    // the store is the test selection's list: it gets back what it held
-    const TTypesFile kept = Catalogue();
-    const auto restore = qScopeGuard([&kept] { Catalogue() = kept; });
+    // read beside the shared store, which is the test selection's list
+    Randomize();
     for (const auto& c : Catalogues) {
-        ReadCatalogue(ContentFileName(LoadString(c.catalogue)));
-        for (const TTypesItem& entry : std::as_const(Catalogue().Entries)) {
+        const QList<TTypesItem> entries = ReadCatalogueEntries(ContentFileName(LoadString(c.catalogue)));
+        for (const TTypesItem& entry : entries) {
             if (entry.TestNumber == number)
                 return {entry, c.kind};
         }
