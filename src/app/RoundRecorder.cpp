@@ -13,9 +13,7 @@
 
 #include <cmath>
 
-namespace {
-constexpr double MsPerDay = 86400000.0;
-} // namespace
+namespace {} // namespace
 
 RoundRecorder::RoundRecorder(GameRound& round, AnswerStore& store, Screens& screens)
     : m_round(round), m_store(store), m_screens(screens)

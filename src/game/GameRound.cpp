@@ -15,7 +15,6 @@
 
 namespace {
 constexpr int ClockIntervalMs = 1000;
-constexpr double MsPerDay = 86400000.0;
 } // namespace
 
 void GameRound::CellPicture::show(const QImage& image, int fromCell)

@@ -7,7 +7,6 @@
 #include <cmath>
 
 namespace {
-constexpr double MsPerDay = 86400000.0;
 constexpr qint64 MsPerSecond = 1000;
 } // namespace
 

@@ -10,9 +10,7 @@
 #include <climits>
 #include <cmath>
 
-namespace {
-constexpr double MsPerDay = 86400000.0;
-} // namespace
+namespace {} // namespace
 
 QuizRecorder::QuizRecorder(QuickQuiz& quiz, AnswerStore& store) : m_quiz(quiz), m_store(store)
 {

@@ -1,10 +1,18 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <functional>
 
 // Date-time values are days since 1899-12-30 as a double, with millisecond resolution.
 double Now();
+inline constexpr double MsPerDay = 86400000.0;
+
+// A date-time value (local days since 1899-12-30) as milliseconds since 1970 in UTC, and back.
+qint64 utcMsFromDays(double days);
+double daysFromUtcMs(qint64 ms);
+// The local calendar day of a date-time value.
+QDate dateOfDays(double days);
 
 // Tests replace the clock; an empty function restores the real one.
 void setClockOverride(std::function<double()> clock);

@@ -1,6 +1,7 @@
 #include "results/AnswerStore.h"
 
 #include "platform/AppError.h"
+#include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/MessageBoxes.h"
 
@@ -26,11 +27,6 @@ constexpr char StoreFileName[] = "Statistics.sqlite";
 constexpr char Driver[] = "QSQLITE";
 // A file locked by another program is waited for this long before the store gives up.
 constexpr char ConnectOptions[] = "QSQLITE_BUSY_TIMEOUT=500";
-constexpr double MsPerDay = 86400000.0;
-constexpr qint64 MsPerDayInt = 86400000;
-const QDate DayZero(1899, 12, 30);
-// Days from the clock's day zero to 1970-01-01.
-constexpr double UnixEpochDays = 25569.0;
 
 // The schema, one list of statements per version: migration n brings a file of version n - 1 to
 // version n. A file is migrated step by step from its own version on, each step in a transaction.
@@ -281,37 +277,6 @@ QDate SymbolStats::dueDate() const
 {
     const QDate last = QDateTime::fromMSecsSinceEpoch(lastUtcMs, QTimeZone::utc()).toLocalTime().date();
     return last.addDays(qint64(1) << (std::clamp(box, 1, AnswerStore::TopBox) - 1));
-}
-
-qint64 utcMsFromDays(double days)
-{
-    const double whole = std::floor(days);
-    const auto ms = static_cast<int>(std::llround((days - whole) * MsPerDay));
-    QDateTime local(DayZero.addDays(static_cast<qint64>(whole)), QTime(0, 0));
-    return local.addMSecs(ms).toMSecsSinceEpoch();
-}
-
-double daysFromUtcMs(qint64 ms)
-{
-    // The local offset from UTC changes a few times a year at most: it is looked up once per UTC
-    // day, and for each time only on a day on which it changes.
-    static thread_local qint64 cachedDay = std::numeric_limits<qint64>::min();
-    static thread_local int offsetAtStart = 0;
-    static thread_local int offsetAtEnd = 0;
-    const qint64 day = ms >= 0 ? ms / MsPerDayInt : -((-ms + MsPerDayInt - 1) / MsPerDayInt);
-    if (day != cachedDay) {
-        cachedDay = day;
-        offsetAtStart = QDateTime::fromMSecsSinceEpoch(day * MsPerDayInt).offsetFromUtc();
-        offsetAtEnd = QDateTime::fromMSecsSinceEpoch((day + 1) * MsPerDayInt - 1).offsetFromUtc();
-    }
-    const int offset =
-        offsetAtStart == offsetAtEnd ? offsetAtStart : QDateTime::fromMSecsSinceEpoch(ms).offsetFromUtc();
-    return double(ms + qint64(offset) * 1000) / MsPerDay + UnixEpochDays;
-}
-
-QDate dateOfDays(double days)
-{
-    return DayZero.addDays(static_cast<qint64>(std::floor(days)));
 }
 
 AnswerStore::AnswerStore(const QString& folder) : m_path(QDir(folder).absoluteFilePath(fileName())) {}

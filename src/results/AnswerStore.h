@@ -127,10 +127,3 @@ private:
     std::unique_ptr<Round> m_round;
     bool m_disabled = false;
 };
-
-// A date-time value of the program's clock (local days since 1899-12-30) as milliseconds since
-// 1970 in UTC, and back.
-qint64 utcMsFromDays(double days);
-double daysFromUtcMs(qint64 ms);
-// The local calendar day of a date-time value.
-QDate dateOfDays(double days);

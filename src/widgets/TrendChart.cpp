@@ -1,5 +1,7 @@
 #include "widgets/TrendChart.h"
 
+#include "platform/Clock.h"
+
 #include <QDate>
 #include <QPainter>
 #include <QPainterPath>
@@ -19,7 +21,6 @@ constexpr int YLabelWidth = 34;
 constexpr int XLabelHeight = 16;
 constexpr int DotRadius = 2;
 constexpr int YTicks = 4;
-const QDate DayZero(1899, 12, 30);
 
 // The smallest of 1, 2, 2.5, 5 or 10 times a power of ten that is at least `step`, so that the
 // axis's ticks fall on round numbers.
@@ -34,7 +35,7 @@ double roundStep(double step)
 
 QString dayLabel(double day)
 {
-    return DayZero.addDays(static_cast<qint64>(std::floor(day))).toString(QStringLiteral("d MMM"));
+    return dateOfDays(day).toString(QStringLiteral("d MMM"));
 }
 } // namespace
 

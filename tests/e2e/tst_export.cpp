@@ -3,6 +3,7 @@
 // Python's csv module (an independent reader) and compared with the known history.
 #include "common/TempWorkDir.h"
 #include "content/Language.h"
+#include "platform/Clock.h"
 #include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
 

@@ -4,6 +4,7 @@
 // rounds in a loop and reports each one written; it is killed at random moments.
 #include "common/TempWorkDir.h"
 #include "platform/AppError.h"
+#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "results/AnswerStore.h"
 
