@@ -104,9 +104,7 @@ void GameRound::StartRound()
     m_host.SetErrorCount(0);
     m_host.closeHelp();
     m_summary = {};
-    m_statusTimer.stop();
-    if (m_c.statusLine)
-        m_c.statusLine->hide();
+    hideStatus();
     m_c.grid->show();
     m_c.grid->Shuffle();
     // a screen reader may tell a cell's description in practice, never in a test
@@ -236,9 +234,7 @@ void GameRound::endRound()
     m_state = Finished;
     m_timer.stop();
     m_host.closeHelp();
-    m_statusTimer.stop();
-    if (m_c.statusLine)
-        m_c.statusLine->hide();
+    hideStatus();
     m_c.grid->hide();
     m_c.pausedLabel->hide();
     m_host.SetProgress(0);
@@ -290,14 +286,28 @@ void GameRound::pause()
     } else {
         m_c.pausedLabel->hide();
         m_c.grid->show();
-        for (QWidget* w : std::as_const(m_hiddenByPause))
-            w->show();
-        m_hiddenByPause.clear();
-        if (!m_pauseCaption.isEmpty())
-            m_c.pauseButton->setProperty("Caption", m_pauseCaption);
+        undoPauseLook();
         m_state = Running;
         m_targetShownAt += Now() - m_pausedAt;
     }
+}
+
+void GameRound::hideStatus()
+{
+    m_statusTimer.stop();
+    if (m_c.statusLine)
+        m_c.statusLine->hide();
+}
+
+void GameRound::undoPauseLook()
+{
+    if (!m_pauseCaption.isEmpty()) {
+        m_c.pauseButton->setProperty("Caption", m_pauseCaption);
+        m_pauseCaption.clear();
+    }
+    for (QWidget* w : std::as_const(m_hiddenByPause))
+        w->show();
+    m_hiddenByPause.clear();
 }
 
 void GameRound::stopForMainMenu()
@@ -306,16 +316,8 @@ void GameRound::stopForMainMenu()
     emit roundEnded(false);
     m_state = Finished;
     m_host.closeHelp();
-    m_statusTimer.stop();
-    if (m_c.statusLine)
-        m_c.statusLine->hide();
-    if (!m_pauseCaption.isEmpty()) {
-        m_c.pauseButton->setProperty("Caption", m_pauseCaption);
-        m_pauseCaption.clear();
-    }
-    for (QWidget* w : std::as_const(m_hiddenByPause))
-        w->show();
-    m_hiddenByPause.clear();
+    hideStatus();
+    undoPauseLook();
     m_c.pausedLabel->hide();
     m_image1.clear();
     m_image2.clear();

@@ -91,6 +91,9 @@ private:
     void judge(int index, CellItem* item);
     void noteMiss(const CellItem* pressed);
     void showStatus(const QString& text);
+    void hideStatus();
+    // The pause button's caption and the controls a pause hid come back.
+    void undoPauseLook();
     // The picture that stands for a cell's symbol in a summary.
     static QImage symbolPicture(const CellItem& item);
 

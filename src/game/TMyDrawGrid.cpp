@@ -38,6 +38,17 @@ constexpr int TextHelpChop = 2;
 constexpr int TextHelpMinLength = 2;
 // A search for the next target that keeps drawing unusable cells ends with a scan.
 constexpr int TargetDrawsPerCell = 1000;
+// A frame drawn with `pen` inside the cell `cell` (nothing outside it).
+void drawFrame(QPainter& painter, const QRect& cell, const QRect& frame, const QPen& pen)
+{
+    painter.save();
+    painter.setClipRect(cell);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame);
+    painter.restore();
+}
+
 } // namespace
 
 // One of the four one-pixel lines that frame the cell under the mouse, drawn in the palette's
@@ -492,18 +503,13 @@ constexpr int FlashTintAlpha = 60;
 void TMyDrawGrid::drawFlash(QPainter& painter, const QRect& rect, Flash kind)
 {
     const QColor color = kind == Flash::Right ? RightColor : kind == Flash::Wrong ? WrongColor : AnswerColor;
-    painter.save();
-    painter.setClipRect(rect);
     if (kind != Flash::Answer) {
         QColor tint = color;
         tint.setAlpha(FlashTintAlpha);
         painter.fillRect(rect, tint);
     }
-    painter.setPen(QPen(color, FlashPenWidth));
-    painter.setBrush(Qt::NoBrush);
     const int inset = FlashPenWidth / 2 + 1;
-    painter.drawRect(rect.adjusted(inset, inset, -inset, -inset));
-    painter.restore();
+    drawFrame(painter, rect, rect.adjusted(inset, inset, -inset, -inset), QPen(color, FlashPenWidth));
 }
 
 void TMyDrawGrid::flashCell(int index, Flash kind)
@@ -537,13 +543,9 @@ constexpr int FocusFrameInset = 4;
 
 void TMyDrawGrid::drawFocusFrame(QPainter& painter, const QRect& rect)
 {
-    painter.save();
-    painter.setClipRect(rect);
-    QPen pen(FocusFrameColor, FocusFrameWidth, Qt::DashLine);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect.adjusted(FocusFrameInset, FocusFrameInset, -FocusFrameInset, -FocusFrameInset));
-    painter.restore();
+    drawFrame(painter, rect,
+              rect.adjusted(FocusFrameInset, FocusFrameInset, -FocusFrameInset, -FocusFrameInset),
+              QPen(FocusFrameColor, FocusFrameWidth, Qt::DashLine));
 }
 
 void TMyDrawGrid::SetFocusCell(int index)
@@ -627,10 +629,5 @@ void TMyDrawGrid::drawMapCellFrame(QPainter& painter, const QRect& rect)
     // Map excerpts fill their cells to the edge: a thin frame keeps one symbol's contours from
     // running into the next one's.
     static const QColor MapCellFrame(185, 185, 185);
-    painter.save();
-    painter.setClipRect(rect);
-    painter.setPen(QPen(MapCellFrame, 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect.adjusted(0, 0, -1, -1));
-    painter.restore();
+    drawFrame(painter, rect, rect.adjusted(0, 0, -1, -1), QPen(MapCellFrame, 1));
 }
