@@ -250,15 +250,29 @@ QImage QuickQuizDialog::fitted(quint8 kind, qint32 value, QuizFace face, QSize a
     return shown;
 }
 
+void QuickQuizDialog::showProgress()
+{
+    m_progress->setText(LoadString(StringId::QuizProgress)
+                            .arg(m_quiz.position() + 1)
+                            .arg(m_quiz.count())
+                            .arg(m_quiz.rightCount()));
+}
+
+QString QuickQuizDialog::explanationOf(const QuickQuestion& q) const
+{
+    // for a pair of symbols the map symbol's explanation says what the right answer is and why
+    const QuizDirection& d = q.direction;
+    if (d.answerKind == SymbolKind::MapSymbol && d.kind != d.answerKind)
+        return m_content->explanation(d.answerKind, q.choices[size_t(q.right)]);
+    return m_content->explanation(d.kind, q.subject);
+}
+
 void QuickQuizDialog::asked()
 {
     const QuickQuestion& q = m_quiz.current();
     const QuizDirection& d = q.direction;
     m_pages->setCurrentWidget(m_playPage);
-    m_progress->setText(LoadString(StringId::QuizProgress)
-                            .arg(m_quiz.position() + 1)
-                            .arg(m_quiz.count())
-                            .arg(m_quiz.rightCount()));
+    showProgress();
     m_prompt->setText(LoadString(d.promptId()));
     if (d.question == QuizFace::Text) {
         m_question->setText(nameOf(d.kind, q.subject));
@@ -304,23 +318,17 @@ void QuickQuizDialog::judged(const QuickQuiz::Answer& answer)
         else if (i == q.right && !answer.right)
             choice->setMark(QuizChoice::Mark::Answer);
     }
-    m_progress->setText(LoadString(StringId::QuizProgress)
-                            .arg(m_quiz.position() + 1)
-                            .arg(m_quiz.count())
-                            .arg(m_quiz.rightCount()));
+    showProgress();
     if (answer.right) {
         m_feedback->setText(coloured(LoadString(StringId::QuizRight), RightText));
     } else {
         // what the right answer is and why: for a pair of symbols the map symbol's explanation says it
         const qint32 rightValue = q.choices[size_t(q.right)];
-        const bool mapExplains = d.answerKind == SymbolKind::MapSymbol && d.kind != d.answerKind;
-        const quint8 kind = mapExplains ? d.answerKind : d.kind;
-        const qint32 explained = mapExplains ? rightValue : q.subject;
         const QString verdict =
             LoadString(answer.chosen == QuickQuiz::NoChoice ? StringId::QuizTimeUp : StringId::QuizWrong);
         m_feedback->setText(coloured(verdict, WrongText) + QStringLiteral("<br><b>") +
                             nameOf(d.answerKind, rightValue).toHtmlEscaped() + QStringLiteral("</b>: ") +
-                            m_content->explanation(kind, explained).toHtmlEscaped());
+                            explanationOf(q).toHtmlEscaped());
     }
     m_next->show();
     m_judgementShown.start(answer.right ? RightShownMs : WrongShownMs);
@@ -392,9 +400,7 @@ void QuickQuizDialog::showSummary()
             a.chosen == QuickQuiz::NoChoice
                 ? LoadString(StringId::QuizNoAnswer)
                 : LoadString(StringId::QuizYourAnswer).arg(nameOf(d.answerKind, q.choices[size_t(a.chosen)]));
-        const bool mapExplains = d.answerKind == SymbolKind::MapSymbol && d.kind != d.answerKind;
-        const QString explanation = mapExplains ? m_content->explanation(d.answerKind, rightValue)
-                                                : m_content->explanation(d.kind, q.subject);
+        const QString explanation = explanationOf(q);
         html += QStringLiteral("<table cellspacing=\"6\"><tr><td valign=\"top\">");
         if (!image.isNull())
             html += QStringLiteral("<img src=\"%1\" height=\"%2\">").arg(url.toString()).arg(height);

@@ -61,6 +61,9 @@ private:
     int chosenLength() const;
     int chosenCountdown() const;
     void showSetup();
+    void showProgress();
+    // What the right answer of the question is and why.
+    QString explanationOf(const QuickQuestion& q) const;
     void asked();
     void judged(const QuickQuiz::Answer& answer);
     void ended(bool finished);
