@@ -5,6 +5,8 @@
 #include "game/CellItem.h"
 #include "results/AnswerStore.h"
 
+#include <optional>
+
 namespace {
 constexpr char SymbolsBase[] = "Symbols.";
 
@@ -20,16 +22,23 @@ QList<QPair<qint32, QString>> symbolLines(const QString& fileName)
 
 SymbolNames::SymbolNames(int kind)
 {
+    // the picture library's text file names the sheet's special instructions and the whole lines:
+    // read once for both
+    std::optional<QList<QPair<qint32, QString>>> libraryLines;
+    const Library library = [&libraryLines]() -> const QList<QPair<qint32, QString>>& {
+        if (!libraryLines)
+            libraryLines = symbolLines(ContentFileName(LoadString(StringId::Bitm1Base)));
+        return *libraryLines;
+    };
     for (quint8 k = 0; k < SymbolKind::Count; ++k) {
         if (kind < 0 || kind == k)
-            read(k);
+            read(k, library);
     }
 }
 
-void SymbolNames::read(quint8 kind)
+void SymbolNames::read(quint8 kind, const Library& library)
 {
     QList<QPair<qint32, QString>> texts;
-    const auto library = [] { return symbolLines(ContentFileName(LoadString(StringId::Bitm1Base))); };
     switch (kind) {
     case SymbolKind::Description:
         texts = symbolLines(ContentFileName(LoadString(StringId::LegendsBase)));

@@ -2,7 +2,10 @@
 
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
+
+#include <functional>
 
 // The symbols of each kind and their names in the active language: description symbols are the
 // numbers of "Legends." + code with the special instructions of the picture library's text file
@@ -23,7 +26,8 @@ public:
     static constexpr qint32 FirstLineNumber = 1000;
 
 private:
-    void read(quint8 kind);
+    using Library = std::function<const QList<QPair<qint32, QString>>&()>;
+    void read(quint8 kind, const Library& library);
 
     QList<qint32> m_symbols[3];
     QHash<qint32, QString> m_names[3];
