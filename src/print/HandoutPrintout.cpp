@@ -95,10 +95,7 @@ Printout handoutPrintout(quint8 kind, const SymbolNames& names, const SymbolPain
             if (kind == SymbolKind::Line) {
                 symbols.drawCells(painter, box.topLeft(), h, cells, PrintStyle::ThinLine * mm);
             } else if (kind == SymbolKind::MapSymbol) {
-                // framed, so that neighbouring map excerpts do not run into each other
-                symbols.drawPicture(painter, box, QStringLiteral("B%1").arg(value));
-                painter.setPen(QPen(Qt::black, PrintStyle::ThinLine * mm));
-                painter.drawRect(box);
+                symbols.drawMapSymbol(painter, box, value, PrintStyle::ThinLine * mm);
             } else if (value < CellItem::FirstLibraryNumber) {
                 // the glyph in a framed cell, as on a sheet
                 box.setWidth(h);
@@ -106,7 +103,7 @@ Printout handoutPrintout(quint8 kind, const SymbolNames& names, const SymbolPain
                 painter.drawRect(box);
                 symbols.drawGlyph(painter, box.adjusted(h * 0.06, h * 0.06, -h * 0.06, -h * 0.06), value);
             } else {
-                symbols.drawPicture(painter, box, QStringLiteral("V%1").arg(value));
+                symbols.drawInstruction(painter, box, value);
             }
             painter.setPen(Qt::black);
             painter.setFont(PrintStyle::font(PrintStyle::SmallSize));

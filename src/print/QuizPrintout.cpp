@@ -42,16 +42,13 @@ void drawSymbol(QPainter& painter, const QRectF& box, const SymbolPainter& symbo
 {
     painter.setPen(Qt::black);
     if (kind == SymbolKind::MapSymbol) {
-        // framed, so that neighbouring map excerpts do not run into each other
-        symbols.drawPicture(painter, box, QStringLiteral("B%1").arg(value));
-        painter.setPen(QPen(Qt::black, PrintStyle::ThinLine * mm));
-        painter.drawRect(box);
+        symbols.drawMapSymbol(painter, box, value, PrintStyle::ThinLine * mm);
     } else if (value < CellItem::FirstLibraryNumber) {
         symbols.drawGlyph(painter,
                           QRectF(box.center().x() - box.height() / 2, box.top(), box.height(), box.height()),
                           value);
     } else {
-        symbols.drawPicture(painter, box, QStringLiteral("V%1").arg(value));
+        symbols.drawInstruction(painter, box, value);
     }
 }
 

@@ -118,7 +118,7 @@ Printout sheetPrintout(const DescriptionSheet& sheet, const SymbolPainter& symbo
                 if (row.instruction != 0) {
                     // the row has its frame: the picture's own lines above and below are left out
                     painter.setClipRect(line.adjusted(0, FrameInset * mm, 0, -FrameInset * mm));
-                    symbols.drawPicture(painter, line, QStringLiteral("V%1").arg(row.instruction));
+                    symbols.drawInstruction(painter, line, row.instruction);
                     painter.setClipping(false);
                 } else {
                     const QRectF middle(line.center().x() - cell / 2, line.top(), cell, cell);

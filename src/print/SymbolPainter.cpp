@@ -60,6 +60,19 @@ void SymbolPainter::drawPicture(QPainter& painter, const QRectF& box, const QStr
     PictureLibrary::require(QString::fromLatin1(PictureLibraryFile)).draw(painter, box, name);
 }
 
+void SymbolPainter::drawMapSymbol(QPainter& painter, const QRectF& box, qint32 value, qreal lineWidth) const
+{
+    drawPicture(painter, box, QStringLiteral("B%1").arg(value));
+    painter.setPen(QPen(Qt::black, lineWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box);
+}
+
+void SymbolPainter::drawInstruction(QPainter& painter, const QRectF& box, qint32 value) const
+{
+    drawPicture(painter, box, QStringLiteral("V%1").arg(value));
+}
+
 void SymbolPainter::drawCells(QPainter& painter, const QPointF& topLeft, qreal cell, const LineCells& cells,
                               qreal lineWidth) const
 {

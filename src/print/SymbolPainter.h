@@ -32,6 +32,11 @@ public:
     // A picture of the picture library, fitted into `box`; throws what keeps the library or the
     // picture from use, naming the file.
     void drawPicture(QPainter& painter, const QRectF& box, const QString& name) const;
+    // A map symbol's picture in `box`, framed with lines of `lineWidth` so that neighbouring map
+    // excerpts do not run into each other.
+    void drawMapSymbol(QPainter& painter, const QRectF& box, qint32 value, qreal lineWidth) const;
+    // The picture of the sheet's special instruction `value` (990 to 999) in `box`.
+    void drawInstruction(QPainter& painter, const QRectF& box, qint32 value) const;
     // Six cells of side `cell` from `topLeft`, framed, with the symbols of `cells` in them.
     void drawCells(QPainter& painter, const QPointF& topLeft, qreal cell, const LineCells& cells,
                    qreal lineWidth) const;
