@@ -1,7 +1,9 @@
 #include "platform/FontRegistry.h"
 
+#include "platform/AppError.h"
 #include "platform/Files.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
@@ -42,6 +44,19 @@ void remove(int id)
 QString fileOfFamily(const QString& family)
 {
     return installedFiles().value(family);
+}
+
+QString requireFamily(const QString& fileName, const QString& family)
+{
+    if (const QString installed = fileOfFamily(family); !installed.isEmpty())
+        return installed;
+    const QString found = Files::find(fileName);
+    const QString path = QDir::current().absoluteFilePath(found.isEmpty() ? fileName : found);
+    if (found.isEmpty())
+        throw AppError(QString::fromLatin1(Msg::FileNotFound)).inFile(path);
+    if (add(fileName) < 0 || fileOfFamily(family).isEmpty())
+        throw AppError(QString::fromLatin1(Msg::FontNotInstalled)).inFile(path);
+    return fileOfFamily(family);
 }
 
 QList<uint> missingGlyphs(const QFont& font, const QList<uint>& codes)

@@ -12,6 +12,10 @@ int add(const QString& fileName);
 void remove(int id);
 // The file (absolute path) that an add() installed the family from; empty for other families.
 QString fileOfFamily(const QString& family);
+// The absolute path of the font file `fileName` that `family` is installed from, installing it
+// first when no add() did. Throws "File not found" or "The font could not be installed" naming
+// the file.
+QString requireFamily(const QString& fileName, const QString& family);
 
 // The character codes among `codes` that `font` cannot draw from its own glyphs: all of them
 // when the font's family is not installed (another font would stand in).

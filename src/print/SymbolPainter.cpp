@@ -2,10 +2,8 @@
 
 #include "content/PictureLibrary.h"
 #include "platform/AppError.h"
-#include "platform/Files.h"
 #include "platform/FontRegistry.h"
 
-#include <QDir>
 #include <QPainter>
 
 namespace {
@@ -18,17 +16,7 @@ constexpr qreal BoxCentreAboveBaseline = 0.30;
 SymbolPainter::SymbolPainter()
 {
     const QString family = QString::fromLatin1(SymbolFontFamily);
-    m_fontFile = FontRegistry::fileOfFamily(family);
-    if (m_fontFile.isEmpty()) {
-        const QString name = QString::fromLatin1(SymbolFontFile);
-        const QString found = Files::find(name);
-        const QString path = QDir::current().absoluteFilePath(found.isEmpty() ? name : found);
-        if (found.isEmpty())
-            throw AppError(QString::fromLatin1(Msg::FileNotFound)).inFile(path);
-        if (FontRegistry::add(name) < 0 || FontRegistry::fileOfFamily(family).isEmpty())
-            throw AppError(QString::fromLatin1(Msg::FontNotInstalled)).inFile(path);
-        m_fontFile = FontRegistry::fileOfFamily(family);
-    }
+    m_fontFile = FontRegistry::requireFamily(QString::fromLatin1(SymbolFontFile), family);
     m_font = QFont(family);
     // a glyph missing from the symbol font must not be drawn from another font
     m_font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
