@@ -1,15 +1,12 @@
 #include "results/CsvExport.h"
 
-#include "platform/AppError.h"
 #include "platform/Files.h"
 #include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimeZone>
-#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -66,26 +63,15 @@ int writeResults(const QString& resultsPath, const QString& csvPath, int* damage
                         QStringLiteral("time"), QStringLiteral("errors")});
     int rows = 0;
     int left = 0;
-    QFile file(resultsPath);
-    if (file.exists()) {
-        errno = 0;
-        if (!file.open(QIODevice::ReadOnly))
-            throw ioErrorFromErrno(errno ? errno : EACCES).inFile(QFileInfo(resultsPath).absoluteFilePath());
-        const QByteArray bytes = file.readAll();
-        if (bytes.size() % TResultRecord::RecordSize != 0)
-            throw AppError(QString::fromLatin1(Msg::ReadBeyondEnd))
-                .inFile(QFileInfo(resultsPath).absoluteFilePath());
-        for (qsizetype at = 0; at < bytes.size(); at += TResultRecord::RecordSize) {
-            const TResultRecord r = TResultRecord::decode(QByteArrayView(bytes).sliced(at));
-            if (r.isDamaged()) {
-                ++left;
-                continue;
-            }
-            text += row({r.PlayerName, QString::number(r.TestNumber), r.TestName.trimmed(),
-                         QString::number(r.Time * SecondsPerDay, 'f', 3), QString::number(r.Errors)});
-            ++rows;
+    forEachStoredResult(resultsPath, [&](const TResultRecord& r) {
+        if (r.isDamaged()) {
+            ++left;
+            return;
         }
-    }
+        text += row({r.PlayerName, QString::number(r.TestNumber), r.TestName.trimmed(),
+                     QString::number(r.Time * SecondsPerDay, 'f', 3), QString::number(r.Errors)});
+        ++rows;
+    });
     if (damaged)
         *damaged = left;
     save(csvPath, text);

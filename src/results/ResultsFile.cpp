@@ -333,6 +333,18 @@ void rankResults(QList<TResultRecord>& records)
     records = std::move(ranked);
 }
 
+void forEachStoredResult(const QString& path, const std::function<void(const TResultRecord&)>& visit)
+{
+    QFile file(path);
+    if (!file.exists())
+        return;
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        Files::throwFileError(file, errno);
+    RecordDecoder names;
+    forEachRecord(file, [&](QByteArrayView bytes) { visit(decodeRecord(bytes, names)); });
+}
+
 QString resultsFileName()
 {
     const QString found = DataFolder::find(resultsName());

@@ -55,6 +55,11 @@ void rankResults(QList<TResultRecord>& records);
 // The results file to read: the one in the folder that holds the user's data (DataFolder), found
 // without regard to letter case, else the one the program folder still holds, else the path a new
 // one gets. The names of the trim's side files, kept in the same folder.
+// Calls `visit` with every record of the results file at `path`, in file order, reading only (a
+// missing file is not created and gives none). Throws the file's error, or "Read beyond end of
+// file" for a short last record.
+void forEachStoredResult(const QString& path, const std::function<void(const TResultRecord&)>& visit);
+
 QString resultsFileName();
 QString temporaryResultsFileName();
 inline constexpr char TrimListFileName[] = "TMP.Dat";
