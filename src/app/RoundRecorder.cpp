@@ -5,7 +5,6 @@
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
 #include "game/WeakSymbolDrill.h"
-#include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "results/AnswerStore.h"
 #include "screens/MainWindow.h"
@@ -42,8 +41,7 @@ void RoundRecorder::started()
 void RoundRecorder::answered(qint32 targetValue, qint32 pressedValue, bool right, qint64 ms)
 {
     if (m_recording)
-        m_store.record(targetValue, pressedValue, right, static_cast<qint32>(std::min<qint64>(ms, INT32_MAX)),
-                       Now());
+        m_store.record(targetValue, pressedValue, right, ms, Now());
 }
 
 void RoundRecorder::ended(bool finished)
@@ -51,10 +49,5 @@ void RoundRecorder::ended(bool finished)
     if (!m_recording)
         return;
     m_recording = false;
-    try {
-        m_store.endRound(finished, static_cast<qint32>(std::llround(m_round.ElapsedTime() * MsPerDay)),
-                         Now());
-    } catch (const AppError& error) {
-        m_store.disable(error);
-    }
+    m_store.finishRound(finished, std::llround(m_round.ElapsedTime() * MsPerDay), Now());
 }

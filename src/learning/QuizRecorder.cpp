@@ -2,12 +2,9 @@
 
 #include "game/Modes.h"
 #include "learning/QuickQuiz.h"
-#include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "results/AnswerStore.h"
 
-#include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {} // namespace
@@ -37,7 +34,7 @@ void QuizRecorder::started()
 void QuizRecorder::answered(qint32 target, qint32 pressed, bool right, qint64 ms)
 {
     if (m_recording)
-        m_store.record(target, pressed, right, static_cast<qint32>(std::min<qint64>(ms, INT_MAX)), Now());
+        m_store.record(target, pressed, right, ms, Now());
 }
 
 void QuizRecorder::ended(bool finished)
@@ -45,10 +42,5 @@ void QuizRecorder::ended(bool finished)
     if (!m_recording)
         return;
     m_recording = false;
-    const auto elapsedMs = static_cast<qint32>(std::llround(m_quiz.totalTime() * MsPerDay));
-    try {
-        m_store.endRound(finished, elapsedMs, Now());
-    } catch (const AppError& error) {
-        m_store.disable(error);
-    }
+    m_store.finishRound(finished, std::llround(m_quiz.totalTime() * MsPerDay), Now());
 }

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -353,10 +354,20 @@ void AnswerStore::beginRound(quint8 mode, quint8 kind, qint32 testNumber, double
     m_round->presses.reserve(32);
 }
 
-void AnswerStore::record(qint32 target, qint32 pressed, bool right, qint32 ms, double now)
+void AnswerStore::record(qint32 target, qint32 pressed, bool right, qint64 ms, double now)
 {
     if (m_round)
-        m_round->presses.append({now, target, pressed, ms, right});
+        m_round->presses.append(
+            {now, target, pressed, static_cast<qint32>(std::clamp<qint64>(ms, INT32_MIN, INT32_MAX)), right});
+}
+
+void AnswerStore::finishRound(bool finished, qint64 elapsedMs, double now)
+{
+    try {
+        endRound(finished, static_cast<qint32>(std::clamp<qint64>(elapsedMs, INT32_MIN, INT32_MAX)), now);
+    } catch (const AppError& error) {
+        disable(error);
+    }
 }
 
 qsizetype AnswerStore::pendingAnswers() const

@@ -105,11 +105,14 @@ public:
 
     // The round being played: its presses stay in memory until endRound.
     void beginRound(quint8 mode, quint8 kind, qint32 testNumber, double now);
-    void record(qint32 target, qint32 pressed, bool right, qint32 ms, double now);
+    // A press `ms` milliseconds after its target was shown (kept up to the largest 32-bit value).
+    void record(qint32 target, qint32 pressed, bool right, qint64 ms, double now);
     bool roundOpen() const { return m_round != nullptr; }
     qsizetype pendingAnswers() const;
     // Writes the round and its presses in one transaction; a round without presses is dropped.
     void endRound(bool finished, qint32 elapsedMs, double now);
+    // endRound for a recorder of rounds: a store that fails is disabled, with its one message.
+    void finishRound(bool finished, qint64 elapsedMs, double now);
 
     // Summaries for the progress view, the drill and the export.
     QList<SymbolStats> symbols(int kind = -1) const;
