@@ -72,6 +72,11 @@ const QList<qint32>& SymbolNames::symbols(quint8 kind) const
 
 QString SymbolNames::name(quint8 kind, qint32 value) const
 {
-    const QString name = kind < SymbolKind::Count ? m_names[kind].value(value) : QString();
+    const QString name = ownName(kind, value);
     return name.isEmpty() ? QString::number(value) : name;
+}
+
+QString SymbolNames::ownName(quint8 kind, qint32 value) const
+{
+    return kind < SymbolKind::Count ? m_names[kind].value(value) : QString();
 }

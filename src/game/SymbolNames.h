@@ -21,6 +21,8 @@ public:
     const QList<qint32>& symbols(quint8 kind) const;
     // The name of a symbol; its number when the files have none.
     QString name(quint8 kind, qint32 value) const;
+    // The name the files give the symbol; empty when they give none.
+    QString ownName(quint8 kind, qint32 value) const;
 
     // The first number of a whole line in the picture library's text file.
     static constexpr qint32 FirstLineNumber = 1000;

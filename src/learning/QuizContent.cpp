@@ -48,9 +48,8 @@ QuizContent QuizContent::load(const AnswerStore* store)
                 explanation = library.value(value);
             else
                 explanation = legends.value(value);
-            // SymbolNames stands in the number for a missing name: that is no name to answer with
-            const QString name = names.name(kind, value);
-            content.addSymbol(kind, value, name == QString::number(value) ? QString() : name, explanation);
+            // a missing name is no name to answer with
+            content.addSymbol(kind, value, names.ownName(kind, value), explanation);
         }
     }
     try {
