@@ -90,8 +90,7 @@ int exportStatistics(const QString& csvPath)
 int exportResults(const QString& csvPath)
 {
     int damaged = 0;
-    const int rows =
-        CsvExport::writeResults(resultsFileName(), csvPath, &damaged);
+    const int rows = CsvExport::writeResults(resultsFileName(), csvPath, &damaged);
     QTextStream out(stdout);
     out << rows << " results written to " << csvPath << Qt::endl;
     if (damaged > 0)
