@@ -117,3 +117,21 @@ add_custom_target(contact-sheet
     DEPENDS quill-contactsheet quill_content
     COMMENT "Drawing the contact sheets"
     VERBATIM)
+
+# Screenshots of the main window's screens for the README: `cmake --build build --target screenshots`
+# writes them into build/screens/ (English), build/screens/deu/ and build/screens/fra/, and the
+# end of a test at twice the scale into build/screens/x2/. Not built by default.
+add_executable(quill-screens EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tools/screens.cpp)
+target_link_libraries(quill-screens PRIVATE quillcore Qt6::Test)
+add_custom_target(screenshots
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:quill-screens>
+            ${QUILL_RUN_DIR} ${CMAKE_BINARY_DIR}/screens
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:quill-screens>
+            ${QUILL_RUN_DIR} ${CMAKE_BINARY_DIR}/screens/deu deu
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:quill-screens>
+            ${QUILL_RUN_DIR} ${CMAKE_BINARY_DIR}/screens/fra fra
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $<TARGET_FILE:quill-screens>
+            ${QUILL_RUN_DIR} ${CMAKE_BINARY_DIR}/screens/x2
+    DEPENDS quill-screens quill_content
+    COMMENT "Taking the screenshots"
+    VERBATIM)
