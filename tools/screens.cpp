@@ -31,6 +31,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -277,6 +278,9 @@ private:
                         fail(QStringLiteral("the end of the test was not shown"));
                     save(win, QStringLiteral("winner-summary.png"));
                     shown = true;
+                    win->findChild<QLineEdit*>(QStringLiteral("NameEdit"))->setText(QStringLiteral("Mia"));
+                    win->findChild<QPushButton*>(QStringLiteral("ConfirmButton"))->click();
+                    save(win, QStringLiteral("winner-ranked.png"));
                     win->findChild<QPushButton*>(QStringLiteral("CloseButton"))->click();
                 });
             }
