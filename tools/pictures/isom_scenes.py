@@ -146,7 +146,7 @@ def scene_point(c, p, rng):
     elif shape == "cairn":
         S.cairn(c, x, y, p.f("size", 0.8))
     elif shape == "fodder_rack":
-        S.fodder_rack(c, x, y, p.f("size", 0.9))
+        S.fodder_rack(c, x, y, p.f("size", 0.82))
     elif shape == "black_ring":
         D.ring(c, x, y, p.f("size", 0.8), D.W["black_point_line"], "black", "black")
     elif shape == "black_x":
@@ -523,7 +523,7 @@ def scene_wall(c, p, rng):
     elif kind == "ruined":
         S.ruined_wall(c, edge)
     else:
-        S.impassable_wall(c, edge, p.f("dot", 0.6), p.f("pitch", 2.0))
+        S.impassable_wall(c, edge, p.f("dot", 0.6), p.f("pitch", 3.0), start_mm=1.3)
 
 
 def scene_fence(c, p, rng):
