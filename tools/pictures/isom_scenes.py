@@ -313,10 +313,11 @@ def scene_sandy(c, p, rng):
 
 
 def scene_bare_rock(c, p, rng):
+    """A grey patch of rock on a slope: the contours run on across it, brown printing above grey."""
     poly = D.blob(MID, 55, 40, 30, 0.25, 111)
     S.bare_rock(c, poly)
-    S.contour(c, wavy(-5, 30, 118, 40, 4, 112))
-    S.contour(c, wavy(-5, 96, 118, 90, 4, 113))
+    for y0, y1, seed in ((34, 40, 112), (56, 60, 113), (78, 82, 114)):
+        S.contour(c, wavy(-5, y0, 118, y1, 4, seed))
 
 
 def scene_trench(c, p, rng):
