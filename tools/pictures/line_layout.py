@@ -256,6 +256,11 @@ def _point(lay, line, what, d):
         raise ValueError(f"line {line.number}: flag {line.flag!r} does not fit a {kind}")
 
 
+# sunk features drawn to scale: the circle is centred on the edge that column G names, where a
+# pit or small depression (a point symbol) keeps it on the symbol
+DRAWN_TO_SCALE = {"depression", "quarry"}
+
+
 def _sunk(lay, line, what, d):
     kind = line.kind
     r = SUNK_RADIUS[kind]
@@ -270,6 +275,8 @@ def _sunk(lay, line, what, d):
         lay.add(Linear("stream", [(0.0, -0.6), (1.5, -6.0), (-0.5, -11.0), (1.0, -REACH)]))
     if what == "edge" and d is not None:
         lay.flag = (d[0] * r, d[1] * r * (0.6 if lay.items[0].long else 1.0), 0.0)
+        if kind in DRAWN_TO_SCALE:
+            _centre_on_flag(lay)
     elif what == "centre":
         # in the bottom, drawn a little down into the hole
         lay.flag = (0.0, 0.0, -min(depth * 0.3, r * 0.35))
@@ -277,7 +284,8 @@ def _sunk(lay, line, what, d):
         raise ValueError(f"line {line.number}: flag {line.flag!r} does not fit a {kind}")
 
 
-# small area features: the circle is centred on the feature itself, as on a point feature
+# small area features: drawn round the site like a point feature; the circle is centred on the
+# feature itself, or on its edge or part where column G names one
 SMALL_AREAS = {"clearing", "thicket", "pond", "barerock", "paved", "ruin", "building", "copse",
                "sandy", "firm", "oob", "canopy", "charcoal"}
 # areas with straight sides and square corners
@@ -307,10 +315,12 @@ def _area(lay, line, what, d):
         lay.flag = (0.0, 0.0, 0.0)
     elif what == "edge" and small:
         poly = blob(0, 0, R, R * 0.8, seed, 0.08)
-        lay.flag = _out_along(poly, d, 0.0)
+        poly = _moved(poly, _out_along(poly, d, 0.0))
+        lay.flag = (0.0, 0.0, 0.0)
     elif what == "part" and small:
         poly = blob(0, 0, R, R * 0.8, seed, 0.08)
-        lay.flag = (d[0] * R * 0.45, d[1] * R * 0.45 * 0.8, 0.0)
+        poly = _moved(poly, (d[0] * R * 0.45, d[1] * R * 0.45 * 0.8))
+        lay.flag = (0.0, 0.0, 0.0)
     elif what == "edge":
         poly = blob(-d[0] * R, -d[1] * R, R, R, seed, 0.08)
         poly = _through_origin(poly, d)
@@ -335,6 +345,24 @@ def _area(lay, line, what, d):
     if kind == "firm":
         lay.add(Area("marsh", blob(0, 0, 12.0, 9.5, seed + 1, 0.08)))
     lay.add(Area(kind, poly, h))
+
+
+def _moved(poly, site):
+    """The outline moved so that the point `site` of it comes to the origin."""
+    return [(x - site[0], y - site[1]) for x, y in poly]
+
+
+def _centre_on_flag(lay):
+    """Move the features so that the flag stands at the origin, the centre of the circle."""
+    fx, fy, fz = lay.flag
+    for it in lay.items:
+        if isinstance(it, (Point, Sunk)):
+            it.at = (it.at[0] - fx, it.at[1] - fy)
+        elif isinstance(it, Area):
+            it.poly = _moved(it.poly, (fx, fy))
+        elif isinstance(it, Linear):
+            it.pts = _moved(it.pts, (fx, fy))
+    lay.flag = (0.0, 0.0, fz)
 
 
 def _out_along(poly, d, beyond):
