@@ -69,7 +69,7 @@ W = {
     "ride_band": 0.45,
     "power_line": 0.14,
     "wall": 0.14,
-    "impassable_wall": 0.35,
+    "impassable_wall": 0.25,
     "fence": 0.14,
     "impassable_fence": 0.25,
     "line_feature": 0.14,

@@ -146,7 +146,7 @@ def scene_point(c, p, rng):
     elif shape == "cairn":
         S.cairn(c, x, y, p.f("size", 0.8))
     elif shape == "fodder_rack":
-        S.fodder_rack(c, x, y, p.f("size", 0.9))
+        S.fodder_rack(c, x, y, p.f("size", 0.82))
     elif shape == "black_ring":
         D.ring(c, x, y, p.f("size", 0.8), D.W["black_point_line"], "black", "black")
     elif shape == "black_x":
@@ -313,10 +313,11 @@ def scene_sandy(c, p, rng):
 
 
 def scene_bare_rock(c, p, rng):
+    """A grey patch of rock on a slope: the contours run on across it, brown printing above grey."""
     poly = D.blob(MID, 55, 40, 30, 0.25, 111)
     S.bare_rock(c, poly)
-    S.contour(c, wavy(-5, 30, 118, 40, 4, 112))
-    S.contour(c, wavy(-5, 96, 118, 90, 4, 113))
+    for y0, y1, seed in ((34, 40, 112), (56, 60, 113), (78, 82, 114)):
+        S.contour(c, wavy(-5, y0, 118, y1, 4, seed))
 
 
 def scene_trench(c, p, rng):
@@ -523,7 +524,7 @@ def scene_wall(c, p, rng):
     elif kind == "ruined":
         S.ruined_wall(c, edge)
     else:
-        S.impassable_wall(c, edge, p.f("dot", 0.6), p.f("pitch", 2.0))
+        S.impassable_wall(c, edge, p.f("dot", 0.6), p.f("pitch", 3.0), start_mm=1.3)
 
 
 def scene_fence(c, p, rng):

@@ -420,18 +420,29 @@ def ruined_wall(c, pts):
     dashed_with_dots(c, pts, "black", "black", W["wall"], 1.7, 0.25, 0.4)
 
 
-def impassable_wall(c, pts, dot_mm=0.6, pitch_mm=2.0):
+def impassable_wall(c, pts, dot_mm=0.6, pitch_mm=3.0, pair_mm=0.8, start_mm=None):
+    """Thick line with pairs of large dots: each pair `pair_mm` apart (centre to centre), a pair
+    every `pitch_mm`, the first `start_mm` from the start (half a pitch by default)."""
     stroke(c, pts, "black", W["impassable_wall"], "black")
-    for (x, y), _ in stations(pts, c.mm(pitch_mm)):
-        dot(c, x, y, dot_mm, "black", "black")
+    half = c.mm(pair_mm) / 2
+    start = None if start_mm is None else c.mm(start_mm)
+    for (x, y), t in stations(pts, c.mm(pitch_mm), start=start):
+        for k in (-1, 1):
+            dot(c, x + t[0] * half * k, y + t[1] * half * k, dot_mm, "black", "black")
 
 
 def fence(c, pts, side=1, dashed=False, impassable=False, pitch_mm=1.6):
+    """Fence line with tags on one side leaning 60 degrees to the line; the impassable fence is
+    thicker and carries its tags in pairs (0.6 mm apart, a pair every 2.5 mm)."""
     width = W["impassable_fence"] if impassable else W["fence"]
     stroke(c, pts, "black", width, "black", dash_mm=(1.7, 0.25) if dashed else None)
+    if impassable:
+        for shift in (-0.3, 0.3):
+            tags(c, pts, 2.5, 0.5, 0.14, "black", "black", side=side, line_width_mm=width,
+                 lean_deg=-30 * side, start_mm=1.25 + shift)
+        return
     tag_start = pitch_mm / 2 if not dashed else 0.85
-    tags(c, pts, 1.95 if dashed else pitch_mm, 0.5 if impassable else 0.4,
-         0.18 if impassable else 0.14, "black", "black", side=side,
+    tags(c, pts, 1.95 if dashed else pitch_mm, 0.4, 0.14, "black", "black", side=side,
          line_width_mm=width, lean_deg=-30 * side, start_mm=tag_start)
 
 
@@ -444,20 +455,20 @@ def crossing_marks(c, pts, dist, gap_mm=0.6, long_mm=1.0, line_mm=0.18):
         stroke(c, [(x - nx * h, y - ny * h), (x + nx * h, y + ny * h)], "black", line_mm, "black")
 
 
-def line_feature(c, pts, impassable=False, pitch_mm=1.6, tick_mm=0.6):
+def line_feature(c, pts, impassable=False, pitch_mm=2.0):
+    """Line with chevrons across it every `pitch_mm`, their points forward along the line; the
+    impassable line is thicker and carries its chevrons in pairs 0.6 mm apart."""
     width = W["impassable_line_feature"] if impassable else W["line_feature"]
     stroke(c, pts, "black", width, "black")
-    h = c.mm(tick_mm) / 2
+    arm = c.mm(0.58 if impassable else 0.5) * math.sqrt(0.5)
+    shifts = (-0.3, 0.3) if impassable else (0.0,)
     for (x, y), t in stations(pts, c.mm(pitch_mm)):
         nx, ny = normal(t)
-        # a short stroke across the line, leaning 45 degrees
-        a = (t[0] * 0.707 + nx * 0.707, t[1] * 0.707 + ny * 0.707)
-        stroke(c, [(x - a[0] * h, y - a[1] * h), (x + a[0] * h, y + a[1] * h)], "black",
-               0.16, "black")
-        if impassable:
-            b = (-t[0] * 0.707 + nx * 0.707, -t[1] * 0.707 + ny * 0.707)
-            stroke(c, [(x - b[0] * h, y - b[1] * h), (x + b[0] * h, y + b[1] * h)], "black",
-                   0.16, "black")
+        for shift in shifts:
+            ax, ay = x + t[0] * c.mm(shift), y + t[1] * c.mm(shift)
+            chevron = [(ax - t[0] * arm + nx * arm, ay - t[1] * arm + ny * arm), (ax, ay),
+                       (ax - t[0] * arm - nx * arm, ay - t[1] * arm - ny * arm)]
+            stroke(c, chevron, "black", 0.14, "black", join="miter")
 
 
 def building(c, poly, large=False):
@@ -490,20 +501,20 @@ def ruin(c, poly):
 
 
 def high_tower(c, x, y, dot_mm=0.8, size_mm=1.4, line_mm=0.16):
-    """Tower: a dot standing on two spread legs."""
-    s = c.mm(size_mm)
-    r = c.mm(dot_mm) / 2
-    top = y - s / 2 + r
-    stroke(c, [(x - s * 0.42, y + s / 2), (x, top), (x + s * 0.42, y + s / 2)], "black",
-           line_mm, "black", join="miter")
-    dot(c, x, top, dot_mm, "black", "black")
+    """High tower: a dot with a cross through it, the arms `size_mm` from end to end."""
+    h = c.mm(size_mm) / 2
+    stroke(c, [(x - h, y), (x + h, y)], "black", line_mm, "black")
+    stroke(c, [(x, y - h), (x, y + h)], "black", line_mm, "black")
+    dot(c, x, y, dot_mm, "black", "black")
 
 
 def small_tower(c, x, y, size_mm=1.0, line_mm=0.16):
-    """Raised seat: a platform on two legs."""
-    s = (c.mm(size_mm) - c.mm(line_mm)) / 2
-    stroke(c, [(x - s, y + s), (x - s * 0.7, y - s), (x + s * 0.7, y - s), (x + s, y + s)],
-           "black", line_mm, "black", join="miter")
+    """Small tower: a T, the bar `size_mm` wide on a stem 0.9 mm long; the symbol's place is a
+    third of the way down the stem."""
+    half = c.mm(size_mm) / 2
+    top, foot = y - c.mm(0.3), y + c.mm(0.6)
+    stroke(c, [(x - half, top), (x + half, top)], "black", line_mm, "black")
+    stroke(c, [(x, top), (x, foot)], "black", line_mm, "black")
 
 
 def cairn(c, x, y, size_mm=0.8, line_mm=0.16, centre_mm=0.14):
@@ -511,14 +522,14 @@ def cairn(c, x, y, size_mm=0.8, line_mm=0.16, centre_mm=0.14):
     dot(c, x, y, centre_mm, "black", "black")
 
 
-def fodder_rack(c, x, y, size_mm=0.9, line_mm=0.16):
-    """Rack: a V opening 60 degrees on a short post."""
-    s = (c.mm(size_mm) - c.mm(line_mm)) / 2
-    fork = y - s * 0.05
-    dx = s * math.tan(math.radians(30)) * 1.6
-    stroke(c, [(x - dx, y - s), (x, fork), (x + dx, y - s)], "black", line_mm, "black",
+def fodder_rack(c, x, y, size_mm=0.82, line_mm=0.16):
+    """Fodder rack: a stem `size_mm` long with a flat chevron on its top pointing up (arms 0.82 mm
+    apart at their ends); the symbol's place is the centre of the figure."""
+    top, foot = y - c.mm(size_mm) * 0.33, y + c.mm(size_mm) * 0.67
+    dx, dy = c.mm(0.41), c.mm(0.24)
+    stroke(c, [(x - dx, top + dy), (x, top), (x + dx, top + dy)], "black", line_mm, "black",
            join="miter")
-    stroke(c, [(x, fork), (x, y + s)], "black", line_mm, "black")
+    stroke(c, [(x, top), (x, foot)], "black", line_mm, "black")
 
 
 def stairway(c, pts, width_mm=0.55, step_mm=0.3):

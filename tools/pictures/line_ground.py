@@ -88,6 +88,8 @@ class Sketch:
     def __init__(self, lay, scale, ground_y):
         self.lay = lay
         self.s = scale
+        self.sx = scale         # pixels per unit across the view (east-west)
+        self.ky = KY            # depth foreshortening
         self.gy = ground_y
         self.back = []          # sky, far trees, ground
         self.flat = []          # things lying on the ground
@@ -97,7 +99,7 @@ class Sketch:
         self.flag_at = None     # where the flag stands when the ground there is not level
 
     def P(self, x, y, z=0.0):
-        return (WIDTH / 2 + self.s * x, self.gy - self.s * KY * y - self.s * KZ * z)
+        return (WIDTH / 2 + self.sx * x, self.gy - self.s * self.ky * y - self.s * KZ * z)
 
     def Ps(self, pts, z=0.0):
         return [self.P(x, y, z) for x, y in pts]
@@ -1050,64 +1052,133 @@ def height_at(it, x, y):
     return (lo + hi) / 2
 
 
-SLOPE_GRADE = 0.55
+# A slope landform is seen from low down at the foot of its hill: the flat ground in front is
+# foreshortened, the hillside stands up to its crest, which curves down at either side against the
+# sky, so that the reader sees which way is up; the whole landform is in sight, so the flag's
+# place in it (lower or upper part, foot) shows. The view is drawn wider than deep, so that the
+# bends of the level lines show.
+SLOPE_SCALE = 2.0       # pixels per unit up the slope and in height
+SLOPE_SX = 4.2          # pixels per unit across the slope
+SLOPE_KY = 0.36         # foreshortening of the ground, seen from low down
+SLOPE_GRADE = 0.5       # height per unit of the hillside's height scale
+SHELF_GRADE = 0.08      # the same across a terrace's shelf
+SLOPE_BEND = 2.4        # the sketch bends the level lines this much more than the map
+SLOPE_ROUND = 20.0      # how far (units) the crest comes down towards the viewer at either side
+SLOPE_FOOT_PX = 70.0    # where the foot of the hillside is drawn
+LEVEL_STEP = 2.0        # height between two level lines
+HILLSIDE = ("#CCDBA8", "#D5E2B4")
+LEVEL_LINE = "#B39B6C"
+
+
+def _hillside(it):
+    """The heights (foot, crest) of the hillside the landform lies in."""
+    if it.kind == "terrace":
+        low, high = L.terrace_shelf(it)
+        return low - 10.0, high + 10.0
+    return it.at[1] - it.r, it.at[1] + 4.0
+
+
+def _z(it, h):
+    """Height of the ground above the flat land in front, at the level line of height h."""
+    foot, crest = _hillside(it)
+    h = min(max(h, foot), crest)
+    z = (h - foot) * SLOPE_GRADE
+    if it.kind == "terrace":
+        low, high = L.terrace_shelf(it)
+        z -= max(0.0, min(h, high) - low) * (SLOPE_GRADE - SHELF_GRADE)
+    return z
+
+
+def _plan_y(it, h, x, reach):
+    """Where the level line of height h runs at x in the sketch: as on the map, but rounding
+    towards the viewer at either side the more the higher it is, as on the face of a hill."""
+    foot, crest = _hillside(it)
+    up = min(max((h - foot) / (crest - foot), 0.0), 1.0)
+    return L.level_y(it, h, x) - SLOPE_ROUND * up * (x / reach) ** 2
 
 
 def slope(sk, it):
-    """A slope rising to the north, seen from below: level lines across it show the landform
-    (bending uphill into a re-entrant, downhill round a spur, spreading over a terrace); the
-    bands between them are shaded so that the ground reads as a slope, and the floor of a
-    re-entrant or the back of a spur is tinted along its whole length, so that the reader sees
-    which part of it the flag is in. Heights are counted from the site."""
-    site = height_at(it, 0.0, 0.0)
+    """A hill's face rising to the north, seen from its foot: level lines across it show the
+    landform (bending uphill into a re-entrant, downhill round a spur, parting round the shelf of
+    a terrace); the floor of a re-entrant, the back of a spur or the shelf of a terrace is tinted,
+    trees stand on the crest against the sky and on the flat ground in front."""
+    if it.kind != "terrace":
+        it = L.Relief(it.kind, it.at, it.r, it.h * SLOPE_BEND)
+    foot, crest = _hillside(it)
+    sk.s, sk.sx, sk.ky = SLOPE_SCALE, SLOPE_SX, SLOPE_KY
+    sk.gy = SLOPE_FOOT_PX + sk.s * sk.ky * L.level_y(it, foot, 0.0)
+    reach = WIDTH / 2 / sk.sx + 1.0
+    xs = [-reach + 2 * reach * i / 60 for i in range(61)]
 
-    def z_of(h):
-        return (h - site) * SLOPE_GRADE + 1.5
+    def level(h, along=xs):
+        return [sk.P(x, _plan_y(it, h, x, reach), _z(it, h)) for x in along]
+
+    def height(x, y):
+        lo, hi = foot - 40.0, crest + 40.0
+        for _ in range(40):
+            mid = (lo + hi) / 2
+            if _plan_y(it, mid, x, reach) < y:
+                lo = mid
+            else:
+                hi = mid
+        return (lo + hi) / 2
 
     def ground(x, y):
-        return z_of(height_at(it, x, y))
+        return _z(it, height(x, y))
 
-    rows = []
-    for k in range(-6, 16):
-        base = site + k * 2.6 - 1.3
-        pts = []
-        for i in range(61):
-            x = -20 + 40 * i / 60
-            px_, py_ = sk.P(x, L.level_y(it, base, x), z_of(base))
-            pts.append((px_, max(py_, HORIZON + 3)))
-        rows.append(pts)
+    heights = []
+    h = foot
+    while h < crest - 1e-6:
+        heights.append(h)
+        h += LEVEL_STEP
+    heights.append(crest)
+    rows = [level(h) for h in heights]
     out = []
     for k in range(len(rows) - 1):
-        near, far = rows[k], rows[k + 1]
-        fill = "#D2DFB2" if k % 2 else "#DCE7C3"
-        out.append(poly_svg(near + far[::-1], fill))
+        out.append(poly_svg(rows[k] + rows[k + 1][::-1], HILLSIDE[k % 2]))
     if it.kind == "terrace":
-        # the shelf: the band between the two level lines that the terrace spreads apart
-        low = it.at[1] - it.r
-        shelf = it.r / L.TERRACE_SPREAD
-        edge = [sk.P(x, L.level_y(it, low, x), z_of(low)) for x in (-20.0, 20.0)]
-        edge += [sk.P(x, L.level_y(it, low + shelf, x), z_of(low + shelf)) for x in (20.0, -20.0)]
-        out.append(poly_svg([(x, max(y, HORIZON + 3)) for x, y in edge], "#E6EDCB",
-                            extra=' fill-opacity="0.75"'))
-    if it.kind in ("reentrant", "spur"):
+        low, high = L.terrace_shelf(it)
+        out.append(poly_svg(level(low) + level(high)[::-1], "#E9EFCF"))
+    else:
+        # the floor of the re-entrant or the back of the spur, from its lower end to its top
         top, low = it.at[1], it.at[1] - it.r
-        ys = [low + (top - low) * i / 20 for i in range(21)]
-        edge = [sk.P(-2.4, y, ground(-2.4, y)) for y in ys]
-        edge += [sk.P(2.4, y, ground(2.4, y)) for y in reversed(ys)]
-        tint = "#B9CB8E" if it.kind == "reentrant" else "#E6EDCB"
-        out.append(poly_svg([(x, max(y, HORIZON + 3)) for x, y in edge], tint,
-                            extra=' fill-opacity="0.75"'))
+        hs = [low + (top - low) * i / 24 for i in range(25)]
+        edge = [sk.P(-2.6, _plan_y(it, h, -2.6, reach), _z(it, h)) for h in hs]
+        edge += [sk.P(2.6, _plan_y(it, h, 2.6, reach), _z(it, h)) for h in reversed(hs)]
+        tint = "#AFC483" if it.kind == "reentrant" else "#E9EFCF"
+        out.append(poly_svg(edge, tint, extra=' fill-opacity="0.8"'))
     for pts in rows:
-        out.append(line_svg(pts, "#BFA77A", 0.6))
+        out.append(line_svg(pts, LEVEL_LINE, 0.6))
+    # the sky down to the crest
+    out.append(poly_svg([(-1.0, -1.0), (WIDTH + 1.0, -1.0)] + rows[-1][::-1], SKY))
     sk.flat.append("".join(out))
     if it.kind == "reentrant" and sk.lay.line.yes("marshy"):
         marshy_floor(sk, it, ground)
     x, y, _ = sk.lay.flag
-    sk.flag_at = (x, y, ground(x, y))
+    if it.kind == "terrace":
+        sk.flag_at = (x, y, ground(x, y))
+    else:
+        # on the floor of the re-entrant or the back of the spur, at the height the site has on
+        # the hillside: as far up the landform as the site is on the map
+        h = y
+        sk.flag_at = (x, _plan_y(it, h, x, reach), _z(it, h))
+    rng = random.Random(sk.lay.line.number)
+    # a forest on the crest, seen against the sky
+    tx = -reach
+    while tx < reach:
+        kind = "conifer" if rng.random() < 0.6 else "broad"
+        ty = _plan_y(it, crest, tx, reach) + 0.8
+        sk.stand(ty, tree_svg(sk, tx, ty, rng.uniform(10, 14), kind, _z(it, crest)))
+        tx += rng.uniform(2.2, 3.4)
+    # trees on the hill's face away from the landform, and on the flat ground in front
     for sx in (-1, 1):
-        for k, yy in enumerate((-4.0, 1.0)):
-            x = sx * (9.5 + 2.5 * k)
-            sk.stand(yy, tree_svg(sk, x, yy, 24, "conifer" if k % 2 else "broad", ground(x, yy)))
+        for k, up in enumerate((0.3, 0.6)):
+            h = foot + (crest - foot) * up
+            tx = sx * (14.0 + 3.0 * k)
+            ty = _plan_y(it, h, tx, reach)
+            sk.stand(ty, tree_svg(sk, tx, ty, 14, "conifer" if k % 2 else "broad", _z(it, h)))
+        ty = L.level_y(it, foot, 0.0) - 4.0
+        sk.stand(ty, tree_svg(sk, sx * 19.0, ty, 20, "broad" if sx < 0 else "conifer"))
 
 
 def marshy_floor(sk, it, ground):

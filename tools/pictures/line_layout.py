@@ -89,37 +89,46 @@ class Linear:
 
 
 class Relief:
-    """A landform drawn with contours. For the landforms of a slope (SLOPE_KINDS) `at` is
-    (0, y) of the upper end of the feature (the head of a re-entrant, where a spur leaves the
-    slope, the shelf of a terrace), `r` its length down the slope and `h` how far its contours
-    bend (units)."""
+    """A landform drawn with contours. For a re-entrant or a spur `at` is (0, y) of its upper end
+    (the head of a re-entrant, where a spur leaves the slope), `r` its length down the slope and
+    `h` how far its contours bend (units). For a terrace `at` is (0, y) of the middle of the shelf,
+    `r` the height the shelf takes up (one contour interval) and `h` how wide the shelf is across
+    the slope in its middle (units); it narrows towards its ends, east and west."""
 
     def __init__(self, kind, at, r, h):
         self.kind, self.at, self.r, self.h = kind, at, r, h
 
 
 SLOPE_WIDTH = 4.5       # half-width of the bend of a re-entrant's or a spur's contours
-TERRACE_SPREAD = 3.0    # the shelf spreads one contour interval over three
+TERRACE_STEEP = 0.5     # units across the slope per unit of height above and below a terrace
+TERRACE_LENGTH = 13.0   # how far east and west the shelf keeps its width
 
 
 def _fade(v):
     return max(0.0, min(1.0, v))
 
 
+def terrace_shelf(it):
+    """The heights (low, high) between which a terrace's shelf lies."""
+    return it.at[1] - it.r / 2, it.at[1] + it.r / 2
+
+
 def level_y(it, h, x):
     """Where the level line of a slope landform runs at x: h is its height, as the place where
     it would cross the even slope (units north of the site; the ground rises to the north). A
     re-entrant bends the lines uphill between its mouth and its head, a spur downhill between
-    its foot and its top; a terrace spreads the lines apart across its shelf."""
-    top = it.at[1]
+    its foot and its top; a terrace is a steep slope whose lines part round a level shelf, widest
+    in the middle."""
     if it.kind == "terrace":
-        shelf = it.r / TERRACE_SPREAD          # the height interval the shelf spreads out
-        low = top - it.r
+        low, high = terrace_shelf(it)
+        narrow = it.r * TERRACE_STEEP
+        width = narrow + (it.h - narrow) * math.exp(-(x / TERRACE_LENGTH) ** 4)
         if h <= low:
-            return h - (it.r - shelf) / 2
-        if h <= low + shelf:
-            return low - (it.r - shelf) / 2 + (h - low) * TERRACE_SPREAD
-        return h + (it.r - shelf) / 2
+            return it.at[1] - width / 2 + (h - low) * TERRACE_STEEP
+        if h >= high:
+            return it.at[1] + width / 2 + (h - high) * TERRACE_STEEP
+        return it.at[1] - width / 2 + (h - low) / it.r * width
+    top = it.at[1]
     low = top - it.r
     # the bend grows and dies away over more than its own size, so no line crosses the next
     fade = it.h + 1.0
@@ -256,6 +265,11 @@ def _point(lay, line, what, d):
         raise ValueError(f"line {line.number}: flag {line.flag!r} does not fit a {kind}")
 
 
+# sunk features drawn to scale: the circle is centred on the edge that column G names, where a
+# pit or small depression (a point symbol) keeps it on the symbol
+DRAWN_TO_SCALE = {"depression", "quarry"}
+
+
 def _sunk(lay, line, what, d):
     kind = line.kind
     r = SUNK_RADIUS[kind]
@@ -270,6 +284,8 @@ def _sunk(lay, line, what, d):
         lay.add(Linear("stream", [(0.0, -0.6), (1.5, -6.0), (-0.5, -11.0), (1.0, -REACH)]))
     if what == "edge" and d is not None:
         lay.flag = (d[0] * r, d[1] * r * (0.6 if lay.items[0].long else 1.0), 0.0)
+        if kind in DRAWN_TO_SCALE:
+            _centre_on_flag(lay)
     elif what == "centre":
         # in the bottom, drawn a little down into the hole
         lay.flag = (0.0, 0.0, -min(depth * 0.3, r * 0.35))
@@ -277,7 +293,8 @@ def _sunk(lay, line, what, d):
         raise ValueError(f"line {line.number}: flag {line.flag!r} does not fit a {kind}")
 
 
-# small area features: the circle is centred on the feature itself, as on a point feature
+# small area features: drawn round the site like a point feature; the circle is centred on the
+# feature itself, or on its edge or part where column G names one
 SMALL_AREAS = {"clearing", "thicket", "pond", "barerock", "paved", "ruin", "building", "copse",
                "sandy", "firm", "oob", "canopy", "charcoal"}
 # areas with straight sides and square corners
@@ -307,10 +324,12 @@ def _area(lay, line, what, d):
         lay.flag = (0.0, 0.0, 0.0)
     elif what == "edge" and small:
         poly = blob(0, 0, R, R * 0.8, seed, 0.08)
-        lay.flag = _out_along(poly, d, 0.0)
+        poly = _moved(poly, _out_along(poly, d, 0.0))
+        lay.flag = (0.0, 0.0, 0.0)
     elif what == "part" and small:
         poly = blob(0, 0, R, R * 0.8, seed, 0.08)
-        lay.flag = (d[0] * R * 0.45, d[1] * R * 0.45 * 0.8, 0.0)
+        poly = _moved(poly, (d[0] * R * 0.45, d[1] * R * 0.45 * 0.8))
+        lay.flag = (0.0, 0.0, 0.0)
     elif what == "edge":
         poly = blob(-d[0] * R, -d[1] * R, R, R, seed, 0.08)
         poly = _through_origin(poly, d)
@@ -335,6 +354,24 @@ def _area(lay, line, what, d):
     if kind == "firm":
         lay.add(Area("marsh", blob(0, 0, 12.0, 9.5, seed + 1, 0.08)))
     lay.add(Area(kind, poly, h))
+
+
+def _moved(poly, site):
+    """The outline moved so that the point `site` of it comes to the origin."""
+    return [(x - site[0], y - site[1]) for x, y in poly]
+
+
+def _centre_on_flag(lay):
+    """Move the features so that the flag stands at the origin, the centre of the circle."""
+    fx, fy, fz = lay.flag
+    for it in lay.items:
+        if isinstance(it, (Point, Sunk)):
+            it.at = (it.at[0] - fx, it.at[1] - fy)
+        elif isinstance(it, Area):
+            it.poly = _moved(it.poly, (fx, fy))
+        elif isinstance(it, Linear):
+            it.pts = _moved(it.pts, (fx, fy))
+    lay.flag = (0.0, 0.0, fz)
 
 
 def _out_along(poly, d, beyond):
@@ -445,12 +482,12 @@ def _relief(lay, line, what, d):
         # The circle is centred on the site: the feature is placed round it so that the site is
         # in the part that column G names (the upper part near the head of a re-entrant, the
         # foot at the lower end of a spur).
-        length = 24.0
-        top = {"upper": 6.0, "lower": 20.0, "foot": 23.0}.get(what, 12.0)
-        bend = 3.5 if line.yes("shallow") else 7.0
         if kind == "terrace":
-            length, top, bend = 18.0, 15.0, 0.0
-        lay.add(Relief(kind, (0.0, top), length, bend))
+            # the site in the middle of the shelf, between the two contours that part round it
+            lay.add(Relief(kind, (0.0, 0.0), 6.0, 13.0))
+        else:
+            top = {"upper": 6.0, "lower": 20.0, "foot": 23.0}.get(what, 12.0)
+            lay.add(Relief(kind, (0.0, top), 24.0, 3.5 if line.yes("shallow") else 7.0))
         lay.flag = (0.0, 0.0, 0.0)
     else:
         lay.add(Relief("saddle", (0.0, 0.0), 9.0, 4.0))

@@ -361,6 +361,9 @@ def draw(lay):
     if kind == "stairway":
         # the steps climb a steep bank: contours close together across them
         _contours_across(c, lay.line.number, ys=(1.5, 5.0, 8.5, 12.0))
+    if kind == "barerock":
+        # bare rock lies on the ground's shape: the contours run on across the grey
+        _contours_across(c, lay.line.number, ys=(-3.0, -8.5))
     if kind == "ride":
         # a ride is a line through thicker forest
         D.fill_rect(c, 0, 0, WIDTH, HEIGHT, "green30", "green30")

@@ -165,6 +165,19 @@ class Layouts(unittest.TestCase):
         self.assertLess(a.at[0] + a.r, between.flag[0])
         self.assertLess(between.flag[0], b.at[0] - b.r)
 
+    def test_edge_of_an_area_drawn_to_scale_is_the_centre_of_the_circle(self):
+        from isom_draw import inside as inside_poly
+        for kind, d in (("clearing", "4.4"), ("pond", "3.2"), ("paved", "5.12")):
+            lay = L.make_layout(line_for(D=d, G="12.2:N", kind=kind))
+            self.assertEqual(lay.flag[:2], (0.0, 0.0))
+            poly = lay.items[-1].poly
+            # the area lies south of the site, its northern edge through it
+            self.assertTrue(inside_poly((0.0, -1.0), poly))
+            self.assertFalse(inside_poly((0.0, 1.0), poly))
+        pit = L.make_layout(line_for(D="1.12", G="12.2:SE", kind="depression"))
+        self.assertEqual(pit.flag[:2], (0.0, 0.0))
+        self.assertAlmostEqual(math.hypot(*pit.items[0].at), pit.items[0].r)
+
     def test_empty_g_on_a_cliff_is_the_foot_below_it(self):
         lay = L.make_layout(line_for(D="2.1", F="9.1:3", kind="cliff", params="h=3"))
         self.assertLess(lay.flag[1], 0)         # south of the cliff line, at its foot
@@ -198,6 +211,18 @@ class Pictures(unittest.TestCase):
                              + G.FLAG_POLE, svg)
             self.assertIsNotNone(pole)
             self.assertEqual(float(pole.group(1)) > G.WIDTH / 2, east)
+
+    def test_ground_sketch_of_a_slope_shows_lower_and_upper_part_apart(self):
+        # the quick quiz asks which line a sketch shows: the lower part (or the foot) and the
+        # upper part of one landform must put the flag in plainly different places
+        def flag_foot(kind, d, g):
+            svg = G.draw(L.make_layout(line_for(D=d, G=g, kind=kind)))
+            pole = re.search(r'd="M([\d.]+) ([\d.]+)L\1 [\d.]+" fill="none" stroke="'
+                             + G.FLAG_POLE, svg)
+            self.assertIsNotNone(pole)
+            return float(pole.group(2))
+        for kind, d, low in (("reentrant", "1.3", "12.9"), ("spur", "1.2", "12.11")):
+            self.assertGreater(flag_foot(kind, d, low), flag_foot(kind, d, "12.8") + 15, kind)
 
     def test_output_is_deterministic(self):
         again = tempfile.mkdtemp(prefix="line_pictures_again_")
