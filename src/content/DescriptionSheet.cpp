@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -14,6 +15,8 @@ constexpr qint32 LastControlCode = 999;
 constexpr qint32 FirstInstruction = 990;
 constexpr qint32 LastInstruction = 999;
 constexpr char16_t ByteOrderMark = 0xFEFF;
+// Crossing, junction and between: they join the feature of column D to a second one in column E.
+constexpr std::array<const char*, 3> JoiningSymbols{"10.1", "10.2", "12.14"};
 
 class SheetParser
 {
@@ -29,6 +32,7 @@ private:
     }
     qint32 number(const QString& word, qint32 first, qint32 last) const;
     LineCells cells(const QStringList& symbols) const;
+    void requireSecondFeature(const LineCells& cells) const;
 
     QString m_path;
     const SymbolNotation& m_notation;
@@ -63,7 +67,22 @@ LineCells SheetParser::cells(const QStringList& symbols) const
         cells[column] = code;
         last = column;
     }
+    requireSecondFeature(cells);
     return cells;
+}
+
+void SheetParser::requireSecondFeature(const LineCells& cells) const
+{
+    const bool twoFeatures =
+        cells[SheetColumn::E] != 0 && m_notation.column(cells[SheetColumn::E]) == SheetColumn::D;
+    if (twoFeatures)
+        return;
+    for (const char* joining : JoiningSymbols) {
+        const QString notation = QString::fromLatin1(joining);
+        const qint32 code = m_notation.code(notation);
+        if (code != 0 && (cells[SheetColumn::F] == code || cells[SheetColumn::G] == code))
+            fail(Msg::OneFeatureOfTwo, {notation});
+    }
 }
 
 void SheetParser::parseLine(const QString& text, int line, DescriptionSheet& sheet)

@@ -33,7 +33,8 @@ struct DescriptionSheet
 // symbols of the start's feature, a control (its code, 1 to 999, then its symbols), "instruction"
 // and the number of a special instruction (990 to 999) or "finish", optionally with one. Symbols
 // are written as SymbolNotation has them, separated by blanks, in the order of their columns; a
-// second symbol of column D goes into column E. Throws the file's input/output error, or a message
-// naming the file and the line: an unknown symbol or keyword, a symbol out of its column's order, a
+// second symbol of column D goes into column E, and a crossing, junction or between needs it. Throws
+// the file's input/output error, or a message naming the file and the line: an unknown symbol or
+// keyword, a symbol out of its column's order, a crossing, junction or between with one feature, a
 // number out of range; and "The description sheet lists no control".
 DescriptionSheet readDescriptionSheet(const QString& path, const SymbolNotation& notation);

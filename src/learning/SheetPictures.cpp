@@ -65,7 +65,7 @@ constexpr std::array<DescriptionLine, DescriptionLineCount> Lines{{
     {"3", "52", {0, 76, 0, 0, 197, 0}},    // marsh, south-west tip
     {"4", "38", {41, 60, 0, 134, 0, 0}},   // upper cliff, 3 m high
     {"5", "60", {0, 88, 0, 0, 168, 0}},    // copse, north-east part
-    {"6", "47", {0, 92, 0, 146, 0, 0}},    // path junction
+    {"6", "47", {0, 92, 92, 146, 0, 0}},   // path junction: both paths, D and E
     {"7", "33", {0, 53, 122, 0, 0, 0}},    // rocky knoll
     {"8", "54", {0, 103, 0, 0, 154, 0}},   // ruin, west side
     {"9", "41", {0, 72, 0, 0, 0, 223}},    // waterhole, refreshment point

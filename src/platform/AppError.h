@@ -69,6 +69,8 @@ inline constexpr char TestNotFound[] = "No catalogue has test %d";
 inline constexpr char UnknownSymbol[] = "No symbol is written %s";
 inline constexpr char SymbolOutOfPlace[] =
     "Symbol %s is out of place: columns C to H come in this order, each once";
+inline constexpr char OneFeatureOfTwo[] =
+    "Symbol %s joins two features: write both, the first for column D, the second for column E";
 inline constexpr char NotASheetLine[] = "A line starts with a control code or a keyword, not %s";
 inline constexpr char SheetWithoutControls[] = "The description sheet lists no control";
 // The answer store.

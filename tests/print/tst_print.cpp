@@ -120,6 +120,9 @@ void TestPrint::sheetFaultsNameTheLine_data()
     row("three features", "31 2.4 2.4 2.4\n", Msg::SymbolOutOfPlace, ", line 1");
     row("feature after appearance", "31 8.6 2.4\n", Msg::SymbolOutOfPlace, ", line 1");
     row("sheet mark in a row", "31 2.4 finish\n", Msg::SymbolOutOfPlace, ", line 1");
+    // a crossing, junction or between names both features, the second in column E
+    row("junction of one path", "31 5.2 5.2 10.2\nstart 5.2 10.2\n", Msg::OneFeatureOfTwo, ", line 2");
+    row("between with an appearance", "31 2.4 8.6 12.14\n", Msg::OneFeatureOfTwo, ", line 1");
     row("code too high", "# c\n1000 2.4\n", Msg::ValueOutOfRange, ", line 2");
     row("code not a number", "31x 2.4\n", Msg::InvalidNumericInput, ", line 1");
     row("unknown keyword", "31 2.4\ncontrol 32\n", Msg::NotASheetLine, ", line 2");
