@@ -123,7 +123,7 @@ class Languages(content_files.ContentCopy, unittest.TestCase):
 
     def test_a_language_has_exactly_what_english_has(self):
         self.edit("LegendsAdd.deu", "\n130 Höhe oder Tiefe des Objekts: 0,5 m, z. B. ein kleiner "
-                  "Erosionsgraben oder ein zerfallener Erdwall. Bei einer Grube oder einer Senke "
+                  "Graben oder ein zerfallener Erdwall. Bei einer Grube oder einer Senke "
                   "ist die Zahl ihre Tiefe.", "")
         self.edit("Bitm1Add.fra", "\n1050 ", "\n1950 ")
         self.edit("TypesSym.deu", "N109 N418 N204", "N109 N204 N418")

@@ -19,26 +19,53 @@
 
 namespace {
 
-// The first letter of `caption` that no other item took, or none.
-QChar freeLetter(const QString& caption, QString& taken)
+// The letter the language marked with "&" in `caption`, or none.
+QChar markedLetter(const QString& caption)
 {
-    for (const QChar c : caption) {
-        if (c.isLetter() && !taken.contains(c.toLower())) {
-            taken += c.toLower();
-            return c;
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&')) {
+            if (caption[i + 1] != QLatin1Char('&'))
+                return caption[i + 1];
+            ++i;
         }
     }
     return {};
 }
 
-// `caption` with "&" before its first `letter`, the way a button shows its Alt letter.
-QString withMnemonic(QString caption, QChar letter)
+// The Alt letter of an item: the one its language marked, unless another item took it, else the
+// first free letter of its caption, a letter of the plain alphabet first (every keyboard has
+// those keys); none when all are taken.
+QChar freeLetter(const QString& caption, QString& taken)
 {
-    caption.remove(QLatin1Char('&'));
-    const qsizetype at = caption.indexOf(letter);
-    if (at >= 0)
-        caption.insert(at, QLatin1Char('&'));
-    return caption;
+    const auto free = [&taken](QChar c) { return c.isLetter() && !taken.contains(c.toLower()); };
+    QChar letter = markedLetter(caption);
+    const QString plain = QString(caption).remove(QLatin1Char('&'));
+    for (int pass = 0; pass < 2 && !free(letter); ++pass) {
+        for (const QChar c : plain) {
+            if (free(c) && (pass == 1 || c.unicode() < 0x80)) {
+                letter = c;
+                break;
+            }
+        }
+    }
+    if (!free(letter))
+        return {};
+    taken += letter.toLower();
+    return letter;
+}
+
+// `caption` with "&" before the first `letter` (the marked one if it is that letter), the way a
+// button shows its Alt letter.
+QString withMnemonic(const QString& caption, QChar letter)
+{
+    if (!letter.isNull() && markedLetter(caption) == letter)
+        return caption;
+    QString plain = caption;
+    plain.remove(QLatin1Char('&'));
+    const qsizetype at = plain.indexOf(letter);
+    if (!letter.isNull() && at >= 0)
+        plain.insert(at, QLatin1Char('&'));
+    return plain;
 }
 
 // The next widget of `ring` after `current` (or before, for step -1) that can take the focus.
@@ -103,16 +130,14 @@ void TForm1::setUpKeyboard()
 
     // Alt + a letter of each item's caption; the captions come from the language, so do the letters.
     QString taken;
-    for (QToolButton* button : {m_learningButton, m_testingButton}) {
-        const QChar letter = freeLetter(button->text().remove(QLatin1Char('&')), taken);
-        button->setText(withMnemonic(button->text(), letter));
-    }
-    for (QToolButton* topic : std::as_const(m_topicButtons)) {
-        const QChar letter = freeLetter(topic->text().remove(QLatin1Char('&')), taken);
-        topic->setText(withMnemonic(topic->text(), letter));
-    }
+    // A button with a "&" makes its own shortcut of the letter after it.
+    QList<QToolButton*> tools{m_learningButton, m_testingButton};
+    tools << m_topicButtons;
+    for (QToolButton* button : std::as_const(tools))
+        button->setText(withMnemonic(button->text(), freeLetter(button->text(), taken)));
     for (TCommandButton* side : sideButtons()) {
         const QChar letter = freeLetter(side->caption(), taken);
+        side->setCaption(withMnemonic(side->caption(), letter));
         if (letter.isNull())
             continue;
         auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(letter.toUpper().unicode())), this);

@@ -65,6 +65,12 @@ enum : int {
     SketchPictureName = 65432,
     SheetPartName = 65433,
     ResultsTableName = 65434,
+    // The end of a round: what was missed, in the words of the kind of symbols it asked for.
+    MissedMapHeading = 65440,
+    NothingMapMissed = 65441,
+    MissedLineHeading = 65442,
+    NothingLineMissed = 65443,
+    MissedUnansweredLine = 65444,
     ResultsFolder = 65320,
     // The quick quiz: one label, test name and question per direction (in the order of
     // QuickQuiz's directions), then the texts of its play and summary.

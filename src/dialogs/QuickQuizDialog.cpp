@@ -352,6 +352,7 @@ void QuickQuizDialog::recordResult()
     RoundResult result;
     result.time = m_quiz.totalTime();
     result.errors = m_quiz.errors();
+    result.summary.kind = d.kind;
     result.summary.found = m_quiz.rightCount();
     result.summary.presses = static_cast<int>(m_quiz.answers().size());
     for (const QuickQuiz::Answer& a : m_quiz.answers()) {
@@ -361,9 +362,9 @@ void QuickQuizDialog::recordResult()
         MissedSymbol missed;
         missed.name = nameOf(d.kind, q.subject);
         missed.picture = d.question == QuizFace::Text ? QImage() : imageOf(d.kind, q.subject, d.question);
-        missed.pressedName = a.chosen == QuickQuiz::NoChoice
-                                 ? LoadString(StringId::QuizNoAnswer)
-                                 : nameOf(d.answerKind, q.choices[size_t(a.chosen)]);
+        missed.unanswered = a.chosen == QuickQuiz::NoChoice;
+        if (!missed.unanswered)
+            missed.pressedName = nameOf(d.answerKind, q.choices[size_t(a.chosen)]);
         missed.wrongPresses = 1;
         result.summary.missed.append(missed);
     }

@@ -48,7 +48,8 @@ void THelpForm::ShowHelp()
     }
     show();
     raise();
-    setWindowTitle(QString::number(item->Number) + QLatin1Char(' ') + item->Text);
+    // the symbol's name alone: its number in the content files means nothing to a learner
+    setWindowTitle(item->Text);
     m_text->clear();
     m_text->setPlainText(item->AddText);
 }

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <utility>
 
 namespace {
 // Client heights: the name strip alone, and the strip with the table and the close button.
@@ -86,13 +87,26 @@ void WinnerDialog::showSummary(const RoundSummary& summary, int top)
     m_missed->setGeometry(SummaryMargin, top + AccuracyHeight + 2, width,
                           SummaryHeight - AccuracyHeight - 2 - SummaryMargin);
     m_missed->clear();
+    // each kind of symbols in its own words: "Lines you missed:" after a test of whole lines
+    const auto [heading, nothing] = [&summary]() -> std::pair<int, int> {
+        switch (summary.kind) {
+        case SymbolKind::MapSymbol:
+            return {StringId::MissedMapHeading, StringId::NothingMapMissed};
+        case SymbolKind::Line:
+            return {StringId::MissedLineHeading, StringId::NothingLineMissed};
+        default:
+            return {StringId::MissedHeading, StringId::NothingMissed};
+        }
+    }();
     if (summary.missed.isEmpty()) {
-        m_missed->addItem(LoadString(StringId::NothingMissed));
+        m_missed->addItem(LoadString(nothing));
     } else {
-        m_missed->addItem(LoadString(StringId::MissedHeading));
+        m_missed->addItem(LoadString(heading));
         for (const MissedSymbol& missed : summary.missed) {
-            auto* item =
-                new QListWidgetItem(LoadString(StringId::MissedLine).arg(missed.name, missed.pressedName));
+            const QString line = missed.unanswered
+                                     ? LoadString(StringId::MissedUnansweredLine).arg(missed.name)
+                                     : LoadString(StringId::MissedLine).arg(missed.name, missed.pressedName);
+            auto* item = new QListWidgetItem(line);
             if (!missed.picture.isNull()) {
                 // scaled for the screen's pixels, so that the icon is sharp at 200 %
                 const qreal ratio = devicePixelRatioF();

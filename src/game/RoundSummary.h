@@ -1,5 +1,7 @@
 #pragma once
 
+#include "results/AnswerStore.h"
+
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -11,11 +13,14 @@ struct MissedSymbol
     QImage picture;
     QString pressedName; // what the last wrong press pressed instead
     int wrongPresses = 0;
+    // The question's time ran out before any answer (quick quiz); pressedName is empty then.
+    bool unanswered = false;
 };
 
 // How a timed round went: the targets found, every judged press, the symbols missed.
 struct RoundSummary
 {
+    quint8 kind = SymbolKind::Description; // the kind of symbols the round asked for
     int found = 0;
     int presses = 0;
     QList<MissedSymbol> missed;

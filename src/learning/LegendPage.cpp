@@ -6,6 +6,7 @@
 #include "learning/LegendQuiz.h"
 #include "learning/SheetPictures.h"
 #include "learning/Walkthrough.h"
+#include "platform/AppError.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -15,6 +16,11 @@
 #include <stdexcept>
 
 namespace {
+
+// The walkthrough's texts of the sheet's top row: course, length, climb.
+constexpr int CourseItem = 1;
+constexpr int LengthItem = 2;
+constexpr int ClimbItem = 3;
 
 const LegendControls& checked(const LegendControls& controls)
 {
@@ -62,7 +68,16 @@ void LegendPage::drawSheetPictures()
     // Drawn on the first entry, not at start: the program should not wait for pages it may not show.
     if (m_sheetDrawn)
         return;
-    m_controls.sheetPicture->setPixmap(QPixmap::fromImage(SheetPictures::tablePicture()));
+    // the top row as the walkthrough's first three texts write it, in the language's own numbers
+    SheetPictures::Heading heading;
+    try {
+        heading = {LegendQuiz::sheetLabel(LegendQuiz::itemText(CourseItem)),
+                   LegendQuiz::sheetLabel(LegendQuiz::itemText(LengthItem)),
+                   LegendQuiz::sheetLabel(LegendQuiz::itemText(ClimbItem))};
+    } catch (const AppError&) {
+        // the walkthrough names the file it cannot read; the sheet keeps the English heading
+    }
+    m_controls.sheetPicture->setPixmap(QPixmap::fromImage(SheetPictures::tablePicture(heading)));
     m_controls.columnPicture->setPixmap(QPixmap::fromImage(SheetPictures::columnPicture()));
     m_sheetDrawn = true;
 }

@@ -36,13 +36,27 @@ QString LegendQuiz::itemText(int i)
     return text;
 }
 
-QString LegendQuiz::promptText(const QString& itemText)
+namespace {
+// Where the label the sheet shows ends in an item's text ("7.5 km: the length ..."), or -1.
+qsizetype labelEnd(const QString& itemText)
 {
-    // A text starts with the label the sheet shows ("7.5 km: the length ..."); asking with it
-    // would give the answer away, so the question starts after it.
     constexpr qsizetype LongestLabel = 40;
     const qsizetype colon = itemText.indexOf(QLatin1Char(':'));
-    if (colon < 0 || colon > LongestLabel)
+    return colon > LongestLabel ? -1 : colon;
+}
+} // namespace
+
+QString LegendQuiz::sheetLabel(const QString& itemText)
+{
+    const qsizetype colon = labelEnd(itemText);
+    return colon < 0 ? QString() : itemText.first(colon).trimmed();
+}
+
+QString LegendQuiz::promptText(const QString& itemText)
+{
+    // Asking with the label would give the answer away, so the question starts after it.
+    const qsizetype colon = labelEnd(itemText);
+    if (colon < 0)
         return itemText;
     QString prompt = itemText.mid(colon + 1).trimmed();
     if (!prompt.isEmpty())

@@ -50,6 +50,9 @@ public:
     static QString itemText(int i);
     // The question made of an item's text: without the sheet's own label, which is the answer.
     static QString promptText(const QString& itemText);
+    // The sheet's own label that an item's text starts with ("7,5 km" of "7,5 km : la longueur"),
+    // or empty.
+    static QString sheetLabel(const QString& itemText);
     static int questionCount();
     static constexpr int WrongFlashMs = 700;
 

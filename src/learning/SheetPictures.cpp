@@ -254,8 +254,11 @@ QImage sharpCanvas(QSize size)
 }
 } // namespace
 
-QImage SheetPictures::tablePicture(bool useSymbolFont)
+QImage SheetPictures::tablePicture(bool useSymbolFont, const Heading& heading)
 {
+    const auto orDefault = [](const QString& text, const char* english) {
+        return text.isEmpty() ? QString::fromLatin1(english) : text;
+    };
     QImage image = sharpCanvas(TableSize);
     SheetPainter sheet(image, useSymbolFont);
     QPainter& painter = sheet.painter();
@@ -267,11 +270,11 @@ QImage SheetPictures::tablePicture(bool useSymbolFont)
 
     // top row: course, length, climb
     const int topRowBottom = TableRows[TopRow + 1];
-    sheet.text(cell(TopRowCells[0], TopRowCells[1], top, topRowBottom), QString::fromLatin1(CourseName),
+    sheet.text(cell(TopRowCells[0], TopRowCells[1], top, topRowBottom), orDefault(heading.course, CourseName),
                TextPixelSize, true);
-    sheet.text(cell(TopRowCells[1], TopRowCells[2], top, topRowBottom), QString::fromLatin1(CourseLength),
-               TextPixelSize);
-    sheet.text(cell(TopRowCells[2], TopRowCells[3], top, topRowBottom), QString::fromLatin1(CourseClimb),
+    sheet.text(cell(TopRowCells[1], TopRowCells[2], top, topRowBottom),
+               orDefault(heading.length, CourseLength), TextPixelSize);
+    sheet.text(cell(TopRowCells[2], TopRowCells[3], top, topRowBottom), orDefault(heading.climb, CourseClimb),
                TextPixelSize);
 
     // start row and the description lines

@@ -50,16 +50,25 @@ constexpr int ThickLine = 2;
 
 namespace SheetPictures {
 
+// The top row of the table picture: the course, its length and its climb, as the language writes
+// them ("Bahn 5", "7,5 km"); an empty text keeps the English one.
+struct Heading
+{
+    QString course;
+    QString length;
+    QString climb;
+};
+
 // The family name of the symbol font.
 QString symbolFontFamily();
 // Whether the symbol font is installed in the application's font database.
 bool symbolFontAvailable();
 
-QImage tablePicture(bool useSymbolFont);
+QImage tablePicture(bool useSymbolFont, const Heading& heading = {});
 QImage columnPicture(bool useSymbolFont);
-inline QImage tablePicture()
+inline QImage tablePicture(const Heading& heading)
 {
-    return tablePicture(symbolFontAvailable());
+    return tablePicture(symbolFontAvailable(), heading);
 }
 inline QImage columnPicture()
 {

@@ -45,7 +45,20 @@ constexpr QPoint kLampDarkPixels[] = {QPoint(9, 3),  QPoint(10, 4), QPoint(10, 5
                                       QPoint(10, 7), QPoint(9, 8),  QPoint(3, 9),  QPoint(8, 9),
                                       QPoint(4, 10), QPoint(5, 10), QPoint(6, 10), QPoint(7, 10)};
 
-constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip;
+// "&" marks the Alt letter of a caption, drawn underlined ("&&" is an ampersand).
+constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip | Qt::TextShowMnemonic;
+
+// The caption as it reads, without the marks of its Alt letter.
+QString withoutMnemonic(const QString& caption)
+{
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        plain += caption[i];
+    }
+    return plain;
+}
 
 // The rectangle whose one-pixel aliased outline covers the pixels left..right-1, top..bottom-1.
 QRectF outlineRect(int left, int top, int right, int bottom)
@@ -75,7 +88,7 @@ void TCommandButton::setCaption(const QString& caption)
         return;
     m_caption = caption;
     // a screen reader names the button by its caption
-    setAccessibleName(caption);
+    setAccessibleName(withoutMnemonic(caption));
     update();
 }
 
@@ -368,7 +381,7 @@ void TCommandButton::paintLamp(QPainter& painter) const
 void TCommandButton::paintCaption(QPainter& painter, const QPaintDevice* device) const
 {
     const QFontMetrics metrics(font(), device);
-    const int textWidth = metrics.horizontalAdvance(m_caption);
+    const int textWidth = metrics.horizontalAdvance(withoutMnemonic(m_caption));
     const int textHeight = metrics.height();
     const int spread = m_font3D->offset() + m_font3D->repetitionwidth();
     const int left = (width() - textWidth) / 2 + kCaptionShift + m_pressOffset - spread;

@@ -46,6 +46,7 @@ public:
 
     explicit TCommandButton(QWidget* parent = nullptr);
 
+    // The caption may mark its Alt letter with "&", which is drawn underlined.
     QString caption() const { return m_caption; }
     void setCaption(const QString& caption);
     QColor ledNormal() const { return m_ledNormal; }

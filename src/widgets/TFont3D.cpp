@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip;
+// "&" marks the Alt letter of a caption, drawn underlined ("&&" is an ampersand).
+constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip | Qt::TextShowMnemonic;
 
 // The four diagonal places of the outline copies, around the caption's own place.
 constexpr std::array<QPoint, 4> kOutlineOffsets{QPoint(-1, -1), QPoint(1, -1), QPoint(1, 1), QPoint(-1, 1)};

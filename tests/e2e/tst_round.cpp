@@ -22,17 +22,22 @@
 #include "platform/Random.h"
 #include "platform/Registry.h"
 #include "results/ResultsFile.h"
+#include "widgets/TCommandButton.h"
 #include "widgets/TGauge.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -57,6 +62,7 @@ private slots:
     void everyShippedTestLoads();
     void unplayableTestIsRefused();
     void keyboardAlone();
+    void mainMenuLettersInEveryLanguage();
     void everyControlIsNamed();
 };
 
@@ -229,8 +235,7 @@ void TestRound::practiceShowsDescriptionsAndHelp()
     press(first);
     QCOMPARE(help->ShownIndex(), first);
     QVERIFY(help->isVisible());
-    QCOMPARE(help->windowTitle(),
-             QString::number(m_grid->Item(first)->Number) + QLatin1Char(' ') + m_grid->Item(first)->Text);
+    QCOMPARE(help->windowTitle(), m_grid->Item(first)->Text);
     press(second);
     QCOMPARE(help->ShownIndex(), second); // replaced in place
     press(second);
@@ -463,6 +468,55 @@ static QStringList unnamedControls(QWidget* window)
                                                    w->objectName());
     }
     return unnamed;
+}
+
+// The letter after the "&" of a caption, as a button underlines it; none without one.
+static QChar altLetter(const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&'))
+            return caption[i + 1] == QLatin1Char('&') ? (++i, QChar()) : caption[i + 1];
+    }
+    return {};
+}
+
+// Every control of the main menu has an Alt letter of its own in every shipped language, and
+// Alt with it presses the control.
+void TestRound::mainMenuLettersInEveryLanguage()
+{
+    const auto builtIn = qScopeGuard([] { Language::activateBuiltIn(); });
+    const QStringList modules = QDir(m_dir->path()).entryList({QStringLiteral("quill.*")}, QDir::Files);
+    QVERIFY(modules.size() >= 3);
+    for (const QString& module : modules) {
+        m_windows.reset();
+        QVERIFY(Language::activateModuleFile(m_dir->filePath(module)));
+        m_windows = std::make_unique<WindowSet>();
+        m_form = m_windows->form();
+        m_form->show();
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form));
+        QString taken;
+        for (QWidget* control : m_form->findChildren<QWidget*>()) {
+            auto* tool = qobject_cast<QToolButton*>(control);
+            auto* side = qobject_cast<TCommandButton*>(control);
+            if (!tool && !side)
+                continue;
+            const QString caption = tool ? tool->text() : side->caption();
+            const QChar letter = altLetter(caption);
+            const QString where = module + QLatin1String(": ") + caption;
+            QVERIFY2(letter.isLetter(), qPrintable(where));
+            QVERIFY2(!taken.contains(letter.toLower()), qPrintable(where + QLatin1String(" (letter taken)")));
+            taken += letter.toLower();
+            if (!control->isVisible())
+                continue; // Next, Back, Pause and Main menu belong to other screens
+            // pressed, but without opening what it opens
+            QObject::disconnect(control, nullptr, m_form, nullptr);
+            QSignalSpy pressed(control, tool ? SIGNAL(clicked(bool)) : SIGNAL(clicked()));
+            QTest::keyClick(m_form, Qt::Key(letter.toUpper().unicode()), Qt::AltModifier);
+            QTRY_VERIFY2(pressed.count() == 1, qPrintable(where));
+        }
+        QCOMPARE(taken.size(), 15);
+    }
 }
 
 void TestRound::everyControlIsNamed()

@@ -620,6 +620,10 @@ void TestLearning::quizItemTexts()
     QCOMPARE(LegendQuiz::promptText(QStringLiteral("7.5 km: the length of the course")),
              QStringLiteral("The length of the course"));
     QCOMPARE(LegendQuiz::promptText(QStringLiteral("Area 3")), QStringLiteral("Area 3"));
+    // the sheet's top row is drawn with the label as the language writes it, space before ':' too
+    QCOMPARE(LegendQuiz::sheetLabel(QStringLiteral("7,5 km : la longueur du circuit")),
+             QStringLiteral("7,5 km"));
+    QCOMPARE(LegendQuiz::sheetLabel(QStringLiteral("Area 3")), QString());
     TempWorkDir dir;
     // entry 3 missing, entry 9 shorter than the column prefix, entry 12 exactly the prefix
     QVERIFY(dir.write(QStringLiteral("LEGTAB.ENG"), "1 One\r\n2 Two\r\n8 A - Number\r\n9 B-\r\n12 E - \r\n"
