@@ -145,9 +145,16 @@ void TestPlatform::errorTextFillsArguments()
 {
     QCOMPARE(AppError(QString::fromLatin1(Msg::ResourceNotFound), {QStringLiteral("V1")}).text(),
              QStringLiteral("Resource V1 not found"));
-    QCOMPARE(AppError(QString::fromLatin1(Msg::ValueOutOfRange), {QStringLiteral("-2147483647"), QStringLiteral("14")})
+    QCOMPARE(AppError(QString::fromLatin1(Msg::ValueOutOfRange),
+                      {QStringLiteral("-2147483647"), QStringLiteral("14")})
                  .text(),
              QStringLiteral("Value must be between -2147483647 and 14"));
+    // words of a file are shown as they are written, never as terminal commands nor as placeholders
+    AppError hostile(QStringLiteral("%s and %s"), {QStringLiteral("\x1b]0;%s\x07"), QStringLiteral("\x9b"
+                                                                                                   "2J")});
+    hostile.inFile(QStringLiteral("/tmp/a\nb"));
+    QCOMPARE(hostile.text(), QStringLiteral("\\x1b]0;%s\\x07 and \\x9b2J"));
+    QCOMPARE(hostile.location(), QStringLiteral("File: /tmp/a\\x0ab"));
     QCOMPARE(ioErrorFromErrno(ENOENT).text(), QStringLiteral("File not found"));
     QCOMPARE(ioErrorFromErrno(ENOSPC).text(), QStringLiteral("Disk full"));
     QCOMPARE(ioErrorFromErrno(EIO).text(), QStringLiteral("I/O error 5"));
