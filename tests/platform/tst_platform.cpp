@@ -79,6 +79,8 @@ void TestPlatform::registryKeepsTypes()
         QFAIL("a number read as text must fail");
     } catch (const AppError& e) {
         QCOMPARE(e.text(), QStringLiteral("Invalid data type for 'TextHelp'"));
+        // the message says which file holds the bad value
+        QCOMPARE(e.file(), RegistryKey::storeFile());
     }
     try {
         key.readDword(QStringLiteral("Name"));
