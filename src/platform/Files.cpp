@@ -118,6 +118,12 @@ void refuseUnlessRegular(Kind kind, const QString& path, bool mayBeNew)
 
 } // namespace
 
+void requireRegular(const QString& path, bool mayBeNew)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    refuseUnlessRegular(kindOf(absolute), absolute, mayBeNew);
+}
+
 void openRegular(QFile& file, QIODevice::OpenMode mode)
 {
     const QString path = QFileInfo(file.fileName()).absoluteFilePath();

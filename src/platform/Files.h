@@ -28,6 +28,10 @@ bool exists(const QString& name);
 // refused with what it is, and never waited on.
 void openForRead(QFile& file, const QString& name);
 
+// Throws the input/output error naming `path` unless it is a regular file (or a link to one), or no
+// file at all where `mayBeNew`: for files opened by others (a database) than this layer.
+void requireRegular(const QString& path, bool mayBeNew);
+
 // Opens `file` (its name set) in `mode` as openForRead does: a regular file, or a new one where
 // `mode` creates it; anything else is refused with the input/output error naming it.
 void openRegular(QFile& file, QIODevice::OpenMode mode);

@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
+#include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 
 #include <QDateTime>
@@ -320,6 +321,8 @@ void AnswerStore::open()
         return;
     // an installed copy's data folder is made by the first file written there; SQLite makes no folder
     QDir().mkpath(QFileInfo(m_path).absolutePath());
+    // SQLite would take a folder or a pipe of the name for a damaged database
+    Files::requireRegular(m_path, true);
     auto db = std::make_unique<Database>(m_path);
     db->open();
     m_db = std::move(db);
