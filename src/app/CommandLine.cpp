@@ -1,10 +1,12 @@
 #include "app/CommandLine.h"
 
+#include "content/ContentCheck.h"
 #include "content/Language.h"
 #include "game/SymbolNames.h"
 #include "platform/AppError.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
 #include "print/PdfFile.h"
 #include "print/Printouts.h"
 #include "results/AnswerStore.h"
@@ -63,15 +65,58 @@ bool asksForPrintout(int argc, char** argv)
     return false;
 }
 
+// A message on one line of standard error; its control characters escaped, as the text may quote a
+// file's bytes or a name given on the command line.
 void fail(const QString& text)
 {
-    QTextStream(stderr) << "quill: " << text << Qt::endl;
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QTextStream(stderr) << "quill: " << escapeControlCharacters(line) << Qt::endl;
 }
 
 void fail(const AppError& error)
 {
     const QString location = error.location();
     fail(location.isEmpty() ? error.text() : error.text() + QLatin1String(". ") + location);
+}
+
+// What the program says without a window (a damaged language module, ...) goes to standard error
+// while a run lasts, and makes it fail; a question is answered with its default.
+class StandardErrorMessages
+{
+public:
+    StandardErrorMessages()
+    {
+        MessageBoxes::setPresenter({[this](MessageBoxes::Kind, const QString& text) {
+                                        ++m_count;
+                                        fail(text);
+                                    },
+                                    [](const QString&, bool defaultYes) { return defaultYes; }});
+    }
+    ~StandardErrorMessages() { MessageBoxes::setPresenter({}); }
+    StandardErrorMessages(const StandardErrorMessages&) = delete;
+    StandardErrorMessages& operator=(const StandardErrorMessages&) = delete;
+
+    int count() const { return m_count; }
+
+private:
+    int m_count = 0;
+};
+
+// The content files a run reads are checked as the window checks them before it uses any.
+bool contentChecksumsMatch()
+{
+    const QString wrong = ContentCheck::firstWrongChecksum();
+    if (wrong.isEmpty())
+        return true;
+    fail(LoadString(StringId::WrongChecksum) + QLatin1String(". ") + fileLocation(wrong));
+    return false;
+}
+
+// A name for the terminal: a file name given on the command line may hold control characters.
+QString shown(const QString& name)
+{
+    return escapeControlCharacters(name);
 }
 
 // The statistics of the answer store; an absent store gives the header row alone.
@@ -83,7 +128,7 @@ int exportStatistics(const QString& csvPath)
     const SymbolNames names;
     const int rows = CsvExport::writeStatistics(
         store, [&names](quint8 kind, qint32 value) { return names.name(kind, value); }, csvPath);
-    QTextStream(stdout) << rows << " symbols written to " << csvPath << Qt::endl;
+    QTextStream(stdout) << rows << " symbols written to " << shown(csvPath) << Qt::endl;
     return 0;
 }
 
@@ -92,7 +137,7 @@ int exportResults(const QString& csvPath)
     int damaged = 0;
     const int rows = CsvExport::writeResults(resultsFileName(), csvPath, &damaged);
     QTextStream out(stdout);
-    out << rows << " results written to " << csvPath << Qt::endl;
+    out << rows << " results written to " << shown(csvPath) << Qt::endl;
     if (damaged > 0)
         out << damaged << " damaged results left out" << Qt::endl;
     return 0;
@@ -192,7 +237,7 @@ int writePrintout(const PrintRequest& request)
         }
     }
     const int pages = PdfFile::write(printout, request.pdf, request.paper);
-    QTextStream(stdout) << pages << " pages written to " << request.pdf << Qt::endl;
+    QTextStream(stdout) << pages << " pages written to " << shown(request.pdf) << Qt::endl;
     return 0;
 }
 
@@ -263,10 +308,17 @@ int runCommandLine(int argc, char** argv)
         return usageError(parser, fault);
 
     // the program's folder and the folder of the user's files, as for a start with a window
+    StandardErrorMessages messages;
     QDir::setCurrent(Desktop::programFolder());
     DataFolder::choose(QDir::currentPath());
+    // a language module that cannot be used stops the run: its files would be in another language
     Language::selectModule();
+    if (messages.count() > 0)
+        return 1;
     try {
+        // the statistics are named, and the printouts drawn, from the checked content files
+        if ((parser.isSet(statistics) || printouts == 1) && !contentChecksumsMatch())
+            return 1;
         int status = 0;
         if (parser.isSet(statistics))
             status = exportStatistics(caller.absoluteFilePath(parser.value(statistics)));
@@ -274,9 +326,16 @@ int runCommandLine(int argc, char** argv)
             status = exportResults(caller.absoluteFilePath(parser.value(results)));
         if (status == 0 && printouts == 1)
             status = writePrintout(request);
-        return status;
+        return messages.count() > 0 ? 1 : status;
     } catch (const AppError& error) {
         fail(error);
         return 1;
     }
+}
+
+int refuseWindowArguments(const QStringList& arguments)
+{
+    fail(QStringLiteral("unexpected arguments: ") + arguments.join(QLatin1Char(' ')));
+    QTextStream(stderr) << "quill --help lists the options." << Qt::endl;
+    return 2;
 }

@@ -2,7 +2,7 @@
 
 #include "app/QuillApplication.h"
 
-#include "content/Checksum.h"
+#include "content/ContentCheck.h"
 #include "content/Language.h"
 #include "content/NumberedText.h"
 #include "dialogs/ProgressViewer.h"
@@ -43,7 +43,6 @@ namespace {
 constexpr char SymbolFontFile[] = "Pictor07.TTF";
 // Under the board, in the game page's strip below its last row.
 constexpr QRect StatusLineGeometry(0, 420, 605, 18);
-constexpr char SymbolsBase[] = "Symbols.";
 // A message about the symbol font lists this many of its missing symbols.
 constexpr qsizetype MaxListedGlyphs = 8;
 const QColor LearningColour(0, 0, 255);
@@ -259,19 +258,12 @@ void TForm1::createLegendPage()
 
 void TForm1::checkContentFiles()
 {
-    QStringList files = {ContentFileName(LoadString(StringId::Bitm1Base)),
-                         ContentFileName(LoadString(StringId::LegendsBase))};
-    const QString symbols = ContentFileName(QString::fromLatin1(SymbolsBase));
-    if (Files::exists(symbols))
-        files << symbols;
     try {
-        for (const QString& file : std::as_const(files)) {
-            if (!CheckFileChecksum(file, ContentChecksumDivisor).matches()) {
-                MessageBoxes::showPlain(LoadString(StringId::WrongChecksum) + QLatin1Char('\n') +
-                                        fileLocation(QFileInfo(Files::find(file)).absoluteFilePath()));
-                m_terminate = true;
-                return;
-            }
+        const QString wrong = ContentCheck::firstWrongChecksum();
+        if (!wrong.isEmpty()) {
+            MessageBoxes::showPlain(LoadString(StringId::WrongChecksum) + QLatin1Char('\n') +
+                                    fileLocation(wrong));
+            m_terminate = true;
         }
     } catch (const AppError& error) {
         MessageBoxes::showError(error);

@@ -44,6 +44,10 @@ int main(int argc, char** argv)
     if (const int status = runCommandLine(argc, argv); status >= 0)
         return status;
     QuillApplication app(argc, argv);
+    // the toolkit took the options of the window system (-platform, -style ...): what is left is no
+    // option of the trainer
+    if (argc > 1)
+        return refuseWindowArguments(QCoreApplication::arguments().mid(1));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName));
     // The program works on the files of its own folder.
     QDir::setCurrent(Desktop::programFolder());

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -128,5 +129,8 @@ QList<TTypesItem> ReadCatalogueEntries(const QString& fileName)
         error.inFile(QFileInfo(file).absoluteFilePath());
         throw;
     }
+    // a catalogue without a single symbol to play (an empty file, say) is no catalogue
+    if (std::all_of(entries.cbegin(), entries.cend(), [](const TTypesItem& e) { return e.Values.isEmpty(); }))
+        throw AppError(QString::fromLatin1(Msg::NothingInFile)).inFile(QFileInfo(file).absoluteFilePath());
     return entries;
 }

@@ -33,7 +33,8 @@ TTypesFile& Catalogue();
 // Fills Catalogue() from the catalogue file `fileName` (letter case ignored). Seeds the random source
 // first. Throws the file's input/output error, "Invalid numeric input", or a message naming the
 // file and the fault for a catalogue beyond the store's limits, a group without a value or a group
-// still open at the end of the file; the store is then left empty.
+// still open at the end of the file, and "The file holds nothing the program can read" for a file
+// without a single value of a test; the store is then left empty.
 void ReadCatalogue(const QString& fileName);
 // The tests of a catalogue file, read as ReadCatalogue reads them, leaving the store as it is.
 QList<TTypesItem> ReadCatalogueEntries(const QString& fileName);

@@ -131,14 +131,15 @@ void SheetParser::parseLine(const QString& text, int line, DescriptionSheet& she
 DescriptionSheet readDescriptionSheet(const QString& path, const SymbolNotation& notation)
 {
     const QString absolute = QDir::current().absoluteFilePath(path);
-    QString text = QString::fromUtf8(Files::readAll(absolute));
-    if (text.startsWith(QChar(ByteOrderMark)))
-        text.remove(0, 1);
     DescriptionSheet sheet;
     SheetParser parser(absolute, notation);
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        parser.parseLine(lines[i], int(i + 1), sheet);
+    const QList<QByteArray> lines = Files::splitLines(Files::readAll(absolute));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString text = QString::fromUtf8(lines[i]);
+        if (i == 0 && text.startsWith(QChar(ByteOrderMark)))
+            text.remove(0, 1);
+        parser.parseLine(text, int(i + 1), sheet);
+    }
     const bool hasControl = std::any_of(sheet.rows.cbegin(), sheet.rows.cend(),
                                         [](const SheetRow& row) { return row.kind == SheetRow::Control; });
     if (!hasControl)

@@ -3,6 +3,7 @@
 #include "content/TextReader.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
+#include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "platform/ResourceContainer.h"
@@ -22,12 +23,9 @@ constexpr char QtTextsFile[] = "qt.qm";
 
 QHash<int, QString> parseStringTable(const QByteArray& raw)
 {
-    // The table is a numbered text file; its source may have been kept with LF line ends.
-    QByteArray data = raw;
-    data.replace("\r\n", "\n");
-    data.replace('\n', '\r');
+    // The table is a numbered text file, with any line ends.
     QHash<int, QString> strings;
-    TextReader reader(data);
+    TextReader reader(raw);
     try {
         while (!reader.atEnd()) {
             const qint32 id = reader.readNumber();
@@ -46,8 +44,7 @@ QHash<int, QString> parseStringTable(const QByteArray& raw)
 QHash<QString, QString> parseMessages(const QByteArray& data)
 {
     QHash<QString, QString> messages;
-    for (const QByteArray& raw : data.split('\n')) {
-        const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
+    for (const QByteArray& line : Files::splitLines(data)) {
         const qsizetype tab = line.indexOf('\t');
         if (tab > 0)
             messages.insert(QString::fromUtf8(line.left(tab)), QString::fromUtf8(line.mid(tab + 1)));

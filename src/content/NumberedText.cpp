@@ -19,8 +19,7 @@ template <typename Visit> void forEachLine(const QString& fileName, Visit visit)
     if (path.isEmpty())
         return;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        Files::throwOpenError(file);
+    Files::openRegular(file, QIODevice::ReadOnly);
     const QByteArray data = file.readAll();
     TextReader reader(data);
     try {

@@ -36,8 +36,7 @@ SymbolRelations SymbolRelations::read(const QString& fileName)
     if (path.isEmpty())
         return relations;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        Files::throwOpenError(file);
+    Files::openRegular(file, QIODevice::ReadOnly);
     const QByteArray data = file.readAll();
     TextReader reader(data);
     qint64 lineNumber = 0;
@@ -52,6 +51,9 @@ SymbolRelations SymbolRelations::read(const QString& fileName)
         error.atLine(lineNumber).inFile(QFileInfo(path).absoluteFilePath());
         throw;
     }
+    if (relations.m_columns.isEmpty() && relations.m_groups.isEmpty() && relations.m_lines.isEmpty() &&
+        relations.m_describedBy.isEmpty())
+        throw AppError(QString::fromLatin1(Msg::NothingInFile)).inFile(QFileInfo(path).absoluteFilePath());
     return relations;
 }
 

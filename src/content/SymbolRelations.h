@@ -21,7 +21,8 @@ public:
     using LineCells = ::LineCells;
 
     // The relations of the file in the working directory (letter case ignored); none when it is
-    // missing. A line that cannot be read throws AppError naming the file and the line.
+    // missing. A line that cannot be read throws AppError naming the file and the line, a file that
+    // yields no relation at all "The file holds nothing the program can read".
     static SymbolRelations read(const QString& fileName = QString::fromLatin1(FileName));
 
     // The column letter (C .. H, or S for the sheet's own marks) of a description symbol; a null

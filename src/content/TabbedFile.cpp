@@ -19,11 +19,10 @@ TabbedFile readTabbedFile(const QString& fileName, const QStringList& header)
     const auto damaged = [&table](int line) {
         return AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(table.path).atLine(line);
     };
-    const QList<QByteArray> lines = data.split('\n');
+    const QList<QByteArray> lines = Files::splitLines(data);
     bool headerSeen = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray& raw = lines[i];
-        const QString text = QString::fromLatin1(raw.endsWith('\r') ? raw.chopped(1) : raw);
+        const QString text = QString::fromLatin1(lines[i]);
         const int line = int(i + 1);
         if (text.trimmed().isEmpty())
             continue;

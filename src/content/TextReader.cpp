@@ -41,25 +41,31 @@ qint32 TextReader::readNumber(bool itemLine)
 
 qsizetype TextReader::lineAt(qsizetype position) const
 {
-    // lines end with CR (CR LF or a lone CR)
-    return m_data.first(std::min(position, m_data.size())).count('\r') + 1;
+    // every CR ends a line, and every LF that does not follow a CR
+    const QByteArrayView before = m_data.first(std::min(position, m_data.size()));
+    qsizetype line = 1;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        if (before[i] == '\r' || (before[i] == '\n' && (i == 0 || before[i - 1] != '\r')))
+            ++line;
+    }
+    return line;
 }
 
 QByteArray TextReader::readRestOfLine()
 {
     const qsizetype start = m_pos;
-    while (m_pos < m_end && m_data[m_pos] != '\r')
+    while (!atLineEnd())
         ++m_pos;
     return m_data.sliced(start, m_pos - start).toByteArray();
 }
 
 void TextReader::nextLine()
 {
-    while (m_pos < m_end && m_data[m_pos] != '\r')
+    while (!atLineEnd())
         ++m_pos;
     if (m_pos < m_end) {
-        ++m_pos; // CR
-        if (m_pos < m_end && m_data[m_pos] == '\n')
+        const char end = m_data[m_pos++];
+        if (end == '\r' && m_pos < m_end && m_data[m_pos] == '\n')
             ++m_pos;
     }
 }

@@ -4,8 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
-// Reads the single-byte text files of the program: lines end with CR LF or a lone CR (a lone LF is
-// an ordinary character), and a character with code 26 ends the file. Numbers are read by one rule
+// Reads the single-byte text files of the program: lines end with CR LF, a lone LF or a lone CR, and
+// a character with code 26 ends the file. Numbers are read by one rule
 // everywhere: characters with codes up to 32 are skipped, then up to 32 characters up to the next
 // one with a code up to 32 are converted as a signed decimal integer; at the end of the file the
 // number is 0. The reader does not own the bytes it reads.
@@ -18,8 +18,8 @@ public:
 
     // No characters left (the end of the data or a character 26).
     bool atEnd() const { return m_pos >= m_end; }
-    // At a line end (CR) or at the end of the file.
-    bool atLineEnd() const { return atEnd() || m_data[m_pos] == '\r'; }
+    // At a line end (CR or LF) or at the end of the file.
+    bool atLineEnd() const { return atEnd() || m_data[m_pos] == '\r' || m_data[m_pos] == '\n'; }
 
     // Throws "Invalid numeric input" when the token is not a 32-bit signed decimal integer.
     // `itemLine`: in a catalogue's item line a number also ends before '{', '}' or ',', so that

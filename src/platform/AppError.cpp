@@ -1,6 +1,7 @@
 #include "platform/AppError.h"
 
 #include <QDir>
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -10,14 +11,17 @@ AppError::Translator& translator()
     return instance;
 }
 
-// The template in the active language with %s and %d filled in order, as printf fills them.
+// The template in the active language with %s and %d filled in order, as printf fills them. An
+// argument is text from outside (a file's words, a path): its control characters are escaped, and a
+// "%s" in it is not filled.
 QString fillTemplate(const QString& messageTemplate, const QStringList& arguments)
 {
     QString result = translator() ? translator()(messageTemplate) : messageTemplate;
+    qsizetype from = 0;
     for (const QString& argument : arguments) {
         const qsizetype at = [&] {
-            const qsizetype s = result.indexOf(QLatin1String("%s"));
-            const qsizetype d = result.indexOf(QLatin1String("%d"));
+            const qsizetype s = result.indexOf(QLatin1String("%s"), from);
+            const qsizetype d = result.indexOf(QLatin1String("%d"), from);
             if (s < 0)
                 return d;
             if (d < 0)
@@ -26,7 +30,9 @@ QString fillTemplate(const QString& messageTemplate, const QStringList& argument
         }();
         if (at < 0)
             break;
-        result.replace(at, 2, argument);
+        const QString filled = escapeControlCharacters(argument);
+        result.replace(at, 2, filled);
+        from = at + filled.size();
     }
     return result;
 }
@@ -111,8 +117,9 @@ AppError ioErrorFromErrno(int errorNumber)
 {
     switch (errorNumber) {
     case ENOENT:
-    case ENOTDIR:
         return AppError(QString::fromLatin1(Msg::FileNotFound));
+    case ENOTDIR:
+        return AppError(QString::fromLatin1(Msg::PathThroughFile));
     case EACCES:
     case EPERM:
     case EROFS:
@@ -120,7 +127,34 @@ AppError ioErrorFromErrno(int errorNumber)
     case ENOSPC:
     case EDQUOT:
         return AppError(QString::fromLatin1(Msg::DiskFull));
+    case EISDIR:
+        return AppError(QString::fromLatin1(Msg::IsAFolder));
+    case ENAMETOOLONG:
+        return AppError(QString::fromLatin1(Msg::NameTooLong));
+    case ELOOP:
+        return AppError(QString::fromLatin1(Msg::LinkLoop));
+    case ENXIO:
+    case ENODEV:
+        return AppError(QString::fromLatin1(Msg::NotAFile));
     default:
         return AppError(QString::fromLatin1(Msg::IoError), {QString::number(errorNumber)});
     }
+}
+
+QString escapeControlCharacters(const QString& text)
+{
+    const auto isControl = [](QChar c) {
+        return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0);
+    };
+    if (std::none_of(text.cbegin(), text.cend(), isControl))
+        return text;
+    QString out;
+    out.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (isControl(c))
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
 }

@@ -52,6 +52,14 @@ inline constexpr char IoError[] = "I/O error %d";
 inline constexpr char InvalidNumericInput[] = "Invalid numeric input";
 inline constexpr char ReadBeyondEnd[] = "Read beyond end of file";
 inline constexpr char DiskFull[] = "Disk full";
+// What a name stands for when it is no file the program may read or write.
+inline constexpr char IsAFolder[] = "The name is a folder, not a file";
+inline constexpr char NotAFile[] = "The name is a device, pipe or socket, not a file";
+inline constexpr char LinkToNothing[] = "The name is a symbolic link to no file";
+inline constexpr char NameTooLong[] = "The file name is too long";
+inline constexpr char FolderNotFound[] = "The folder of the file does not exist";
+inline constexpr char PathThroughFile[] = "A part of the path is a file, not a folder";
+inline constexpr char LinkLoop[] = "The path has too many symbolic links";
 inline constexpr char ResourceNotFound[] = "Resource %s not found";
 inline constexpr char FailedToSetData[] = "Failed to set data for '%s'";
 inline constexpr char FailedToGetData[] = "Failed to get data for '%s'";
@@ -63,6 +71,7 @@ inline constexpr char TestWithoutSymbols[] = "Test %d has no symbols";
 inline constexpr char FontLacksSymbols[] = "The symbol font cannot draw symbol %s";
 inline constexpr char FontNotInstalled[] = "The symbol font could not be installed";
 inline constexpr char DamagedFile[] = "The file is damaged or of an unknown kind";
+inline constexpr char NothingInFile[] = "The file holds nothing the program can read";
 inline constexpr char DamagedResultsSkipped[] = "%d damaged results of this test were left out";
 // Printing, and a description sheet written by a coach.
 inline constexpr char TestNotFound[] = "No catalogue has test %d";
@@ -74,6 +83,7 @@ inline constexpr char OneFeatureOfTwo[] =
 inline constexpr char NotASheetLine[] = "A line starts with a control code or a keyword, not %s";
 inline constexpr char SheetWithoutControls[] = "The description sheet lists no control";
 // The answer store.
+inline constexpr char StatisticsUnusable[] = "The statistics file cannot be used: %s";
 inline constexpr char StatisticsOff[] = "Statistics are off until the next start (%s)";
 inline constexpr char StatisticsTooNew[] = "The statistics file was made by a newer version (schema %d)";
 // The location added to a message.
@@ -87,3 +97,7 @@ QString fileLocation(const QString& file);
 
 // An input/output error for a failed open, read or write, chosen from the system error number.
 AppError ioErrorFromErrno(int errorNumber);
+
+// `text` with every control character written as an escape ("\x1b"), so that a message that
+// quotes a file's bytes or names cannot drive the terminal it is printed on.
+QString escapeControlCharacters(const QString& text);

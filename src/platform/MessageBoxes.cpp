@@ -2,14 +2,19 @@
 
 #include "platform/AppError.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include <QCoreApplication>
+#include <QTextStream>
 
 namespace MessageBoxes {
 namespace {
 Handler& handler()
 {
     static Handler instance;
+    return instance;
+}
+Presenter& presenter()
+{
+    static Presenter instance;
     return instance;
 }
 QString& title()
@@ -24,15 +29,26 @@ void show(Kind kind, const QString& text)
         handler()(kind, text);
         return;
     }
-    QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon, applicationTitle(),
-                    text, QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    if (presenter().show) {
+        presenter().show(kind, text);
+        return;
+    }
+    // no window to show it in: one line on standard error
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QTextStream(stderr) << QCoreApplication::applicationName() << ": " << escapeControlCharacters(line)
+                        << Qt::endl;
 }
 } // namespace
 
 void setHandler(Handler h)
 {
     handler() = std::move(h);
+}
+
+void setPresenter(Presenter p)
+{
+    presenter() = std::move(p);
 }
 
 void setApplicationTitle(const QString& t)
@@ -42,7 +58,7 @@ void setApplicationTitle(const QString& t)
 
 QString applicationTitle()
 {
-    return title().isEmpty() ? QApplication::applicationName() : title();
+    return title().isEmpty() ? QCoreApplication::applicationName() : title();
 }
 
 void showError(const QString& message)
@@ -88,11 +104,9 @@ bool confirm(const QString& text, bool defaultYes)
         return confirmHandler()(text);
     if (handler())
         return true;
-    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
-    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    if (presenter().confirm)
+        return presenter().confirm(text, defaultYes);
+    return defaultYes;
 }
 
 } // namespace MessageBoxes

@@ -5,13 +5,23 @@
 
 class AppError;
 
-// The application's message boxes. Tests install a handler instead of the modal box, so that no
-// dialog waits for a click.
+// The application's messages. Every layer reports through here; how a message reaches the user is
+// the application's choice (its presenter): a message box of the window, or a line on standard error
+// for the command line. Without a presenter every message goes to standard error and a question is
+// answered with its default, so that a program without a window never opens one. Tests install a
+// handler instead, so that no dialog waits for a click.
 namespace MessageBoxes {
 
 enum class Kind { Error, Plain };
 using Handler = std::function<void(Kind, const QString& text)>;
 void setHandler(Handler handler);
+
+struct Presenter
+{
+    Handler show;
+    std::function<bool(const QString& text, bool defaultYes)> confirm;
+};
+void setPresenter(Presenter presenter);
 
 // The application title, used as the caption of every message box.
 void setApplicationTitle(const QString& title);

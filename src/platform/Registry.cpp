@@ -184,9 +184,9 @@ quint32 RegistryKey::readDword(const QString& name) const
 {
     const QVariant value = m_settings->value(keyOf(name));
     if (!value.isValid())
-        throw AppError(QString::fromLatin1(Msg::FailedToGetData), {name});
+        throw AppError(QString::fromLatin1(Msg::FailedToGetData), {name}).inFile(storeFile());
     if (value.typeId() != QMetaType::UInt)
-        throw AppError(QString::fromLatin1(Msg::InvalidDataType), {name});
+        throw AppError(QString::fromLatin1(Msg::InvalidDataType), {name}).inFile(storeFile());
     return value.toUInt();
 }
 
@@ -194,9 +194,9 @@ QString RegistryKey::readString(const QString& name) const
 {
     const QVariant value = m_settings->value(keyOf(name));
     if (!value.isValid())
-        throw AppError(QString::fromLatin1(Msg::FailedToGetData), {name});
+        throw AppError(QString::fromLatin1(Msg::FailedToGetData), {name}).inFile(storeFile());
     if (value.typeId() != QMetaType::QString)
-        throw AppError(QString::fromLatin1(Msg::InvalidDataType), {name});
+        throw AppError(QString::fromLatin1(Msg::InvalidDataType), {name}).inFile(storeFile());
     return value.toString();
 }
 
@@ -212,7 +212,7 @@ void RegistryKey::commit()
 {
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError)
-        throw AppError(QString::fromLatin1(Msg::FailedToSetData), {m_lastWritten});
+        throw AppError(QString::fromLatin1(Msg::FailedToSetData), {m_lastWritten}).inFile(storeFile());
 }
 
 void RegistryKey::writeDword(const QString& name, quint32 value)

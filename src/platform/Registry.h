@@ -20,14 +20,14 @@ public:
 
     bool valueExists(const QString& name) const;
     // Throw "Invalid data type for '%s'" when the stored value has the other type, and
-    // "Failed to get data for '%s'" when there is no such value.
+    // "Failed to get data for '%s'" when there is no such value, naming the store file.
     quint32 readDword(const QString& name) const;
     bool readBool(const QString& name) const { return readDword(name) != 0; }
     qint32 readInteger(const QString& name) const { return static_cast<qint32>(readDword(name)); }
     QString readString(const QString& name) const;
     // Writes are kept in memory until commit() (or the key's end, which commits without
-    // reporting). commit() throws "Failed to set data for '%s'" naming the last value written
-    // when the store cannot be written.
+    // reporting). commit() throws "Failed to set data for '%s'" naming the last value written and
+    // the store file when the store cannot be written.
     void commit();
     void writeDword(const QString& name, quint32 value);
     void writeBool(const QString& name, bool value) { writeDword(name, value ? 1u : 0u); }

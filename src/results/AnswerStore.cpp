@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
+#include "platform/Files.h"
 #include "platform/MessageBoxes.h"
 
 #include <QDateTime>
@@ -13,6 +14,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <QTimeZone>
 #include <QVariant>
 #include <algorithm>
@@ -28,6 +30,12 @@ constexpr char StoreFileName[] = "Statistics.sqlite";
 constexpr char Driver[] = "QSQLITE";
 // A file locked by another program is waited for this long before the store gives up.
 constexpr char ConnectOptions[] = "QSQLITE_BUSY_TIMEOUT=500";
+// SQLite's result codes of a full disk and of a failed read or write.
+constexpr char SqliteFull[] = "13";
+constexpr char SqliteIoError[] = "10";
+// Less room than this in the store's folder makes a failed write one of a full disk: the opening
+// alone writes the shared index (32 KiB) and a page or two.
+constexpr qint64 MinimumFreeBytes = 64 * 1024;
 
 // The schema, one list of statements per version: migration n brings a file of version n - 1 to
 // version n. A file is migrated step by step from its own version on, each step in a transaction.
@@ -103,16 +111,31 @@ public:
 
     [[noreturn]] void fail(const QSqlError& error) const
     {
+        if (diskFull(error))
+            throw AppError(QString::fromLatin1(Msg::DiskFull)).inFile(m_path);
         QString text = error.databaseText();
         if (text.isEmpty())
             text = error.text();
-        throw AppError(QString::fromLatin1(Msg::StatisticsOff), {text}).inFile(m_path);
+        throw AppError(QString::fromLatin1(Msg::StatisticsUnusable), {text}).inFile(m_path);
+    }
+
+    // SQLite says "database or disk is full", or only "disk I/O error" when the disk fills as the
+    // file's shared index is made at the opening; the folder's free space tells which it was.
+    bool diskFull(const QSqlError& error) const
+    {
+        const QString code = error.nativeErrorCode();
+        if (code == QLatin1String(SqliteFull))
+            return true;
+        if (code != QLatin1String(SqliteIoError))
+            return false;
+        const QStorageInfo disk(QFileInfo(m_path).absolutePath());
+        return disk.isValid() && disk.bytesAvailable() < MinimumFreeBytes;
     }
 
     void open()
     {
         if (!m_db.isValid())
-            throw AppError(QString::fromLatin1(Msg::StatisticsOff), {QStringLiteral("no SQLite driver")})
+            throw AppError(QString::fromLatin1(Msg::StatisticsUnusable), {QStringLiteral("no SQLite driver")})
                 .inFile(m_path);
         if (!m_db.open())
             fail(m_db.lastError());
@@ -190,13 +213,10 @@ private:
             version = value(QStringLiteral("SELECT max(version) FROM schema_version")).toInt();
         } else if (value(QStringLiteral("SELECT count(*) FROM sqlite_master")).toInt() > 0) {
             // tables of something else: not ours to change
-            throw AppError(QString::fromLatin1(Msg::StatisticsOff), {QString::fromLatin1(Msg::DamagedFile)})
-                .inFile(m_path);
+            throw AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(m_path);
         }
         if (version > SchemaVersion)
-            throw AppError(
-                QString::fromLatin1(Msg::StatisticsOff),
-                {AppError(QString::fromLatin1(Msg::StatisticsTooNew), {QString::number(version)}).text()})
+            throw AppError(QString::fromLatin1(Msg::StatisticsTooNew), {QString::number(version)})
                 .inFile(m_path);
         for (int next = version + 1; next <= SchemaVersion; ++next) {
             transaction();
@@ -301,6 +321,8 @@ void AnswerStore::open()
         return;
     // an installed copy's data folder is made by the first file written there; SQLite makes no folder
     QDir().mkpath(QFileInfo(m_path).absolutePath());
+    // SQLite would take a folder or a pipe of the name for a damaged database
+    Files::requireRegular(m_path, true);
     auto db = std::make_unique<Database>(m_path);
     db->open();
     m_db = std::move(db);
@@ -317,8 +339,10 @@ void AnswerStore::disable(const AppError& error)
     m_disabled = true;
     m_db.reset();
     m_round.reset();
+    // the game goes on without statistics, and says so with the cause
     if (first)
-        MessageBoxes::showError(error);
+        MessageBoxes::showError(
+            AppError(QString::fromLatin1(Msg::StatisticsOff), {error.text()}).inFile(error.file()));
 }
 
 bool AnswerStore::ensureOpen()

@@ -50,9 +50,7 @@ QString resultsName()
 void openResultsFile(QFile& file)
 {
     file.setFileName(DataFolder::fileForWriting(resultsName()));
-    errno = 0;
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        Files::throwFileError(file, errno);
+    Files::openRegular(file, QIODevice::ReadWrite | QIODevice::Unbuffered);
 }
 
 // Opens the results file for reading only, so that a read-only file or folder can still be viewed;
@@ -66,9 +64,7 @@ bool openResultsFileForReading(QFile& file)
             created.close();
         return false;
     }
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        Files::throwFileError(file, errno);
+    Files::openRegular(file, QIODevice::ReadOnly);
     return true;
 }
 
@@ -338,9 +334,7 @@ void forEachStoredResult(const QString& path, const std::function<void(const TRe
     QFile file(path);
     if (!file.exists())
         return;
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        Files::throwFileError(file, errno);
+    Files::openRegular(file, QIODevice::ReadOnly);
     RecordDecoder names;
     forEachRecord(file, [&](QByteArrayView bytes) { visit(decodeRecord(bytes, names)); });
 }

@@ -1,8 +1,11 @@
-// Checksums, the number tokenizer, numbered texts and catalogues.
+// Checksums, the number tokenizer, numbered texts and catalogues, and the line ends of every text file.
 #include "common/TempWorkDir.h"
 #include "content/Catalogue.h"
 #include "content/Checksum.h"
+#include "content/DescriptionSheet.h"
 #include "content/NumberedText.h"
+#include "content/SymbolNotation.h"
+#include "content/SymbolRelations.h"
 #include "content/TextReader.h"
 #include "platform/AppError.h"
 #include "platform/Random.h"
@@ -37,6 +40,10 @@ private slots:
     void catalogueRejects_data();
     void catalogueRejects();
     void catalogueLimits();
+
+    void anyLineEnds_data();
+    void anyLineEnds();
+    void fileThatYieldsNothingIsNamed();
 };
 
 void TestContent::checksumExamples_data()
@@ -136,16 +143,16 @@ void TestContent::tokenizer()
 
 void TestContent::tokenizerLineEnds()
 {
-    // CR LF and a lone CR end lines; a lone LF is an ordinary character
-    const QByteArray text("a\r\nb\rc\nd");
+    // CR LF, a lone CR and a lone LF each end one line
+    const QByteArray text("a\r\nb\rc\nd\n\re");
     TextReader reader(text);
-    QCOMPARE(reader.readRestOfLine(), QByteArray("a"));
-    reader.nextLine();
-    QCOMPARE(reader.readRestOfLine(), QByteArray("b"));
-    reader.nextLine();
-    QCOMPARE(reader.readRestOfLine(), QByteArray("c\nd"));
+    for (const char* line : {"a", "b", "c", "d", "", "e"}) {
+        QCOMPARE(reader.readRestOfLine(), QByteArray(line));
+        reader.nextLine();
+    }
     QVERIFY(reader.atLineEnd());
     QVERIFY(reader.atEnd());
+    QCOMPARE(reader.lineAt(text.indexOf('e')), 6);
 }
 
 void TestContent::numberedText_data()
@@ -267,7 +274,8 @@ void TestContent::catalogueRejects_data()
     QTest::newRow("bad test number") << QByteArray("one T\r\n\r\nN1")
                                      << QStringLiteral("Invalid numeric input");
     QTest::newRow("deep nesting") << QByteArray("1 T\r\n\r\n") + QByteArray(100000, '{')
-                                  << QStringLiteral("types.eng: groups of test 1 are nested more than 64 deep");
+                                  << QStringLiteral(
+                                         "types.eng: groups of test 1 are nested more than 64 deep");
 }
 
 void TestContent::catalogueRejects()
@@ -319,6 +327,93 @@ void TestContent::catalogueLimits()
     QVERIFY(dir.write(QStringLiteral("d.eng"), manyTests));
     ReadCatalogue(QStringLiteral("d.eng"));
     QCOMPARE(Catalogue().Count(), 101);
+}
+
+void TestContent::anyLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+    QTest::newRow("LF") << QByteArray("\n");
+    QTest::newRow("CR") << QByteArray("\r");
+}
+
+// Every text file of the program reads alike with any line ends: the numbered texts, a catalogue,
+// the relations between the symbols, a table, a coach's description sheet; and a fault is named at
+// its own line.
+void TestContent::anyLineEnds()
+{
+    QFETCH(QByteArray, lineEnd);
+    const auto lines = [&lineEnd](const QByteArrayList& list) { return list.join(lineEnd); };
+    TempWorkDir dir;
+
+    QVERIFY(dir.write(QStringLiteral("Legends.eng"), lines({"1234", "33 Terrace", "34 Spur", ""})));
+    QCOMPARE(ReadNumberedTexts(QStringLiteral("legends.eng")),
+             (QList<QPair<qint32, QString>>{
+                 {1234, QString()}, {33, QStringLiteral("Terrace")}, {34, QStringLiteral("Spur")}}));
+
+    QVERIFY(dir.write(QStringLiteral("TypesLeg.eng"),
+                      lines({"101 Landforms", "a remark", "N33 N34", "102 Rock", "", "N35"})));
+    const QList<TTypesItem> tests = ReadCatalogueEntries(QStringLiteral("TypesLeg.eng"));
+    QCOMPARE(tests.size(), 2);
+    QCOMPARE(tests[0].TestName, QStringLiteral(" Landforms"));
+    QCOMPARE(tests[0].Remark, QStringLiteral("a remark"));
+    QCOMPARE(tests[0].Values, (QList<qint32>{33, 34}));
+    QCOMPARE(tests[1].Values, (QList<qint32>{35}));
+
+    QVERIFY(dir.write(QStringLiteral("Relations.txt"),
+                      lines({"; the relations", "column 33 D 1.1", "group 101 landforms", ""})));
+    const SymbolRelations relations = SymbolRelations::read();
+    QCOMPARE(relations.columnOf(33), QLatin1Char('D'));
+    QCOMPARE(relations.groupOf(101), QStringLiteral("landforms"));
+
+    QVERIFY(dir.write(QStringLiteral("SymbolCodes.tsv"),
+                      lines({"code\tnotation\tcolumn", "33\t1.1\tD", "34\t1.2\tD", ""})));
+    const SymbolNotation notation;
+    QCOMPARE(notation.code(QStringLiteral("1.2")), 34);
+
+    QVERIFY(dir.write(QStringLiteral("sheet.txt"), lines({"title Saturday", "31 1.1", "32 1.2"})));
+    const DescriptionSheet sheet = readDescriptionSheet(QStringLiteral("sheet.txt"), notation);
+    QCOMPARE(sheet.title, QStringLiteral("Saturday"));
+    QCOMPARE(sheet.rows.size(), 2);
+    QCOMPARE(sheet.rows[1].cells[SheetColumn::D], 34);
+
+    QVERIFY(dir.write(QStringLiteral("bad.txt"), lines({"title Saturday", "31 1.1", "32 9.9"})));
+    try {
+        readDescriptionSheet(QStringLiteral("bad.txt"), notation);
+        QFAIL("an unknown symbol must be refused");
+    } catch (const AppError& e) {
+        QVERIFY2(e.location().endsWith(QLatin1String("bad.txt, line 3")), qPrintable(e.location()));
+    }
+}
+
+// A file the program needs that yields nothing at all is named, not taken for an empty list.
+void TestContent::fileThatYieldsNothingIsNamed()
+{
+    TempWorkDir dir;
+    const QString nothing = QStringLiteral("The file holds nothing the program can read");
+    QVERIFY(dir.write(QStringLiteral("Relations.txt"), "; comments alone\r\n\r\n"));
+    try {
+        SymbolRelations::read();
+        QFAIL("relations without a relation must be refused");
+    } catch (const AppError& e) {
+        QCOMPARE(e.text(), nothing);
+        QCOMPARE(e.file(), dir.filePath(QStringLiteral("Relations.txt")));
+    }
+    // a table of relations that is not there at all is no fault of a file
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("Relations.txt"))));
+    QVERIFY(!SymbolRelations::read().hasCells(1000));
+
+    for (const QByteArray& empty :
+         {QByteArray(), QByteArray("\r\n\r\n"), QByteArray("101 Landforms\r\n\r\n")}) {
+        QVERIFY(dir.write(QStringLiteral("TypesLeg.eng"), empty));
+        try {
+            ReadCatalogue(QStringLiteral("TypesLeg.eng"));
+            QFAIL("a catalogue without a value must be refused");
+        } catch (const AppError& e) {
+            QCOMPARE(e.text(), nothing);
+            QCOMPARE(e.file(), dir.filePath(QStringLiteral("TypesLeg.eng")));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestContent)

@@ -18,6 +18,7 @@
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
 #include "learning/QuizDirection.h"
+#include "platform/AppError.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
@@ -226,7 +227,8 @@ void TestDialogs::badStoredValuesAreSkippedOrBroughtIntoRange()
     QVERIFY(m_dir->copyIn(QStringLiteral(QUILL_CONTAINER_DIR "/quill.deu"), QStringLiteral("quill.deu")));
     Screens& s = start().screens();
     // the first bad value is named once; every other value is applied
-    QCOMPARE(m_messages, QStringList{QStringLiteral("Invalid data type for 'Learn'.")});
+    QCOMPARE(m_messages, QStringList{QStringLiteral("Invalid data type for 'Learn'.\n") +
+                                     fileLocation(RegistryKey::storeFile())});
     QVERIFY(form()->grid()->ShowTextHelp());
     QVERIFY(form()->grid()->ShowTextOnly());
     QCOMPARE(s.settingsDlg->languageList()->count(), 1); // the creation went on: the list is built

@@ -9,6 +9,11 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 class TestPlatform : public QObject
 {
@@ -21,6 +26,7 @@ private slots:
     void registryKeepsTypes();
     void registryValueNamesAndKeys();
     void caseInsensitiveLookup();
+    void onlyRegularFilesAreReadOrReplaced();
     void containerRefusesOtherFiles();
     void errorTextFillsArguments();
     void minutesSeconds_data();
@@ -73,6 +79,8 @@ void TestPlatform::registryKeepsTypes()
         QFAIL("a number read as text must fail");
     } catch (const AppError& e) {
         QCOMPARE(e.text(), QStringLiteral("Invalid data type for 'TextHelp'"));
+        // the message says which file holds the bad value
+        QCOMPARE(e.file(), RegistryKey::storeFile());
     }
     try {
         key.readDword(QStringLiteral("Name"));
@@ -125,6 +133,97 @@ void TestPlatform::caseInsensitiveLookup()
     }
 }
 
+namespace {
+// The type bits of what `path` names itself (a link is a link); 0 when nothing.
+mode_t typeOf(const QString& path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & S_IFMT) : 0;
+}
+
+bool makeSocket(const QString& path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray native = QFile::encodeName(path);
+    if (fd < 0 || size_t(native.size()) >= sizeof(address.sun_path))
+        return false;
+    std::copy(native.cbegin(), native.cend(), address.sun_path);
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return bound;
+}
+} // namespace
+
+// The one whole-file writer writes a regular file or a new name, and through a symbolic link only
+// to a regular file; a folder, pipe or socket, or a link to one of them or to nothing, is refused by
+// name and left as it is. Reading one is refused at once: a pipe is never waited on.
+void TestPlatform::onlyRegularFilesAreReadOrReplaced()
+{
+    TempWorkDir dir;
+    const auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    QVERIFY(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600) == 0);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(makeSocket(path("socket")));
+    QVERIFY(dir.write(QStringLiteral("target"), "old"));
+    QVERIFY(QFile::link(path("target"), path("link")));
+    QVERIFY(QFile::link(path("pipe"), path("link-to-pipe")));
+    QVERIFY(QFile::link(path("absent"), path("dangling")));
+
+    const QString special = QStringLiteral("The name is a device, pipe or socket, not a file");
+    const struct
+    {
+        const char* name;
+        QString message;
+    } refused[] = {{"pipe", special},
+                   {"socket", special},
+                   {"link-to-pipe", special},
+                   {"folder", QStringLiteral("The name is a folder, not a file")},
+                   {"dangling", QStringLiteral("The name is a symbolic link to no file")}};
+    for (const auto& r : refused) {
+        const mode_t before = typeOf(path(r.name));
+        try {
+            Files::replaceWhole(path(r.name), "new");
+            QFAIL(r.name);
+        } catch (const AppError& e) {
+            QCOMPARE(e.text(), r.message);
+            QCOMPARE(e.file(), path(r.name));
+        }
+        QCOMPARE(typeOf(path(r.name)), before);
+        if (r.message == special || r.name == QByteArrayView("folder")) {
+            try {
+                Files::readAll(path(r.name));
+                QFAIL(r.name);
+            } catch (const AppError& e) {
+                QCOMPARE(e.text(), r.message);
+            }
+        }
+    }
+    QCOMPARE(typeOf(path("pipe")), mode_t(S_IFIFO));
+
+    // a link to a regular file: the file gets the new content, the link stays
+    Files::replaceWhole(path("link"), "new");
+    QCOMPARE(typeOf(path("link")), mode_t(S_IFLNK));
+    QCOMPARE(Files::readAll(QStringLiteral("target")), QByteArray("new"));
+    // a name too long, a folder that is not there: the cause, not an input/output error number
+    const struct
+    {
+        QString name;
+        const char* message;
+    } unwritable[] = {{QString(300, QLatin1Char('n')), "The file name is too long"},
+                      {QStringLiteral("missing/new"), "The folder of the file does not exist"},
+                      {QStringLiteral("target/new"), "A part of the path is a file, not a folder"}};
+    for (const auto& u : unwritable) {
+        try {
+            Files::replaceWhole(dir.filePath(u.name), "new");
+            QFAIL(qPrintable(u.name));
+        } catch (const AppError& e) {
+            QCOMPARE(e.text(), QString::fromLatin1(u.message));
+        }
+    }
+}
+
 void TestPlatform::containerRefusesOtherFiles()
 {
     TempWorkDir dir;
@@ -145,9 +244,16 @@ void TestPlatform::errorTextFillsArguments()
 {
     QCOMPARE(AppError(QString::fromLatin1(Msg::ResourceNotFound), {QStringLiteral("V1")}).text(),
              QStringLiteral("Resource V1 not found"));
-    QCOMPARE(AppError(QString::fromLatin1(Msg::ValueOutOfRange), {QStringLiteral("-2147483647"), QStringLiteral("14")})
+    QCOMPARE(AppError(QString::fromLatin1(Msg::ValueOutOfRange),
+                      {QStringLiteral("-2147483647"), QStringLiteral("14")})
                  .text(),
              QStringLiteral("Value must be between -2147483647 and 14"));
+    // words of a file are shown as they are written, never as terminal commands nor as placeholders
+    AppError hostile(QStringLiteral("%s and %s"), {QStringLiteral("\x1b]0;%s\x07"), QStringLiteral("\x9b"
+                                                                                                   "2J")});
+    hostile.inFile(QStringLiteral("/tmp/a\nb"));
+    QCOMPARE(hostile.text(), QStringLiteral("\\x1b]0;%s\\x07 and \\x9b2J"));
+    QCOMPARE(hostile.location(), QStringLiteral("File: /tmp/a\\x0ab"));
     QCOMPARE(ioErrorFromErrno(ENOENT).text(), QStringLiteral("File not found"));
     QCOMPARE(ioErrorFromErrno(ENOSPC).text(), QStringLiteral("Disk full"));
     QCOMPARE(ioErrorFromErrno(EIO).text(), QStringLiteral("I/O error 5"));
@@ -176,7 +282,8 @@ void TestPlatform::builtInLanguage()
     Language::activateBuiltIn();
     QVERIFY(!Language::hasModule());
     QCOMPARE(LanguageCode(), QStringLiteral("eng"));
-    QCOMPARE(LoadString(StringId::WalkthroughTitle), QStringLiteral("The table of legends CP contains such information : "));
+    QCOMPARE(LoadString(StringId::WalkthroughTitle),
+             QStringLiteral("The table of legends CP contains such information : "));
     QCOMPARE(LoadString(StringId::ErrorsHeading), QStringLiteral("Errors "));
     QCOMPARE(LoadString(StringId::Bitm1Base), QStringLiteral("bitm1."));
     QCOMPARE(LoadString(1), QString());
@@ -190,14 +297,19 @@ void TestPlatform::moduleChoice_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("expectedModule"); // extension, or empty for the built-in language
-    QTest::newRow("stored value") << QStringList{QStringLiteral("deu")} << QStringLiteral("deu") << QString() << QStringLiteral("deu");
+    QTest::newRow("stored value") << QStringList{QStringLiteral("deu")} << QStringLiteral("deu") << QString()
+                                  << QStringLiteral("deu");
     QTest::newRow("stored module missing, user's language")
-        << QStringList{QStringLiteral("deu")} << QStringLiteral("fra") << QStringLiteral("deu") << QStringLiteral("deu");
-    QTest::newRow("first two letters") << QStringList{QStringLiteral("de")} << QString() << QStringLiteral("deu") << QStringLiteral("de");
-    QTest::newRow("nothing fits") << QStringList{QStringLiteral("deu")} << QStringLiteral("fra") << QStringLiteral("ita") << QString();
+        << QStringList{QStringLiteral("deu")} << QStringLiteral("fra") << QStringLiteral("deu")
+        << QStringLiteral("deu");
+    QTest::newRow("first two letters")
+        << QStringList{QStringLiteral("de")} << QString() << QStringLiteral("deu") << QStringLiteral("de");
+    QTest::newRow("nothing fits") << QStringList{QStringLiteral("deu")} << QStringLiteral("fra")
+                                  << QStringLiteral("ita") << QString();
     QTest::newRow("no module at all") << QStringList{} << QString() << QStringLiteral("eng") << QString();
     QTest::newRow("stored beats user's")
-        << QStringList{QStringLiteral("deu"), QStringLiteral("xyz")} << QStringLiteral("xyz") << QStringLiteral("deu") << QStringLiteral("xyz");
+        << QStringList{QStringLiteral("deu"), QStringLiteral("xyz")} << QStringLiteral("xyz")
+        << QStringLiteral("deu") << QStringLiteral("xyz");
 }
 
 void TestPlatform::moduleChoice()

@@ -5,6 +5,7 @@
 #include "platform/AppError.h"
 #include "platform/DataFolder.h"
 #include "platform/Registry.h"
+#include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
 
 #include <QDir>
@@ -155,6 +156,7 @@ private slots:
     void settingsStore();
     void readOnlyResults();
     void takeOverOnFullDisk();
+    void statisticsStoreOnFullDisk();
 };
 
 void TestFullDisk::appendAcrossPageBoundary()
@@ -272,6 +274,22 @@ void TestFullDisk::takeOverOnFullDisk()
              QStringLiteral("Disk full"));
     QCOMPARE(QDir(DataFolder::path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     QCOMPARE(LoadRankedResults(3), 40);
+}
+
+// The statistics store opened on a full disk says that the disk is full, and which file it is.
+void TestFullDisk::statisticsStoreOnFullDisk()
+{
+    SmallDisk disk(64);
+    QVERIFY(disk.mounted());
+    QVERIFY(disk.fill());
+    AnswerStore store(QDir::currentPath());
+    try {
+        store.open();
+        QFAIL("a store on a full disk cannot be opened");
+    } catch (const AppError& e) {
+        QCOMPARE(e.text(), QStringLiteral("Disk full"));
+        QCOMPARE(e.file(), disk.filePath(AnswerStore::fileName()));
+    }
 }
 
 int main(int argc, char** argv)
