@@ -64,6 +64,7 @@ inline constexpr char FontLacksSymbols[] = "The symbol font cannot draw symbol %
 inline constexpr char FontNotInstalled[] = "The symbol font could not be installed";
 inline constexpr char DamagedFile[] = "The file is damaged or of an unknown kind";
 inline constexpr char DamagedResultsSkipped[] = "%d damaged results of this test were left out";
+inline constexpr char CutRecordLeftOut[] = "The file ends in a cut record (%d bytes), which is left out";
 // Printing, and a description sheet written by a coach.
 inline constexpr char TestNotFound[] = "No catalogue has test %d";
 inline constexpr char UnknownSymbol[] = "No symbol is written %s";

@@ -72,9 +72,9 @@ bool openResultsFileForReading(QFile& file)
     return true;
 }
 
-// Calls `visit` with the bytes of each record from the file's start on, in file order. A short
-// last record fails with "Read beyond end of file".
-template <typename Visit> void forEachRecord(QFile& file, Visit visit)
+// Calls `visit` with the bytes of each whole record from the file's start on, in file order.
+// Returns the number of bytes after the last whole record: those of a cut record, left out.
+template <typename Visit> qint64 forEachRecord(QFile& file, Visit visit)
 {
     QByteArray buffer(RecordsPerRead * TResultRecord::RecordSize, Qt::Uninitialized);
     qsizetype filled = 0;
@@ -92,8 +92,7 @@ template <typename Visit> void forEachRecord(QFile& file, Visit visit)
         std::memmove(buffer.data(), buffer.constData() + whole, filled - whole);
         filled -= whole;
     }
-    if (filled != 0)
-        throw AppError(QString::fromLatin1(Msg::ReadBeyondEnd)).inFile(QFileInfo(file).absoluteFilePath());
+    return filled;
 }
 
 // Decodes the names of many records. Names repeat (a club's runners, the test's own name), so each
@@ -333,16 +332,22 @@ void rankResults(QList<TResultRecord>& records)
     records = std::move(ranked);
 }
 
-void forEachStoredResult(const QString& path, const std::function<void(const TResultRecord&)>& visit)
+qint64 forEachStoredResult(const QString& path, const std::function<void(const TResultRecord&)>& visit)
 {
     QFile file(path);
     if (!file.exists())
-        return;
+        return 0;
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
         Files::throwFileError(file, errno);
     RecordDecoder names;
-    forEachRecord(file, [&](QByteArrayView bytes) { visit(decodeRecord(bytes, names)); });
+    return forEachRecord(file, [&](QByteArrayView bytes) { visit(decodeRecord(bytes, names)); });
+}
+
+qint64 cutRecordBytes(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() % TResultRecord::RecordSize : 0;
 }
 
 QString resultsFileName()

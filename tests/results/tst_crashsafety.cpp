@@ -267,7 +267,9 @@ void TestCrashSafety::appendSurvivesKills()
             ++tornByKill;
         QVERIFY2(!leftByKill,
                  qPrintable(QStringLiteral("a kill left a torn record (file size %1)").arg(state.size)));
-        QCOMPARE(loadEveryTest(), QString::fromLatin1(Msg::ReadBeyondEnd));
+        // its whole records are read all the same
+        QCOMPARE(loadEveryTest(), QString());
+        QCOMPARE(cutRecordBytes(resultsPath()), state.size % RecordSize);
     }
     qInfo("%d kills (%d on a torn last record), %d results written, %d records torn by a kill", kills,
           tornTails, next, tornByKill);

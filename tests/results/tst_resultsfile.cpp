@@ -3,6 +3,8 @@
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
 #include "platform/AppError.h"
+#include "platform/MessageBoxes.h"
+#include "results/CsvExport.h"
 #include "results/ResultsFile.h"
 
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QTest>
 #include <algorithm>
 #include <cerrno>
@@ -450,26 +453,54 @@ void TestResultsFile::loadManyResults()
     QCOMPARE(cell(table, Count + Count / 2, 0), QString::number(Count + Count / 2));
 }
 
+// A results file that ends in a cut record (a copy cut short, a write of an older version
+// stopped): its whole records are shown, trimmed and exported, the cut is said once, and the file
+// stays as it is until the next write, which keeps every whole record.
 void TestResultsFile::tornRecord()
 {
     TempWorkDir dir;
-    AppendResult(result(QStringLiteral("one"), 1, seconds(10), 0));
-    AppendResult(result(QStringLiteral("two"), 1, seconds(20), 0));
-    QByteArray bytes = fileBytes(QStringLiteral("Results.dat"));
-    QVERIFY(dir.write(QStringLiteral("Results.dat"),
-                      bytes + result(QStringLiteral("torn"), 1, 0, 0).encode().left(30)));
+    QStringList messages;
+    MessageBoxes::setHandler([&](MessageBoxes::Kind, const QString& text) { messages << text; });
+    const auto restore = qScopeGuard([] { MessageBoxes::setHandler({}); });
+    // 55 whole records and 40 bytes of one more: 4 000 bytes
+    QByteArray whole;
+    for (int i = 0; i < 55; ++i)
+        whole += result(QStringLiteral("w%1").arg(i), 1 + i % 2, seconds(100 - i), 0).encode();
+    const QByteArray cut = whole + result(QStringLiteral("torn"), 1, 0, 0).encode().left(40);
+    QCOMPARE(cut.size(), 4000);
+    const QString path = dir.filePath(QStringLiteral("Results.dat"));
+    QVERIFY(dir.write(QStringLiteral("Results.dat"), cut));
 
     ResultsGrid table;
     fillGrid(table, 2, 1);
-    QCOMPARE(errorOf([&] { LoadTestResults(1, &table, {}); }), QStringLiteral("Read beyond end of file"));
-    QCOMPARE(table.rowCount(), 2);
-    QCOMPARE(cell(table, 1, 1), QStringLiteral("r1"));
-    QCOMPARE(errorOf([] { KeepBestResults(); }), QStringLiteral("Read beyond end of file"));
+    QCOMPARE(ShowTestResults(1, &table, {}), 28);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("w54")); // the fastest of test 1
+    QCOMPARE(ShowTestResults(2, &table, {}), 27);
+    QCOMPARE(ShowTestResults(1, &table, {}), 28);
+    // said once, naming the file
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().contains(QStringLiteral("40 bytes")) && messages.first().contains(path),
+             qPrintable(messages.first()));
+    QCOMPARE(CountResultsBeyondBest(), 8 + 7);
+    int visited = 0;
+    QCOMPARE(forEachStoredResult(path, [&](const TResultRecord&) { ++visited; }), qint64(40));
+    QCOMPARE(visited, 55);
+    int damaged = 0;
+    qint64 cutBytes = 0;
+    QCOMPARE(CsvExport::writeResults(path, dir.filePath(QStringLiteral("out.csv")), &damaged, &cutBytes), 55);
+    QCOMPARE(cutBytes, qint64(40));
+    QCOMPARE(fileBytes(path), cut); // reading changes nothing
 
-    AppendResult(result(QStringLiteral("three"), 1, seconds(5), 0));
-    QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("Results.dat"))).size(), 3 * RecordSize);
-    QCOMPARE(LoadTestResults(1, &table, {}), 3);
-    QCOMPARE(cell(table, 1, 1), QStringLiteral("three"));
+    // the next append keeps the whole records and drops the cut one
+    AppendResult(result(QStringLiteral("new"), 1, seconds(5), 0));
+    QCOMPARE(fileBytes(path), whole + result(QStringLiteral("new"), 1, seconds(5), 0).encode());
+    // so does a trim
+    QVERIFY(dir.write(QStringLiteral("Results.dat"), cut));
+    KeepBestResults();
+    QCOMPARE(fileBytes(path).size(), 40 * RecordSize);
+    QCOMPARE(LoadTestResults(1, &table, {}), 20);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("w54"));
+    QCOMPARE(messages.size(), 1);
 }
 
 void TestResultsFile::trimKeepsBestGroupedByTest()
