@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <chrono>
 #include <functional>
 
 class QSaveFile;
@@ -68,6 +69,12 @@ QString resultsFileName();
 QString temporaryResultsFileName();
 inline constexpr char TrimListFileName[] = "TMP.Dat";
 
+// Every change of the results file (an append, a trim, a clear) holds its lock, the file of this
+// name beside it, from reading the file to its last write: a change by another copy of the program
+// on the same folder is waited for a moment, then refused with "The results file is in use by
+// another copy of the program", so that neither loses a record.
+QString resultsLockFileName();
+
 // Adds a record at the end of the results file, creating the file when missing. A cut last record
 // is dropped first so that records stay 72-byte aligned; every whole record stays.
 void AppendResult(const TResultRecord& record);
@@ -90,3 +97,5 @@ void ClearResults();
 // restores QSaveFile::commit.
 using ResultsCommit = std::function<bool(QSaveFile&)>;
 void setResultsCommitOverride(ResultsCommit commit);
+// Tests shorten the wait for another copy's lock; zero restores the program's moment (3 s).
+void setResultsLockWait(std::chrono::milliseconds wait);

@@ -3,6 +3,7 @@
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
 #include "platform/AppError.h"
+#include "platform/FileLock.h"
 #include "platform/MessageBoxes.h"
 #include "results/CsvExport.h"
 #include "results/ResultsFile.h"
@@ -130,7 +131,11 @@ class TestResultsFile : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { setResultsCommitOverride({}); }
+    void cleanup()
+    {
+        setResultsCommitOverride({});
+        setResultsLockWait({});
+    }
 
     void recordLayout();
     void decodeClampsAndIgnoresTail();
@@ -158,6 +163,7 @@ private slots:
 
     void writeFailures();
     void clearAndLetterCase();
+    void changesWaitForAnotherCopy();
 };
 
 void TestResultsFile::recordLayout()
@@ -709,6 +715,36 @@ void TestResultsFile::damagedRecordsAreNotRanked()
     QCOMPARE(trimmed.right(5 * RecordSize), bytes.right(5 * RecordSize));
     QCOMPARE(LoadRankedResults(4, &skipped), 20);
     QCOMPARE(skipped, 5);
+}
+
+// While another copy of the program holds the results file's lock, an append, a trim and a clear
+// wait for it, then are refused with a message naming the file; the file stays as it was, and the
+// next change after the other copy is done goes through.
+void TestResultsFile::changesWaitForAnotherCopy()
+{
+    using namespace std::chrono_literals;
+    TempWorkDir dir;
+    AppendResult(result(QStringLiteral("kept"), 1, seconds(10), 0));
+    const QByteArray before = fileBytes(QStringLiteral("Results.dat"));
+    FileLock other(dir.filePath(resultsLockFileName()));
+    QCOMPARE(other.acquire(0ms), FileLock::Outcome::Locked);
+    setResultsLockWait(300ms);
+    QElapsedTimer waited;
+    waited.start();
+    QCOMPARE(errorOf([] { AppendResult(result(QStringLiteral("new"), 1, seconds(5), 0)); }),
+             QString::fromLatin1(Msg::ResultsInUse));
+    QVERIFY(waited.elapsed() >= 300);
+    QCOMPARE(errorOf([] { KeepBestResults(); }), QString::fromLatin1(Msg::ResultsInUse));
+    QCOMPARE(errorOf([] { ClearResults(); }), QString::fromLatin1(Msg::ResultsInUse));
+    try {
+        AppendResult(result(QStringLiteral("new"), 1, seconds(5), 0));
+    } catch (const AppError& error) {
+        QCOMPARE(error.file(), dir.filePath(QStringLiteral("Results.dat")));
+    }
+    QCOMPARE(fileBytes(QStringLiteral("Results.dat")), before);
+    other.release();
+    AppendResult(result(QStringLiteral("new"), 1, seconds(5), 0));
+    QCOMPARE(fileBytes(QStringLiteral("Results.dat")).size(), 2 * RecordSize);
 }
 
 QTEST_MAIN(TestResultsFile)
