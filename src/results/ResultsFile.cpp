@@ -453,7 +453,7 @@ int LoadRankedResults(qint32 testNumber, int* damaged)
     return static_cast<int>(results.size());
 }
 
-void KeepBestResults()
+int KeepBestResults()
 {
     const ResultsLock lock = ResultsLock::forWriting();
     // A results file that only the program folder holds is copied over first, then read.
@@ -462,6 +462,7 @@ void KeepBestResults()
 
     QByteArray kept;
     QByteArray keptList;
+    int removed = 0;
     for (QList<TResultRecord>& records : tests) {
         // damaged records are never ranked, and never thrown away by a trim
         const auto firstDamaged = std::stable_partition(
@@ -470,6 +471,7 @@ void KeepBestResults()
         records.erase(firstDamaged, records.end());
         rankResults(records);
         const qsizetype count = std::min(records.size(), KeptPerTest);
+        removed += static_cast<int>(records.size() - count);
         records.resize(count);
         records += damaged;
         for (const TResultRecord& record : std::as_const(records)) {
@@ -489,6 +491,7 @@ void KeepBestResults()
     if (!stale.isEmpty())
         QFile::remove(stale);
     removeLeftoverCopies(path);
+    return removed;
 }
 
 int CountResultsBeyondBest()

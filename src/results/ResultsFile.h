@@ -85,7 +85,9 @@ int LoadRankedResults(qint32 testNumber, int* damaged = nullptr);
 // Replaces the results file atomically with the 20 best results of each test, tests in the order of
 // their first record, each test's damaged records after its best (a cut last record is dropped);
 // "TMP.Dat" lists the kept records' test numbers. On failure the results file stays as it was.
-void KeepBestResults();
+// Returns how many results it removed: the file as read under the lock, which may hold results
+// another copy of the program saved since CountResultsBeyondBest.
+int KeepBestResults();
 // How many results a KeepBestResults would remove now.
 int CountResultsBeyondBest();
 // Deletes the results file; a missing file is no error, a file that cannot be deleted is. A results

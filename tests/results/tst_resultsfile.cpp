@@ -528,7 +528,7 @@ void TestResultsFile::trimKeepsBestGroupedByTest()
             add(result(QStringLiteral("t3-%1").arg(i), 3, seconds(9 - i), 0));
     }
     QVERIFY(dir.write(QStringLiteral("Results.dat"), bytes));
-    KeepBestResults();
+    QCOMPARE(KeepBestResults(), 5 + 2);
 
     const QByteArray trimmed = fileBytes(QStringLiteral("Results.dat"));
     QCOMPARE(trimmed.size(), (20 + 20 + 3) * RecordSize);
