@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <algorithm>
@@ -135,11 +136,17 @@ int exportStatistics(const QString& csvPath)
 int exportResults(const QString& csvPath)
 {
     int damaged = 0;
-    const int rows = CsvExport::writeResults(resultsFileName(), csvPath, &damaged);
+    qint64 cut = 0;
+    const QString results = resultsFileName();
+    const int rows = CsvExport::writeResults(results, csvPath, &damaged, &cut);
     QTextStream out(stdout);
     out << rows << " results written to " << shown(csvPath) << Qt::endl;
     if (damaged > 0)
         out << damaged << " damaged results left out" << Qt::endl;
+    // the whole records are exported; the cut one is named on standard error
+    if (cut > 0)
+        fail(AppError(QString::fromLatin1(Msg::CutRecordLeftOut), {QString::number(cut)})
+                 .inFile(QFileInfo(results).absoluteFilePath()));
     return 0;
 }
 

@@ -65,6 +65,8 @@ enum : int {
     SketchPictureName = 65432,
     SheetPartName = 65433,
     ResultsTableName = 65434,
+    // A quick quiz of one length in the results viewer: its direction's name, its questions.
+    QuizLengthName = 65435,
     // The end of a round: what was missed, in the words of the kind of symbols it asked for.
     MissedMapHeading = 65440,
     NothingMapMissed = 65441,

@@ -32,7 +32,6 @@ namespace {
 
 // The kinds in the order of the kind box.
 constexpr quint8 KindsInBox[] = {SymbolKind::Description, SymbolKind::MapSymbol, SymbolKind::Line};
-constexpr int Lengths[] = {10, 20, 40};
 constexpr int Countdowns[] = {0, 5, 10, 20};
 constexpr int CountdownSteps = 1000;
 constexpr char SymbolFontFamily[] = "PictorMarks";
@@ -151,9 +150,9 @@ int QuickQuizDialog::chosenLength() const
 {
     for (size_t i = 0; i < m_lengths.size(); ++i) {
         if (m_lengths[i]->isChecked())
-            return Lengths[i];
+            return QuizDirection::Lengths[i];
     }
-    return Lengths[0];
+    return QuizDirection::Lengths[0];
 }
 
 int QuickQuizDialog::chosenCountdown() const
@@ -191,7 +190,7 @@ void QuickQuizDialog::choose(quint8 kind, int direction, int length, int countdo
     if (QListWidgetItem* item = m_directions->item(direction); item && item->flags() & Qt::ItemIsEnabled)
         m_directions->setCurrentRow(direction);
     for (size_t i = 0; i < m_lengths.size(); ++i)
-        m_lengths[i]->setChecked(Lengths[i] == length);
+        m_lengths[i]->setChecked(QuizDirection::Lengths[i] == length);
     for (int i = 0; i < int(std::size(Countdowns)); ++i) {
         if (Countdowns[i] == countdownSeconds)
             m_countdowns->setCurrentIndex(i);
@@ -369,8 +368,8 @@ void QuickQuizDialog::recordResult()
         result.summary.missed.append(missed);
     }
     if (m_screens.startDlg)
-        m_screens.startDlg->NoteTestPlayed(d.testNumber());
-    m_screens.winnerDialog->recordResult(d.testNumber(), d.testName(), result);
+        m_screens.startDlg->NoteTestPlayed(d.testNumber(chosenLength()));
+    m_screens.winnerDialog->recordResult(d.testNumber(chosenLength()), d.testName(), result);
 }
 
 void QuickQuizDialog::showSummary()

@@ -11,6 +11,14 @@
 
 namespace {
 constexpr int RowHeight = 18;
+
+// The results file whose cut last record was reported last, with the file's size then: a cut is
+// said once, until the file changes.
+QString& reportedCut()
+{
+    static QString instance;
+    return instance;
+}
 } // namespace
 
 void setUpResultsTable(ResultsGrid* table, const QList<int>& columnWidths, int rows)
@@ -83,9 +91,17 @@ int ShowTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& 
         MessageBoxes::showError(error);
         return 0;
     }
+    const QFileInfo file(resultsFileName());
+    const QString path = file.absoluteFilePath();
     if (damaged > 0)
         MessageBoxes::showError(
             AppError(QString::fromLatin1(Msg::DamagedResultsSkipped), {QString::number(damaged)})
-                .inFile(QFileInfo(resultsFileName()).absoluteFilePath()));
+                .inFile(path));
+    const qint64 cut = cutRecordBytes(path);
+    const QString cutFile = cut > 0 ? path + QLatin1Char('\n') + QString::number(file.size()) : QString();
+    if (cut > 0 && cutFile != reportedCut())
+        MessageBoxes::showError(
+            AppError(QString::fromLatin1(Msg::CutRecordLeftOut), {QString::number(cut)}).inFile(path));
+    reportedCut() = cutFile;
     return shown;
 }

@@ -22,6 +22,6 @@ void blankResultRows(ResultsGrid* grid);
 // count. Throws the results file's errors.
 int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current,
                     int* damaged = nullptr);
-// The same, reporting a failure or the damaged records left out in one message box; returns the
-// count shown.
+// The same, reporting a failure or the damaged records left out in one message box, and a cut last
+// record left out once (until the file changes); returns the count shown.
 int ShowTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current);

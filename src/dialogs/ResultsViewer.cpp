@@ -88,9 +88,13 @@ bool ResultsViewer::loadCategory(int category)
     const quint8 kind = kindOf(category);
     m_otherTestNumbers.clear();
     for (const QuizDirection& direction : QuizDirection::ofKind(kind)) {
-        // the blank before the name lines it up with the catalogue's names, as the drill's
-        m_tests->addItem(QLatin1Char(' ') + direction.testName());
-        m_otherTestNumbers.append(direction.testNumber());
+        // each length ranks apart; the blank before the name lines it up with the catalogue's
+        // names, as the drill's
+        for (const int questions : QuizDirection::Lengths) {
+            m_tests->addItem(QLatin1Char(' ') +
+                             LoadString(StringId::QuizLengthName).arg(direction.testName()).arg(questions));
+            m_otherTestNumbers.append(direction.testNumber(questions));
+        }
     }
     m_tests->addItem(TStartDlg::weakSymbolsName());
     m_otherTestNumbers.append(WeakSymbolDrill::testNumberFor(kind));

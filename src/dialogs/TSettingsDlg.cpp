@@ -246,8 +246,7 @@ void TSettingsDlg::keepBestResults()
         }
         if (!MessageBoxes::confirm(LoadString(StringId::TrimQuestion).arg(removed)))
             return;
-        KeepBestResults();
-        MessageBoxes::showPlain(LoadString(StringId::TrimDone).arg(removed));
+        MessageBoxes::showPlain(LoadString(StringId::TrimDone).arg(KeepBestResults()));
     } catch (const AppError& error) {
         MessageBoxes::showError(error);
     }

@@ -237,3 +237,14 @@ void WinnerDialog::finish()
     m_screens.mainWindow->returnToMainMenu();
     accept();
 }
+
+void WinnerDialog::reject()
+{
+    const bool askingName = !m_confirm->isHidden();
+    if (askingName && !MessageBoxes::confirm(LoadString(StringId::LeaveRoundQuestion))) {
+        m_name->setFocus();
+        return;
+    }
+    m_screens.mainWindow->returnToMainMenu();
+    QDialog::reject();
+}

@@ -34,6 +34,11 @@ public:
     ResultsGrid* table() const { return m_table; }
     bool showsTable() const;
 
+    // Escape (or closing the window) while the name is asked leaves without a result, as leaving a
+    // test does: only after "Yes" to the same question. Once the result is recorded, or when
+    // nothing is to be recorded, it closes as the close button does.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 

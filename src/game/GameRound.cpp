@@ -138,6 +138,8 @@ void GameRound::StartRound()
     m_host.SetProgress(0);
     m_state = Running;
     m_startTime = Now();
+    m_elapsed = 0;
+    m_runningSince = m_startTime;
     m_targetShownAt = m_startTime;
     if (timed)
         m_timer.start();
@@ -219,6 +221,7 @@ void GameRound::judge(int index, CellItem* item)
     m_c.title->setText(m_c.grid->NextTarget());
     m_targetShownAt = now;
     if (m_c.title->text().isEmpty()) {
+        stopClock(now);
         endRound();
         return;
     }
@@ -239,6 +242,7 @@ void GameRound::endRound()
     hideStatus();
     m_c.grid->hide();
     m_c.pausedLabel->hide();
+    m_c.pauseButton->hide();
     m_host.SetProgress(0);
     m_image1.clear();
     m_image2.clear();
@@ -253,25 +257,32 @@ void GameRound::endRound()
     m_host.showWinnerDialog();
 }
 
+double GameRound::ElapsedTime() const
+{
+    const double played = m_state == Running ? m_elapsed + (Now() - m_runningSince) : m_elapsed;
+    // the clock counts whole milliseconds: differences of its values are rounded back to them
+    return std::llround(played * MsPerDay) / MsPerDay;
+}
+
+void GameRound::stopClock(double now)
+{
+    if (m_state == Running)
+        m_elapsed += now - m_runningSince;
+}
+
 void GameRound::tick()
 {
-    if (m_state == Running) {
-        m_elapsed = Now() - m_startTime;
-        m_c.clock->setText(formatMinutesSeconds(m_elapsed));
-    } else if (m_state == Paused) {
-        // the paused time is not counted: the start moves forward with the clock
-        const double now = Now();
-        m_startTime = now - m_elapsed;
-        m_c.clock->setText(formatMinutesSeconds(now - m_startTime));
-    }
+    if (m_state == Running || m_state == Paused)
+        m_c.clock->setText(formatMinutesSeconds(ElapsedTime()));
 }
 
 void GameRound::pause()
 {
     // While paused the target is hidden too, and the button offers to resume.
-    if (!m_c.grid->isHidden()) {
-        m_state = Paused;
+    if (m_state == Running && !m_c.grid->isHidden()) {
         m_pausedAt = Now();
+        stopClock(m_pausedAt);
+        m_state = Paused;
         m_c.grid->hide();
         m_c.pausedLabel->show();
         m_hiddenByPause.clear();
@@ -285,12 +296,14 @@ void GameRound::pause()
             m_c.statusLine->hide();
         m_pauseCaption = m_c.pauseButton->property("Caption").toString();
         m_c.pauseButton->setProperty("Caption", LoadString(StringId::ResumeCaption));
-    } else {
+    } else if (m_state == Paused) {
         m_c.pausedLabel->hide();
         m_c.grid->show();
         undoPauseLook();
+        const double now = Now();
         m_state = Running;
-        m_targetShownAt += Now() - m_pausedAt;
+        m_runningSince = now;
+        m_targetShownAt += now - m_pausedAt;
     }
 }
 
@@ -315,8 +328,10 @@ void GameRound::undoPauseLook()
 void GameRound::stopForMainMenu()
 {
     m_timer.stop();
-    emit roundEnded(false);
+    // the time played up to now is the round's, as far as it went
+    stopClock(Now());
     m_state = Finished;
+    emit roundEnded(false);
     m_host.closeHelp();
     hideStatus();
     undoPauseLook();

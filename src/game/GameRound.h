@@ -39,7 +39,8 @@ struct RoundControls
 };
 
 // One practice or test round on the symbol grid: its start, the hover and press handlers, the
-// one-second clock, the pause and the end of a timed round.
+// clock, the pause and the end of a timed round. The time played is taken from the clock at the
+// start, each pause, each resumption and the end; the one-second tick only shows it.
 class GameRound : public QObject
 {
     Q_OBJECT
@@ -53,7 +54,9 @@ public:
     // The cell at `index` pointed at (by the mouse or the keys).
     void hoverCell(int index);
     void press(int index);
+    // Shows the time played on the clock label.
     void tick();
+    // Pauses a running timed round or resumes a paused one; a finished round stays finished.
     void pause();
     // The main menu clears the round's pictures and stops the clock.
     void stopForMainMenu();
@@ -64,8 +67,11 @@ public:
     const RoundSummary& summary() const { return m_summary; }
     // How long the status line and the marks of a press stay.
     static constexpr int StatusLineMs = 1800;
+    // The moment the round started.
     double StartTime() const { return m_startTime; }
-    double ElapsedTime() const { return m_elapsed; }
+    // The time played (days): the time the board was shown, without pauses, up to now or, once the
+    // round is over, up to its end, in whole milliseconds.
+    double ElapsedTime() const;
     QTimer& Timer2() { return m_timer; }
 
 signals:
@@ -94,6 +100,8 @@ private:
     void hideStatus();
     // The pause button's caption and the controls a pause hid come back.
     void undoPauseLook();
+    // Adds the time since the round last started running to the time played.
+    void stopClock(double now);
     // The picture that stands for a cell's symbol in a summary.
     static QImage symbolPicture(const CellItem& item);
 
@@ -109,7 +117,9 @@ private:
     QList<QWidget*> m_hiddenByPause;
     quint8 m_state = Finished;
     double m_startTime = 0;
+    // The time played before the round last started running, and the moment it did.
     double m_elapsed = 0;
+    double m_runningSince = 0;
     // When the current target was named, and when the pause began (the pause does not count).
     double m_targetShownAt = 0;
     double m_pausedAt = 0;

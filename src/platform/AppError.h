@@ -73,6 +73,8 @@ inline constexpr char FontNotInstalled[] = "The symbol font could not be install
 inline constexpr char DamagedFile[] = "The file is damaged or of an unknown kind";
 inline constexpr char NothingInFile[] = "The file holds nothing the program can read";
 inline constexpr char DamagedResultsSkipped[] = "%d damaged results of this test were left out";
+inline constexpr char CutRecordLeftOut[] = "The file ends in a cut record (%d bytes), which is left out";
+inline constexpr char ResultsInUse[] = "The results file is in use by another copy of the program";
 // Printing, and a description sheet written by a coach.
 inline constexpr char TestNotFound[] = "No catalogue has test %d";
 inline constexpr char UnknownSymbol[] = "No symbol is written %s";

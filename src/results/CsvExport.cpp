@@ -57,13 +57,13 @@ int writeStatistics(const AnswerStore& store, const NameOf& nameOf, const QStrin
     return static_cast<int>(symbols.size());
 }
 
-int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged)
+int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged, qint64* cutBytes)
 {
     QString text = row({QStringLiteral("name"), QStringLiteral("test_number"), QStringLiteral("test_name"),
                         QStringLiteral("time"), QStringLiteral("errors")});
     int rows = 0;
     int left = 0;
-    forEachStoredResult(resultsPath, [&](const TResultRecord& r) {
+    const qint64 cut = forEachStoredResult(resultsPath, [&](const TResultRecord& r) {
         if (r.isDamaged()) {
             ++left;
             return;
@@ -74,6 +74,8 @@ int writeResults(const QString& resultsPath, const QString& csvPath, int* damage
     });
     if (damaged)
         *damaged = left;
+    if (cutBytes)
+        *cutBytes = cut;
     save(csvPath, text);
     return rows;
 }

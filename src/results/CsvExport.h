@@ -19,7 +19,9 @@ int writeStatistics(const AnswerStore& store, const NameOf& nameOf, const QStrin
 
 // One row per sound result of the results file (read only, never created or changed):
 // name,test_number,test_name,time,errors, the time in seconds. Returns the number of rows;
-// `damaged` receives the count of damaged records left out.
-int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged = nullptr);
+// `damaged` receives the count of damaged records left out, `cutBytes` the size of a cut last
+// record left out (0 when there is none).
+int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged = nullptr,
+                 qint64* cutBytes = nullptr);
 
 } // namespace CsvExport

@@ -5,6 +5,7 @@
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -33,7 +35,17 @@ constexpr qsizetype RecordsPerRead = 1024;
 constexpr qint64 WritePageSize = 4096;
 
 constexpr char TemporaryExtension[] = ".tmp";
+constexpr char LockExtension[] = ".lock";
+// How long a change of the results file waits for another copy of the program that changes it.
+constexpr std::chrono::milliseconds LockWait{3000};
 constexpr char LineEnd[] = "\r\n";
+
+// The wait for the lock (tests shorten it).
+std::chrono::milliseconds& lockWait()
+{
+    static std::chrono::milliseconds instance = LockWait;
+    return instance;
+}
 
 ResultsCommit& commitOverride()
 {
@@ -45,6 +57,28 @@ QString resultsName()
 {
     return LoadString(StringId::ResultsFile);
 }
+
+// The results file's lock, held for the whole read-change-write of an append, a trim or a clear, so
+// that two copies of the program on one folder never change it at once: each reads the file only
+// once it holds the lock. Another copy is waited for a moment; after that the change is refused
+// with a message, and nothing is lost. A folder that can hold no lock file cannot take the change
+// either, which then fails with the file's own error.
+class ResultsLock
+{
+public:
+    explicit ResultsLock(const QString& lockFile) : m_lock(lockFile)
+    {
+        if (m_lock.acquire(lockWait()) == FileLock::Outcome::Busy)
+            throw AppError(QString::fromLatin1(Msg::ResultsInUse))
+                .inFile(QFileInfo(resultsFileName()).absoluteFilePath());
+    }
+
+    // The lock beside the results file that changes are written to (its folder made when missing).
+    static ResultsLock forWriting() { return ResultsLock(DataFolder::freshFile(resultsLockFileName())); }
+
+private:
+    FileLock m_lock;
+};
 
 // Opens the results file for reading and writing without truncating it, creating it when missing.
 void openResultsFile(QFile& file)
@@ -68,9 +102,9 @@ bool openResultsFileForReading(QFile& file)
     return true;
 }
 
-// Calls `visit` with the bytes of each record from the file's start on, in file order. A short
-// last record fails with "Read beyond end of file".
-template <typename Visit> void forEachRecord(QFile& file, Visit visit)
+// Calls `visit` with the bytes of each whole record from the file's start on, in file order.
+// Returns the number of bytes after the last whole record: those of a cut record, left out.
+template <typename Visit> qint64 forEachRecord(QFile& file, Visit visit)
 {
     QByteArray buffer(RecordsPerRead * TResultRecord::RecordSize, Qt::Uninitialized);
     qsizetype filled = 0;
@@ -88,8 +122,7 @@ template <typename Visit> void forEachRecord(QFile& file, Visit visit)
         std::memmove(buffer.data(), buffer.constData() + whole, filled - whole);
         filled -= whole;
     }
-    if (filled != 0)
-        throw AppError(QString::fromLatin1(Msg::ReadBeyondEnd)).inFile(QFileInfo(file).absoluteFilePath());
+    return filled;
 }
 
 // Decodes the names of many records. Names repeat (a club's runners, the test's own name), so each
@@ -329,14 +362,20 @@ void rankResults(QList<TResultRecord>& records)
     records = std::move(ranked);
 }
 
-void forEachStoredResult(const QString& path, const std::function<void(const TResultRecord&)>& visit)
+qint64 forEachStoredResult(const QString& path, const std::function<void(const TResultRecord&)>& visit)
 {
     QFile file(path);
     if (!file.exists())
-        return;
+        return 0;
     Files::openRegular(file, QIODevice::ReadOnly);
     RecordDecoder names;
-    forEachRecord(file, [&](QByteArrayView bytes) { visit(decodeRecord(bytes, names)); });
+    return forEachRecord(file, [&](QByteArrayView bytes) { visit(decodeRecord(bytes, names)); });
+}
+
+qint64 cutRecordBytes(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() % TResultRecord::RecordSize : 0;
 }
 
 QString resultsFileName()
@@ -355,6 +394,7 @@ QString temporaryResultsFileName()
 
 void AppendResult(const TResultRecord& record)
 {
+    const ResultsLock lock = ResultsLock::forWriting();
     QFile file;
     openResultsFile(file);
     // An interrupted write of an older version can have left a torn last record; appending after it
@@ -407,14 +447,16 @@ int LoadRankedResults(qint32 testNumber, int* damaged)
     return static_cast<int>(results.size());
 }
 
-void KeepBestResults()
+int KeepBestResults()
 {
+    const ResultsLock lock = ResultsLock::forWriting();
     // A results file that only the program folder holds is copied over first, then read.
     const QString path = DataFolder::fileForWriting(resultsName());
     QList<QList<TResultRecord>> tests = readAllTests();
 
     QByteArray kept;
     QByteArray keptList;
+    int removed = 0;
     for (QList<TResultRecord>& records : tests) {
         // damaged records are never ranked, and never thrown away by a trim
         const auto firstDamaged = std::stable_partition(
@@ -423,6 +465,7 @@ void KeepBestResults()
         records.erase(firstDamaged, records.end());
         rankResults(records);
         const qsizetype count = std::min(records.size(), KeptPerTest);
+        removed += static_cast<int>(records.size() - count);
         records.resize(count);
         records += damaged;
         for (const TResultRecord& record : std::as_const(records)) {
@@ -442,6 +485,7 @@ void KeepBestResults()
     if (!stale.isEmpty())
         QFile::remove(stale);
     removeLeftoverCopies(path);
+    return removed;
 }
 
 int CountResultsBeyondBest()
@@ -457,6 +501,10 @@ int CountResultsBeyondBest()
 
 void ClearResults()
 {
+    // a folder that does not exist yet holds nothing to clear, and is not made for the lock
+    std::optional<ResultsLock> lock;
+    if (QFileInfo(DataFolder::path()).isDir())
+        lock.emplace(DataFolder::freshFile(resultsLockFileName()));
     const QString own = Files::find(resultsName(), DataFolder::path());
     if (!own.isEmpty()) {
         QFile file(own);
@@ -473,4 +521,14 @@ void ClearResults()
 void setResultsCommitOverride(ResultsCommit commit)
 {
     commitOverride() = std::move(commit);
+}
+
+QString resultsLockFileName()
+{
+    return resultsName() + QLatin1String(LockExtension);
+}
+
+void setResultsLockWait(std::chrono::milliseconds wait)
+{
+    lockWait() = wait.count() > 0 ? wait : LockWait;
 }

@@ -419,8 +419,11 @@ void TestDialogs::resultsViewerCategories()
         // picking a category empties the table until a test is picked
         viewer->categories()->setCurrentIndex(1);
         emit viewer->categories()->activated(1);
-        // the catalogue's two tests, the quick quizzes of description symbols and the weak-symbol drill
-        QCOMPARE(viewer->tests()->count(), 2 + QuizDirection::ofKind(SymbolKind::Description).size() + 1);
+        // the catalogue's two tests, the quick quizzes of description symbols of each length and the
+        // weak-symbol drill
+        QCOMPARE(viewer->tests()->count(),
+                 2 + QuizDirection::ofKind(SymbolKind::Description).size() * QuizDirection::Lengths.size() +
+                     1);
         QCOMPARE(viewer->tests()->currentIndex(), -1);
         QCOMPARE(viewer->table()->cellText(1, 1), QString());
         QVERIFY(viewer->table()->selectionModel()->selectedIndexes().isEmpty());

@@ -142,6 +142,13 @@ void TestExport::exportsOfAKnownHistory()
     result.Time = 30 * Second;
     result.Errors = 0;
     AppendResult(result);
+    // the file ends in a record cut short: the whole ones are exported, the cut one is named
+    const QString results = m_program->filePath(LoadString(StringId::ResultsFile));
+    {
+        QFile file(results);
+        QVERIFY(file.open(QIODevice::Append));
+        QCOMPARE(file.write(result.encode().left(30)), 30);
+    }
 
     QString output;
     QCOMPARE(run({QStringLiteral("--export-statistics"), QStringLiteral("stats.csv"),
@@ -162,6 +169,10 @@ void TestExport::exportsOfAKnownHistory()
                  row("Ana, \"the fox\"", "101", "Landforms", "83.250", "2"),
                  row("Ben", "9901", "My weak symbols", "30.000", "0"),
              }));
+    QVERIFY2(output.contains(QStringLiteral("The file ends in a cut record (30 bytes), which is left out")) &&
+                 output.contains(results),
+             qPrintable(output));
+    QCOMPARE(QFileInfo(results).size(), 2 * TResultRecord::RecordSize + 30);
 }
 
 void TestExport::failureNamesTheFileAndHelpListsTheOptions()

@@ -26,6 +26,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStackedWidget>
 #include <QTest>
@@ -95,6 +96,7 @@ private slots:
     void everyDirectionAsksFourAnswersOneRightAmongLookAlikes_data();
     void everyDirectionAsksFourAnswersOneRightAmongLookAlikes();
     void quizPlayedWithKeysAloneRecordsOneResult();
+    void quizzesOfEachLengthRankApart();
     void wrongAnswerIsShownOnEveryDirection_data();
     void wrongAnswerIsShownOnEveryDirection();
 
@@ -390,7 +392,7 @@ void TestQuickQuiz::quizPlayedWithKeysAloneRecordsOneResult()
         viewer->accept();
     });
     viewer->exec();
-    QCOMPARE(shownTest.trimmed(), direction.testName());
+    QCOMPARE(shownTest.trimmed(), LoadString(StringId::QuizLengthName).arg(direction.testName()).arg(Length));
     QCOMPARE(highlighted, 1); // the quiz's result, as the winner dialog showed it
 
     // the answers in the store: a missed question names no confusion
@@ -414,6 +416,58 @@ void TestQuickQuiz::quizPlayedWithKeysAloneRecordsOneResult()
     QCOMPARE(storeRows(store, QStringLiteral("SELECT presses, finished FROM rounds ORDER BY id")).last(),
              (QVariantList{1, 0}));
     QCOMPARE(LoadRankedResults(direction.testNumber()), 1);
+}
+
+// A quiz of 10 questions and one of 40 are different tests: 2 of 10 right never ranks against 7 of
+// 40 right. A quiz of 10 keeps the direction's own number, which results stored before hold.
+void TestQuickQuiz::quizzesOfEachLengthRankApart()
+{
+    QuickQuizDialog* dialog = openQuiz();
+    WinnerDialog* win = m_windows->screens().winnerDialog;
+    QuickQuiz& quiz = dialog->quiz();
+    const auto play = [&](int length, int right) {
+        dialog->choose(SymbolKind::Description, 0, length, 0);
+        QVERIFY(dialog->start());
+        QCOMPARE(quiz.count(), length);
+        for (int i = 0; i < length; ++i) {
+            const QuickQuestion q = quiz.current();
+            m_now += Second;
+            QTest::keyClick(dialog, Qt::Key(Qt::Key_1 + (i < right ? q.right : (q.right + 1) % Choices)));
+            QTRY_COMPARE(quiz.state(), QuickQuiz::State::Judged);
+            if (i == length - 1) {
+                QTimer::singleShot(0, win, [win] {
+                    QTest::keyClick(win, Qt::Key_Return);
+                    QTest::keyClick(win, Qt::Key_Return);
+                });
+            }
+            QTest::keyClick(dialog, Qt::Key_Space);
+        }
+        QCOMPARE(quiz.state(), QuickQuiz::State::Finished);
+    };
+    play(10, 2);
+    play(40, 7);
+    QList<TResultRecord> stored;
+    forEachStoredResult(m_dir->filePath(LoadString(StringId::ResultsFile)),
+                        [&](const TResultRecord& r) { stored << r; });
+    QCOMPARE(stored.size(), 2);
+    QCOMPARE(stored[0].Errors, 8);
+    QCOMPARE(stored[1].Errors, 33);
+    const QuizDirection direction = QuizDirection::ofKind(SymbolKind::Description).first();
+    QCOMPARE(stored[0].TestNumber, direction.testNumber());
+    QVERIFY(stored[1].TestNumber != stored[0].TestNumber);
+    // the viewer opens on the quiz of 40 just played: its name says so, its ranking has it alone
+    ResultsViewer* viewer = m_windows->screens().resultsViewer;
+    QString shownTest;
+    QStringList names;
+    QTimer::singleShot(0, viewer, [&] {
+        shownTest = viewer->tests()->currentText();
+        for (int row = 1; row < viewer->table()->rowCount(); ++row)
+            names << viewer->table()->cellText(row, 3);
+        viewer->accept();
+    });
+    viewer->exec();
+    QVERIFY2(shownTest.contains(QLatin1String("40")), qPrintable(shownTest));
+    QCOMPARE(names.filter(QRegularExpression(QStringLiteral("\\d"))), QStringList{QStringLiteral("33")});
 }
 
 void TestQuickQuiz::wrongAnswerIsShownOnEveryDirection_data()

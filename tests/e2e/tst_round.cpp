@@ -56,6 +56,7 @@ private slots:
 
     void timedRoundToTheWinnerDialog();
     void textHelpEndsWithoutResult();
+    void escapeAtTheEndAsksAndTheRoundStaysOver();
     void pauseKeepsTheClock();
     void practiceShowsDescriptionsAndHelp();
     void selectionKeepsIndexAndCancelResets();
@@ -184,6 +185,48 @@ void TestRound::textHelpEndsWithoutResult()
     QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
     QCOMPARE(m_form->round()->GameState(), quint8(GameRound::Finished));
     QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("Results.dat"))));
+}
+
+// Escape in the end-of-test dialog asks first, as every other way of leaving a test does: "No"
+// keeps the dialog, "Yes" goes to the main menu without a result. The finished round never runs
+// again.
+void TestRound::escapeAtTheEndAsksAndTheRoundStaysOver()
+{
+    QStringList asked;
+    bool answer = false;
+    MessageBoxes::setConfirmHandler([&](const QString& text) {
+        asked << text;
+        return answer;
+    });
+    const auto restore = qScopeGuard([] { MessageBoxes::setConfirmHandler({}); });
+    startTest(Mode::MapSymbolTest, 0);
+    GameRound* round = m_form->round();
+    auto* title = qobject_cast<QLabel*>(m_form->control(MainControl::Title));
+    WinnerDialog* win = m_windows->screens().winnerDialog;
+    bool keptAfterNo = false;
+    QTimer::singleShot(0, win, [&] {
+        QTRY_VERIFY(win->isVisible());
+        QTest::keyClick(win, Qt::Key_Escape);
+        keptAfterNo = win->isVisible();
+        answer = true;
+        QTest::keyClick(win, Qt::Key_Escape);
+    });
+    for (int presses = 0; round->GameState() == GameRound::Running; ++presses) {
+        QVERIFY2(presses < 15, qPrintable(title->text()));
+        press(cellWithText(title->text()));
+    }
+    QVERIFY(!win->isVisible());
+    QCOMPARE(asked, (QStringList{LoadString(StringId::LeaveRoundQuestion),
+                                 LoadString(StringId::LeaveRoundQuestion)}));
+    QVERIFY(keptAfterNo);
+    QCOMPARE(m_form->CurrentMode(), Mode::MainMenu);
+    QCOMPARE(LoadRankedResults(m_windows->screens().startDlg->CurrentTestNumber()), 0);
+    // the pause button is gone, and pausing a finished round does nothing
+    QVERIFY(m_form->control(MainControl::PauseButton)->isHidden());
+    QTest::keyClick(m_form, Qt::Key_P);
+    QMetaObject::invokeMethod(m_form->control(MainControl::PauseButton), "clicked");
+    QCOMPARE(round->GameState(), quint8(GameRound::Finished));
+    QVERIFY(m_grid->isHidden());
 }
 
 void TestRound::pauseKeepsTheClock()

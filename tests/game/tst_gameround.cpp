@@ -8,12 +8,14 @@
 #include "game/RoundHost.h"
 #include "game/TMyDrawGrid.h"
 #include "grid_helper.h"
+#include "platform/Clock.h"
 #include "widgets/TGauge.h"
 
 #include <QFontDatabase>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QtTest>
+#include <cmath>
 
 using namespace GridTest;
 
@@ -81,6 +83,8 @@ private slots:
     void practicePressOpensAndClosesHelp();
     void timedPressJudgesAndAdvances();
     void combinationTestPlayedToTheEnd();
+    void clockCountsThePlayedTimeToTheMillisecond();
+    void finishedRoundCannotBeResumed();
 
 private:
     // Loads the values as a board of `mode` and starts a round.
@@ -165,6 +169,7 @@ void TestGameRound::init()
 
 void TestGameRound::cleanup()
 {
+    setClockOverride({});
     m_round.reset();
     m_window.reset();
     m_folder.reset();
@@ -317,6 +322,79 @@ void TestGameRound::combinationTestPlayedToTheEnd()
         QVERIFY(m_grid->isHidden());
         m_grid->show();
     }
+}
+
+// The time of a round is the time the board was visible: pauses at any moment, before or after a
+// tick of the clock, take exactly their own length off it; the stored time is exact to the
+// millisecond, and the next round starts from zero.
+void TestGameRound::clockCountsThePlayedTimeToTheMillisecond()
+{
+    constexpr double Ms = 1.0 / MsPerDay;
+    double now = 45123.5;
+    setClockOverride([&now] { return now; });
+    start(Mode::MapSymbolTest, {101, 102});
+    qint64 played = 0;
+    const auto run = [&](qint64 ms) {
+        now += ms * Ms;
+        played += ms;
+    };
+    const auto wait = [&](qint64 ms) { now += ms * Ms; };
+    const auto shownSeconds = [&] { return m_c.clock->text(); };
+    const auto elapsedMs = [&] { return std::llround(m_round->ElapsedTime() * MsPerDay); };
+    // paused just before a tick and resumed just after it, twice around each tick
+    run(999);
+    m_round->pause();
+    wait(2);
+    m_round->tick();
+    wait(3);
+    m_round->pause();
+    QCOMPARE(m_round->GameState(), GameRound::Running);
+    run(1);
+    m_round->pause();
+    wait(5000);
+    m_round->tick();
+    QCOMPARE(shownSeconds(), QStringLiteral("0:01"));
+    m_round->pause();
+    run(1157);
+    m_round->tick();
+    QCOMPARE(shownSeconds(), QStringLiteral("0:02"));
+    run(26000);
+    // the first target found, the second after a pause that spans no tick at all
+    click(cellWithText(m_c.title->text()));
+    m_round->pause();
+    wait(700);
+    m_round->pause();
+    run(321);
+    click(cellWithText(m_c.title->text()));
+    QCOMPARE(m_round->GameState(), GameRound::Finished);
+    QCOMPARE(played, qint64(28478));
+    QCOMPARE(elapsedMs(), played);
+    // time after the end does not count
+    wait(4000);
+    m_round->tick();
+    QCOMPARE(elapsedMs(), played);
+    // a new round starts from zero
+    m_grid->show();
+    start(Mode::MapSymbolTest, {101, 102});
+    QCOMPARE(elapsedMs(), qint64(0));
+    run(250);
+    QCOMPARE(elapsedMs(), qint64(250));
+}
+
+// After the last target the board is gone and the round is over: neither the pause button nor a
+// call of the pause brings the board back or the round to "running".
+void TestGameRound::finishedRoundCannotBeResumed()
+{
+    start(Mode::MapSymbolTest, {101, 102});
+    QVERIFY(!m_c.pauseButton->isHidden());
+    while (!m_c.title->text().isEmpty())
+        click(cellWithText(m_c.title->text()));
+    QCOMPARE(m_round->GameState(), GameRound::Finished);
+    QVERIFY(m_c.pauseButton->isHidden());
+    m_round->pause();
+    QCOMPARE(m_round->GameState(), GameRound::Finished);
+    QVERIFY(m_grid->isHidden());
+    QVERIFY(m_c.pausedLabel->isHidden());
 }
 
 QTEST_MAIN(TestGameRound)

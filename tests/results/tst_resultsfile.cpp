@@ -3,6 +3,9 @@
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
 #include "platform/AppError.h"
+#include "platform/FileLock.h"
+#include "platform/MessageBoxes.h"
+#include "results/CsvExport.h"
 #include "results/ResultsFile.h"
 
 #include <QDir>
@@ -10,6 +13,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QTest>
 #include <algorithm>
 #include <cerrno>
@@ -127,7 +131,11 @@ class TestResultsFile : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { setResultsCommitOverride({}); }
+    void cleanup()
+    {
+        setResultsCommitOverride({});
+        setResultsLockWait({});
+    }
 
     void recordLayout();
     void decodeClampsAndIgnoresTail();
@@ -155,6 +163,7 @@ private slots:
 
     void writeFailures();
     void clearAndLetterCase();
+    void changesWaitForAnotherCopy();
 };
 
 void TestResultsFile::recordLayout()
@@ -450,26 +459,54 @@ void TestResultsFile::loadManyResults()
     QCOMPARE(cell(table, Count + Count / 2, 0), QString::number(Count + Count / 2));
 }
 
+// A results file that ends in a cut record (a copy cut short, a write of an older version
+// stopped): its whole records are shown, trimmed and exported, the cut is said once, and the file
+// stays as it is until the next write, which keeps every whole record.
 void TestResultsFile::tornRecord()
 {
     TempWorkDir dir;
-    AppendResult(result(QStringLiteral("one"), 1, seconds(10), 0));
-    AppendResult(result(QStringLiteral("two"), 1, seconds(20), 0));
-    QByteArray bytes = fileBytes(QStringLiteral("Results.dat"));
-    QVERIFY(dir.write(QStringLiteral("Results.dat"),
-                      bytes + result(QStringLiteral("torn"), 1, 0, 0).encode().left(30)));
+    QStringList messages;
+    MessageBoxes::setHandler([&](MessageBoxes::Kind, const QString& text) { messages << text; });
+    const auto restore = qScopeGuard([] { MessageBoxes::setHandler({}); });
+    // 55 whole records and 40 bytes of one more: 4 000 bytes
+    QByteArray whole;
+    for (int i = 0; i < 55; ++i)
+        whole += result(QStringLiteral("w%1").arg(i), 1 + i % 2, seconds(100 - i), 0).encode();
+    const QByteArray cut = whole + result(QStringLiteral("torn"), 1, 0, 0).encode().left(40);
+    QCOMPARE(cut.size(), 4000);
+    const QString path = dir.filePath(QStringLiteral("Results.dat"));
+    QVERIFY(dir.write(QStringLiteral("Results.dat"), cut));
 
     ResultsGrid table;
     fillGrid(table, 2, 1);
-    QCOMPARE(errorOf([&] { LoadTestResults(1, &table, {}); }), QStringLiteral("Read beyond end of file"));
-    QCOMPARE(table.rowCount(), 2);
-    QCOMPARE(cell(table, 1, 1), QStringLiteral("r1"));
-    QCOMPARE(errorOf([] { KeepBestResults(); }), QStringLiteral("Read beyond end of file"));
+    QCOMPARE(ShowTestResults(1, &table, {}), 28);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("w54")); // the fastest of test 1
+    QCOMPARE(ShowTestResults(2, &table, {}), 27);
+    QCOMPARE(ShowTestResults(1, &table, {}), 28);
+    // said once, naming the file
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().contains(QStringLiteral("40 bytes")) && messages.first().contains(path),
+             qPrintable(messages.first()));
+    QCOMPARE(CountResultsBeyondBest(), 8 + 7);
+    int visited = 0;
+    QCOMPARE(forEachStoredResult(path, [&](const TResultRecord&) { ++visited; }), qint64(40));
+    QCOMPARE(visited, 55);
+    int damaged = 0;
+    qint64 cutBytes = 0;
+    QCOMPARE(CsvExport::writeResults(path, dir.filePath(QStringLiteral("out.csv")), &damaged, &cutBytes), 55);
+    QCOMPARE(cutBytes, qint64(40));
+    QCOMPARE(fileBytes(path), cut); // reading changes nothing
 
-    AppendResult(result(QStringLiteral("three"), 1, seconds(5), 0));
-    QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("Results.dat"))).size(), 3 * RecordSize);
-    QCOMPARE(LoadTestResults(1, &table, {}), 3);
-    QCOMPARE(cell(table, 1, 1), QStringLiteral("three"));
+    // the next append keeps the whole records and drops the cut one
+    AppendResult(result(QStringLiteral("new"), 1, seconds(5), 0));
+    QCOMPARE(fileBytes(path), whole + result(QStringLiteral("new"), 1, seconds(5), 0).encode());
+    // so does a trim
+    QVERIFY(dir.write(QStringLiteral("Results.dat"), cut));
+    KeepBestResults();
+    QCOMPARE(fileBytes(path).size(), 40 * RecordSize);
+    QCOMPARE(LoadTestResults(1, &table, {}), 20);
+    QCOMPARE(cell(table, 1, 1), QStringLiteral("w54"));
+    QCOMPARE(messages.size(), 1);
 }
 
 void TestResultsFile::trimKeepsBestGroupedByTest()
@@ -491,7 +528,7 @@ void TestResultsFile::trimKeepsBestGroupedByTest()
             add(result(QStringLiteral("t3-%1").arg(i), 3, seconds(9 - i), 0));
     }
     QVERIFY(dir.write(QStringLiteral("Results.dat"), bytes));
-    KeepBestResults();
+    QCOMPARE(KeepBestResults(), 5 + 2);
 
     const QByteArray trimmed = fileBytes(QStringLiteral("Results.dat"));
     QCOMPARE(trimmed.size(), (20 + 20 + 3) * RecordSize);
@@ -679,6 +716,36 @@ void TestResultsFile::damagedRecordsAreNotRanked()
     QCOMPARE(trimmed.right(5 * RecordSize), bytes.right(5 * RecordSize));
     QCOMPARE(LoadRankedResults(4, &skipped), 20);
     QCOMPARE(skipped, 5);
+}
+
+// While another copy of the program holds the results file's lock, an append, a trim and a clear
+// wait for it, then are refused with a message naming the file; the file stays as it was, and the
+// next change after the other copy is done goes through.
+void TestResultsFile::changesWaitForAnotherCopy()
+{
+    using namespace std::chrono_literals;
+    TempWorkDir dir;
+    AppendResult(result(QStringLiteral("kept"), 1, seconds(10), 0));
+    const QByteArray before = fileBytes(QStringLiteral("Results.dat"));
+    FileLock other(dir.filePath(resultsLockFileName()));
+    QCOMPARE(other.acquire(0ms), FileLock::Outcome::Locked);
+    setResultsLockWait(300ms);
+    QElapsedTimer waited;
+    waited.start();
+    QCOMPARE(errorOf([] { AppendResult(result(QStringLiteral("new"), 1, seconds(5), 0)); }),
+             QString::fromLatin1(Msg::ResultsInUse));
+    QVERIFY(waited.elapsed() >= 300);
+    QCOMPARE(errorOf([] { KeepBestResults(); }), QString::fromLatin1(Msg::ResultsInUse));
+    QCOMPARE(errorOf([] { ClearResults(); }), QString::fromLatin1(Msg::ResultsInUse));
+    try {
+        AppendResult(result(QStringLiteral("new"), 1, seconds(5), 0));
+    } catch (const AppError& error) {
+        QCOMPARE(error.file(), dir.filePath(QStringLiteral("Results.dat")));
+    }
+    QCOMPARE(fileBytes(QStringLiteral("Results.dat")), before);
+    other.release();
+    AppendResult(result(QStringLiteral("new"), 1, seconds(5), 0));
+    QCOMPARE(fileBytes(QStringLiteral("Results.dat")).size(), 2 * RecordSize);
 }
 
 QTEST_MAIN(TestResultsFile)
