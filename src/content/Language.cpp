@@ -19,6 +19,8 @@ constexpr char BuiltInRoot[] = ":/builtin/";
 constexpr char StringsFile[] = "strings.txt";
 constexpr char MessagesFile[] = "messages.txt";
 constexpr char QtTextsFile[] = "qt.qm";
+// The extension of the English module, the language of everyone we have no module for.
+constexpr char EnglishModule[] = "eng";
 
 QHash<int, QString> parseStringTable(const QByteArray& raw)
 {
@@ -150,6 +152,9 @@ void Language::selectModule(const QString& executablePath, const QString& stored
         if (userLanguage3.size() > 2)
             candidates << userLanguage3.left(2);
     }
+    // A language we have no module for (Swedish, the plain C locale) gets the English module, as if
+    // English were chosen; the built-in table serves only when no module can be loaded at all.
+    candidates << QLatin1String(EnglishModule);
     QStringList tried; // a damaged module named twice is reported once
     for (const QString& extension : candidates) {
         const QString path = modulePath(executablePath, extension);

@@ -113,7 +113,8 @@ class Language
 {
 public:
     // The choice made at start: the stored extension for this executable (or the key's unnamed
-    // value), else the user's three-letter language, else its first two letters, else built-in.
+    // value), else the user's three-letter language, else its first two letters, else the English
+    // module, else built-in.
     static void selectModule();
     // The same choice with every input given (tests): `storedExtension` may be empty.
     static void selectModule(const QString& executablePath, const QString& storedExtension,

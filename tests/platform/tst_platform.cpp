@@ -3,10 +3,12 @@
 #include "content/Language.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
+#include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/ResourceContainer.h"
 
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +31,8 @@ private slots:
     void builtInLanguage();
     void moduleChoice_data();
     void moduleChoice();
+    void unshippedLocaleStartsInTheEnglishModule_data();
+    void unshippedLocaleStartsInTheEnglishModule();
     void moduleReplacesScreensAndMessages();
     void contentFileNames();
 
@@ -145,7 +149,8 @@ void TestPlatform::errorTextFillsArguments()
 {
     QCOMPARE(AppError(QString::fromLatin1(Msg::ResourceNotFound), {QStringLiteral("V1")}).text(),
              QStringLiteral("Resource V1 not found"));
-    QCOMPARE(AppError(QString::fromLatin1(Msg::ValueOutOfRange), {QStringLiteral("-2147483647"), QStringLiteral("14")})
+    QCOMPARE(AppError(QString::fromLatin1(Msg::ValueOutOfRange),
+                      {QStringLiteral("-2147483647"), QStringLiteral("14")})
                  .text(),
              QStringLiteral("Value must be between -2147483647 and 14"));
     QCOMPARE(ioErrorFromErrno(ENOENT).text(), QStringLiteral("File not found"));
@@ -176,7 +181,8 @@ void TestPlatform::builtInLanguage()
     Language::activateBuiltIn();
     QVERIFY(!Language::hasModule());
     QCOMPARE(LanguageCode(), QStringLiteral("eng"));
-    QCOMPARE(LoadString(StringId::WalkthroughTitle), QStringLiteral("The table of legends CP contains such information : "));
+    QCOMPARE(LoadString(StringId::WalkthroughTitle),
+             QStringLiteral("The table of legends CP contains such information : "));
     QCOMPARE(LoadString(StringId::ErrorsHeading), QStringLiteral("Errors "));
     QCOMPARE(LoadString(StringId::Bitm1Base), QStringLiteral("bitm1."));
     QCOMPARE(LoadString(1), QString());
@@ -190,14 +196,19 @@ void TestPlatform::moduleChoice_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("expectedModule"); // extension, or empty for the built-in language
-    QTest::newRow("stored value") << QStringList{QStringLiteral("deu")} << QStringLiteral("deu") << QString() << QStringLiteral("deu");
+    QTest::newRow("stored value") << QStringList{QStringLiteral("deu")} << QStringLiteral("deu") << QString()
+                                  << QStringLiteral("deu");
     QTest::newRow("stored module missing, user's language")
-        << QStringList{QStringLiteral("deu")} << QStringLiteral("fra") << QStringLiteral("deu") << QStringLiteral("deu");
-    QTest::newRow("first two letters") << QStringList{QStringLiteral("de")} << QString() << QStringLiteral("deu") << QStringLiteral("de");
-    QTest::newRow("nothing fits") << QStringList{QStringLiteral("deu")} << QStringLiteral("fra") << QStringLiteral("ita") << QString();
+        << QStringList{QStringLiteral("deu")} << QStringLiteral("fra") << QStringLiteral("deu")
+        << QStringLiteral("deu");
+    QTest::newRow("first two letters")
+        << QStringList{QStringLiteral("de")} << QString() << QStringLiteral("deu") << QStringLiteral("de");
+    QTest::newRow("nothing fits") << QStringList{QStringLiteral("deu")} << QStringLiteral("fra")
+                                  << QStringLiteral("ita") << QString();
     QTest::newRow("no module at all") << QStringList{} << QString() << QStringLiteral("eng") << QString();
     QTest::newRow("stored beats user's")
-        << QStringList{QStringLiteral("deu"), QStringLiteral("xyz")} << QStringLiteral("xyz") << QStringLiteral("deu") << QStringLiteral("xyz");
+        << QStringList{QStringLiteral("deu"), QStringLiteral("xyz")} << QStringLiteral("xyz")
+        << QStringLiteral("deu") << QStringLiteral("xyz");
 }
 
 void TestPlatform::moduleChoice()
@@ -219,6 +230,33 @@ void TestPlatform::moduleChoice()
         // the code is the module's string, whatever its file is called
         QCOMPARE(LanguageCode(), QStringLiteral("deu"));
     }
+}
+
+void TestPlatform::unshippedLocaleStartsInTheEnglishModule_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("Swedish") << QStringLiteral("sv_SE.UTF-8");
+    QTest::newRow("C") << QStringLiteral("C.UTF-8");
+    QTest::newRow("POSIX") << QStringLiteral("POSIX");
+}
+
+// A system language we ship no module for starts in the shipped English module, exactly as if
+// English were chosen, not in the built-in table.
+void TestPlatform::unshippedLocaleStartsInTheEnglishModule()
+{
+    QFETCH(QString, locale);
+    TempWorkDir dir;
+    for (const char* module : {"quill.eng", "quill.deu", "quill.fra"})
+        QVERIFY(dir.copyIn(QStringLiteral(QUILL_RUN_DIR "/") + QLatin1String(module), QLatin1String(module)));
+    Language::selectModule(dir.filePath(QStringLiteral("quill")), QString(),
+                           Desktop::languageCode3(QLocale(locale)));
+    QVERIFY(Language::hasModule());
+    QVERIFY2(Language::moduleFile().endsWith(QStringLiteral("quill.eng")),
+             qPrintable(Language::moduleFile()));
+    const QString chosen = LoadString(StringId::MarkedRouteTitle);
+    Language::selectModule(dir.filePath(QStringLiteral("quill")), QStringLiteral("eng"), QString());
+    QCOMPARE(chosen, LoadString(StringId::MarkedRouteTitle));
+    QVERIFY(!chosen.contains(QLatin1String("routs")));
 }
 
 void TestPlatform::moduleReplacesScreensAndMessages()
