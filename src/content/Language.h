@@ -65,6 +65,7 @@ enum : int {
     SketchPictureName = 65432,
     SheetPartName = 65433,
     ResultsTableName = 65434,
+    NameDoesNotFit = 65435,
     ResultsFolder = 65320,
     // The quick quiz: one label, test name and question per direction (in the order of
     // QuickQuiz's directions), then the texts of its play and summary.
