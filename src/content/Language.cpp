@@ -36,7 +36,7 @@ QHash<int, QString> parseStringTable(const QByteArray& raw)
             const QByteArray line = reader.readRestOfLine();
             reader.nextLine();
             if (!strings.contains(id))
-                strings.insert(id, decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1)));
+                strings.insert(id, reader.decode(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1)));
         }
     } catch (const AppError&) {
         // A damaged table keeps the strings read before the damage.

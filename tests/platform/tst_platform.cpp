@@ -34,6 +34,7 @@ private slots:
     void unshippedLocaleStartsInTheEnglishModule_data();
     void unshippedLocaleStartsInTheEnglishModule();
     void moduleReplacesScreensAndMessages();
+    void frenchModuleWritesItsLigature();
     void contentFileNames();
 
 private:
@@ -272,6 +273,16 @@ void TestPlatform::moduleReplacesScreensAndMessages()
         QCOMPARE(e.text(), QStringLiteral("Ressource TStartDlg nicht gefunden"));
     }
     QCOMPARE(AppError(QString::fromLatin1(Msg::FileNotFound)).text(), QStringLiteral("Datei nicht gefunden"));
+}
+
+// A string table with a letter Latin-1 lacks is built in UTF-8 and read back whole.
+void TestPlatform::frenchModuleWritesItsLigature()
+{
+    QVERIFY(Language::activateModuleFile(QStringLiteral(QUILL_RUN_DIR "/quill.fra")));
+    QVERIFY2(LoadString(StringId::AboutText).contains(QStringLiteral("l'\u0153uvre")),
+             qPrintable(LoadString(StringId::AboutText)));
+    // the letters Latin-1 has read right in the same table
+    QCOMPARE(Language::moduleLanguageName(Language::moduleFile()), QStringLiteral("Fran\u00e7ais"));
 }
 
 void TestPlatform::contentFileNames()
