@@ -113,6 +113,7 @@ void Language::load(std::unique_ptr<ResourceContainer> container)
     a.container = std::move(container);
     AppError::setTranslator(&Language::translateMessage);
     fillTexts(a);
+    QLocale::setDefault(locale());
     if (a.container && a.container->contains(QLatin1String(QtTextsFile))) {
         auto translator = std::make_unique<QTranslator>();
         if (translator->load(a.container->pathOf(QLatin1String(QtTextsFile))) &&
@@ -199,6 +200,14 @@ bool Language::hasModule()
 QString Language::moduleFile()
 {
     return hasModule() ? active().container->filePath() : QString();
+}
+
+QLocale Language::locale()
+{
+    const QLocale::Language language = QLocale::codeToLanguage(LanguageCode());
+    if (language == QLocale::AnyLanguage || language == QLocale::system().language())
+        return QLocale::system();
+    return QLocale(language);
 }
 
 QString Language::string(int id)

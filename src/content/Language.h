@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QLocale>
 #include <QString>
 #include <memory>
 
@@ -132,6 +133,10 @@ public:
     static QString moduleLanguageName(const QString& path);
 
     static QString string(int id);
+    // The locale of the language, for dates and numbers: the system's where it is of the same
+    // language (so that its country's forms stay), else the language's own. Made Qt's default
+    // locale when a language is activated.
+    static QLocale locale();
     // The screen description (.ui) of a screen class; throws "Resource %s not found".
     static QByteArray screenDescription(const QString& className);
     static QString translateMessage(const QString& message);

@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/ResourceContainer.h"
+#include "widgets/TrendChart.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
@@ -35,6 +36,8 @@ private slots:
     void unshippedLocaleStartsInTheEnglishModule();
     void moduleReplacesScreensAndMessages();
     void frenchModuleWritesItsLigature();
+    void datesFollowTheLanguage_data();
+    void datesFollowTheLanguage();
     void contentFileNames();
 
 private:
@@ -283,6 +286,26 @@ void TestPlatform::frenchModuleWritesItsLigature()
              qPrintable(LoadString(StringId::AboutText)));
     // the letters Latin-1 has read right in the same table
     QCOMPARE(Language::moduleLanguageName(Language::moduleFile()), QStringLiteral("Fran\u00e7ais"));
+}
+
+void TestPlatform::datesFollowTheLanguage_data()
+{
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("English") << QStringLiteral("quill.eng") << QStringLiteral("5 Dec");
+    QTest::newRow("German") << QStringLiteral("quill.deu") << QStringLiteral("5 Dez");
+    QTest::newRow("French") << QStringLiteral("quill.fra") << QStringLiteral("5 d\u00e9c");
+}
+
+// The progress charts' days are written in the program's language, whatever the system's.
+void TestPlatform::datesFollowTheLanguage()
+{
+    QFETCH(QString, module);
+    QFETCH(QString, label);
+    QVERIFY(Language::activateModuleFile(QStringLiteral(QUILL_RUN_DIR "/") + module));
+    const double fifthOfDecember = QDate(1899, 12, 30).daysTo(QDate(2024, 12, 5)) + 0.5;
+    QVERIFY2(TrendChart::dayLabel(fifthOfDecember).startsWith(label),
+             qPrintable(TrendChart::dayLabel(fifthOfDecember)));
 }
 
 void TestPlatform::contentFileNames()
