@@ -101,6 +101,29 @@ enum : int {
     PageNumber = 65464,
     SheetTitle = 65465,
     ChooseSheetTitle = 65466,
+    // The command line: its description and options for --help, what a run wrote, what is wrong
+    // with the arguments.
+    CommandLineDescription = 65360,
+    HelpOption = 65361,
+    ExportStatisticsOption = 65362,
+    ExportResultsOption = 65363,
+    PrintTestOption = 65364,
+    PrintHandoutOption = 65365,
+    PrintSheetOption = 65366,
+    PdfOption = 65367,
+    PaperOption = 65368,
+    SymbolsWritten = 65369,
+    ResultsWritten = 65370,
+    DamagedResultsLeftOut = 65371,
+    PagesWritten = 65372,
+    OnePrintoutAtATime = 65373,
+    PdfNeeded = 65374,
+    TestNumberNeeded = 65375,
+    HandoutKindNeeded = 65376,
+    PaperNeeded = 65377,
+    UnexpectedArguments = 65378,
+    NothingToWrite = 65379,
+    PdfWithoutPrintout = 65380,
 };
 }
 
