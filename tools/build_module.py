@@ -8,12 +8,14 @@ texts.tsv rows replace one text property of one widget of one screen. Nothing el
 every id, widget, place and size stays the source's; an id, screen, widget or property the source
 does not have is refused. The folder's messages.txt (the system's message texts and their
 translations) goes into the module as it is; its qt.txt names the catalogue of Qt's own dialog
-texts (qtbase_de) that --qt-translations holds, which goes in as qt.qm."""
+texts (qtbase_de) that --qt-translations holds, which goes in as qt.qm. The string table is
+Latin-1, or UTF-8 behind the UTF-8 byte-order mark when a language needs a letter Latin-1 lacks."""
 import argparse
 import glob
 import os
 import re
 import sys
+import unicodedata
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -37,10 +39,11 @@ def read_lines(path):
     if "\r" in text:
         raise OverrideError(f"{path}: CR in the file; the sources keep LF line ends")
     for n, line in enumerate(text.split("\n"), start=1):
-        # the string table is single-byte text: printable Latin-1 (the program's code page)
-        bad = [c for c in line if not (" " <= c <= "~" or "\xa0" <= c <= "\xff" or c == "\t")]
+        # printable Latin-1, or a letter beyond it (the string table is then written in UTF-8)
+        bad = [c for c in line if not (" " <= c <= "~" or "\xa0" <= c <= "\xff" or c == "\t"
+                                       or (c > "\xff" and unicodedata.category(c).startswith("L")))]
         if bad:
-            raise OverrideError(f"{path}:{n}: {bad[0]!r} is outside the code page")
+            raise OverrideError(f"{path}:{n}: {bad[0]!r} is neither printable Latin-1 nor a letter")
     lines = text.split("\n")
     if lines and lines[-1] == "":
         lines.pop()
@@ -63,6 +66,15 @@ def override_strings(source_text, override_path):
             raise OverrideError(f"{override_path}:{n}: string {m.group(1)} is not in the table")
         lines[index[m.group(1)]] = line
     return "\n".join(lines)
+
+
+def string_table_bytes(text):
+    """The string table as the program reads it: Latin-1, or UTF-8 after the UTF-8 byte-order
+    mark when a text has a letter Latin-1 lacks."""
+    try:
+        return text.encode("latin-1")
+    except UnicodeEncodeError:
+        return b"\xef\xbb\xbf" + text.encode("utf-8")
 
 
 def override_screen(ui_text, screen, rows, where):
@@ -125,9 +137,9 @@ def apply_override(entries, folder, work):
     for name, path in entries:
         if name in changed:
             path = os.path.join(work, "override-" + name)
-            with open(path, "w", encoding="latin-1" if name == STRINGS else "utf-8",
-                      newline="\n") as fh:
-                fh.write(changed[name])
+            with open(path, "wb") as fh:
+                fh.write(string_table_bytes(changed[name]) if name == STRINGS
+                         else changed[name].encode("utf-8"))
         out.append((name, path))
     messages = os.path.join(folder, MESSAGES)
     if os.path.exists(messages):

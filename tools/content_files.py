@@ -30,6 +30,7 @@ import os
 import re
 import shutil
 import tempfile
+import unicodedata
 import xml.etree.ElementTree as ET
 
 # The reference language: every other language has the numbers, tests and ids it has.
@@ -50,7 +51,7 @@ WORDS = {
     "missing": ("{path}", "missing"),                     # None: a missing file is unreadable
     "unreadable": ("{name}", "cannot read: {error}"),     # not a folder, no permission
     "cr": ("{name}", "has CR characters; sources keep LF line ends (the build writes CR LF)"),
-    "byte": ("{name}:{line}", "a character outside the code page (printable Latin-1)"),
+    "byte": ("{name}:{line}", "a character outside the code page (printable Latin-1 or a letter)"),
     # read_numbered
     "blank_line": None,
     "form": ("{name}:{line}", "not '<number> <text>': {text!r}"),
@@ -139,10 +140,13 @@ def text_dir(root, language):
 # Text files
 
 def in_code_page(char):
-    """A character the single-byte content files can hold: printable Latin-1. The bytes 128-159
-    stay out: Latin-1 has only control characters there, other code pages put letters there."""
+    """A character the content files can hold: printable Latin-1, or a letter Latin-1 lacks (the
+    French oe ligature), for which the build writes the file in UTF-8. The codes 128-159 stay out:
+    Latin-1 has only control characters there, other code pages put letters there; typographic
+    quotes, dashes and the ellipsis are no letters and stay out too."""
     code = ord(char)
-    return 32 <= code <= 126 or 160 <= code <= 255
+    return 32 <= code <= 126 or 160 <= code <= 255 or (
+        code > 255 and unicodedata.category(char).startswith("L"))
 
 
 def read_text(path, faults, style=STYLE):

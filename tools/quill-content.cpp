@@ -1,6 +1,8 @@
-// Turns a content source of data/text (LF line ends, UTF-8 restricted to the code page) into the
-// file the program reads: CR LF line ends, single-byte text, and for the files under check a first
-// line with their checksum, computed by the program's own checksum code.
+// Turns a content source of data/text (UTF-8, LF line ends) into the file the program reads: CR LF
+// line ends, single-byte text (Latin-1), and for the files under check a first line with their
+// checksum, computed by the program's own checksum code. A source with a letter Latin-1 lacks (the
+// French oe ligature) is written as UTF-8 instead, marked by the UTF-8 byte-order mark before the
+// checksum line; the checksum covers the body's UTF-8 bytes.
 //
 //   quill-content plain SOURCE DEST
 //   quill-content stamp SOURCE DEST
@@ -12,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -36,28 +39,23 @@ int main(int argc, char** argv)
         return fail(args[2] + QStringLiteral(": cannot read"));
     const QString text = QString::fromUtf8(source.readAll());
 
-    QByteArray body;
-    body.reserve(text.size() + text.size() / 16);
-    int line = 1;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\r'))
-            continue;
-        if (c == QLatin1Char('\n')) {
-            body += "\r\n";
-            ++line;
-            continue;
-        }
-        if (c.unicode() > 255 || c.unicode() == 26)
-            return fail(QStringLiteral("%1:%2: character U+%3 is outside the code page")
+    QString lines = text;
+    lines.remove(QLatin1Char('\r'));
+    // 26 would end the file for the program's reader; U+FFFD stands for bytes that are no UTF-8
+    for (const QChar refused : {QChar(26), QChar(QChar::ReplacementCharacter)}) {
+        if (const qsizetype at = lines.indexOf(refused); at >= 0)
+            return fail(QStringLiteral("%1:%2: character U+%3 cannot be written")
                             .arg(args[2])
-                            .arg(line)
-                            .arg(c.unicode(), 4, 16, QLatin1Char('0')));
-        body += static_cast<char>(c.unicode());
+                            .arg(lines.left(at).count(QLatin1Char('\n')) + 1)
+                            .arg(refused.unicode(), 4, 16, QLatin1Char('0')));
     }
+    // Latin-1 where it holds every character, else UTF-8 behind its mark
+    const bool utf8 = std::any_of(lines.cbegin(), lines.cend(), [](QChar c) { return c.unicode() > 255; });
+    const QByteArray body = (utf8 ? lines.toUtf8() : lines.toLatin1()).replace("\n", "\r\n");
 
-    QByteArray out;
+    QByteArray out = utf8 ? QByteArray(Utf8Mark, Utf8MarkSize) : QByteArray();
     if (args[1] == QLatin1String("stamp"))
-        out = QByteArray::number(BodyChecksum(body, ContentChecksumDivisor)) + "\r\n";
+        out += QByteArray::number(BodyChecksum(body, ContentChecksumDivisor)) + "\r\n";
     out += body;
 
     QSaveFile dest(args[3]);

@@ -3,6 +3,7 @@
 #include "content/ContentCheck.h"
 #include "content/Language.h"
 #include "game/SymbolNames.h"
+#include "learning/TestNames.h"
 #include "platform/AppError.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
@@ -120,6 +121,12 @@ QString shown(const QString& name)
     return escapeControlCharacters(name);
 }
 
+// A text of the string table; "\n" in it stands for a line break.
+QString text(int id)
+{
+    return LoadString(id).replace(QLatin1String("\\n"), QLatin1String("\n"));
+}
+
 // The statistics of the answer store; an absent store gives the header row alone.
 int exportStatistics(const QString& csvPath)
 {
@@ -129,7 +136,8 @@ int exportStatistics(const QString& csvPath)
     const SymbolNames names;
     const int rows = CsvExport::writeStatistics(
         store, [&names](quint8 kind, qint32 value) { return names.name(kind, value); }, csvPath);
-    QTextStream(stdout) << rows << " symbols written to " << shown(csvPath) << Qt::endl;
+    QTextStream(stdout) << text(StringId::SymbolsWritten).arg(QString::number(rows), shown(csvPath))
+                        << Qt::endl;
     return 0;
 }
 
@@ -138,11 +146,14 @@ int exportResults(const QString& csvPath)
     int damaged = 0;
     qint64 cut = 0;
     const QString results = resultsFileName();
-    const int rows = CsvExport::writeResults(results, csvPath, &damaged, &cut);
+    // the tests named in the language of this run, whatever the language they were played in
+    const TestNames tests;
+    const int rows = CsvExport::writeResults(results, csvPath, &damaged, &cut,
+                                             [&tests](qint32 number) { return tests.name(number); });
     QTextStream out(stdout);
-    out << rows << " results written to " << shown(csvPath) << Qt::endl;
+    out << text(StringId::ResultsWritten).arg(QString::number(rows), shown(csvPath)) << Qt::endl;
     if (damaged > 0)
-        out << damaged << " damaged results left out" << Qt::endl;
+        out << text(StringId::DamagedResultsLeftOut).arg(damaged) << Qt::endl;
     // the whole records are exported; the cut one is named on standard error
     if (cut > 0)
         fail(AppError(QString::fromLatin1(Msg::CutRecordLeftOut), {QString::number(cut)})
@@ -163,31 +174,14 @@ struct PrintRequest
 // The options of the printouts.
 struct PrintOptions
 {
-    QCommandLineOption test{
-        QString::fromLatin1(PrintTest),
-        QStringLiteral(
-            "Prints test N of any catalogue as a quiz on paper: each symbol with a line to write its "
-            "meaning, or each whole line with four readings to tick; the answer key follows on a page "
-            "of its own. Needs --pdf."),
-        QStringLiteral("N")};
-    QCommandLineOption handout{
-        QString::fromLatin1(PrintHandout),
-        QStringLiteral("Prints every symbol of a kind with its number, picture and name, in the order of the "
-                       "standards: descriptions, map or lines. Needs --pdf."),
-        QStringLiteral("KIND")};
-    QCommandLineOption sheet{
-        QString::fromLatin1(PrintSheet),
-        QStringLiteral(
-            "Prints the description sheet written in FILE.txt (see the manual page for its lines). "
-            "Needs --pdf."),
-        QStringLiteral("FILE.txt")};
-    QCommandLineOption pdf{
-        QString::fromLatin1(Pdf),
-        QStringLiteral("The PDF file a --print- option writes (replaced whole, or left as it "
-                       "was when it cannot be written)."),
-        QStringLiteral("FILE.pdf")};
-    QCommandLineOption paper{QString::fromLatin1(Paper),
-                             QStringLiteral("The paper of the PDF: a4 or letter (default: the locale's)."),
+    QCommandLineOption test{QString::fromLatin1(PrintTest), text(StringId::PrintTestOption),
+                            QStringLiteral("N")};
+    QCommandLineOption handout{QString::fromLatin1(PrintHandout), text(StringId::PrintHandoutOption),
+                               QStringLiteral("KIND")};
+    QCommandLineOption sheet{QString::fromLatin1(PrintSheet), text(StringId::PrintSheetOption),
+                             QStringLiteral("FILE.txt")};
+    QCommandLineOption pdf{QString::fromLatin1(Pdf), text(StringId::PdfOption), QStringLiteral("FILE.pdf")};
+    QCommandLineOption paper{QString::fromLatin1(Paper), text(StringId::PaperOption),
                              QStringLiteral("a4|letter")};
 
     void addTo(QCommandLineParser& parser) const
@@ -211,20 +205,20 @@ struct PrintOptions
         r.pdf = caller.absoluteFilePath(parser.value(pdf));
         const auto isKind = [&r](const auto& k) { return r.handout == QLatin1String(k.name); };
         if (printouts(parser) > 1)
-            *fault = QStringLiteral("one --print- option at a time");
+            *fault = text(StringId::OnePrintoutAtATime);
         else if (!parser.isSet(pdf))
-            *fault = QStringLiteral("--pdf FILE.pdf names the file to write");
+            *fault = text(StringId::PdfNeeded);
         else if (parser.isSet(test) && r.test.toInt() <= 0)
-            *fault = QStringLiteral("--print-test takes a test number: ") + r.test;
+            *fault = text(StringId::TestNumberNeeded).arg(r.test);
         else if (parser.isSet(handout) &&
                  std::none_of(std::begin(HandoutKinds), std::end(HandoutKinds), isKind))
-            *fault = QStringLiteral("--print-handout takes descriptions, map or lines: ") + r.handout;
+            *fault = text(StringId::HandoutKindNeeded).arg(r.handout);
         if (parser.isSet(paper)) {
             const std::optional<QPageSize> named = PdfFile::paperNamed(parser.value(paper));
             if (named)
                 r.paper = *named;
             else if (fault->isEmpty())
-                *fault = QStringLiteral("--paper takes a4 or letter: ") + parser.value(paper);
+                *fault = text(StringId::PaperNeeded).arg(parser.value(paper));
         }
         return r;
     }
@@ -244,7 +238,8 @@ int writePrintout(const PrintRequest& request)
         }
     }
     const int pages = PdfFile::write(printout, request.pdf, request.paper);
-    QTextStream(stdout) << pages << " pages written to " << shown(request.pdf) << Qt::endl;
+    QTextStream(stdout) << text(StringId::PagesWritten).arg(QString::number(pages), shown(request.pdf))
+                        << Qt::endl;
     return 0;
 }
 
@@ -272,22 +267,19 @@ int runCommandLine(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
     QCoreApplication::setOrganizationName(QStringLiteral("Dovetail"));
 
+    // the texts of the command line are those of the language the window would show; a language
+    // module that cannot be used stops the run, as its files would be in another language
+    StandardErrorMessages messages;
+    Language::selectModule();
+    if (messages.count() > 0)
+        return 1;
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "A trainer for orienteering control descriptions and map symbols.\n"
-        "Without options it opens its window; these options write files for a coach and open none."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Lists the options."));
-    const QCommandLineOption statistics(
-        QString::fromLatin1(ExportStatistics),
-        QStringLiteral("Writes one row per symbol answered: value,name,attempts,correct,mean_ms,last_seen "
-                       "(UTF-8, header row, last_seen in UTC)."),
-        QStringLiteral("FILE.csv"));
-    const QCommandLineOption results(
-        QString::fromLatin1(ExportResults),
-        QStringLiteral("Writes every stored result: name,test_number,test_name,time,errors (UTF-8, header "
-                       "row, time in seconds)."),
-        QStringLiteral("FILE.csv"));
+    parser.setApplicationDescription(text(StringId::CommandLineDescription));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, text(StringId::HelpOption));
+    const QCommandLineOption statistics(QString::fromLatin1(ExportStatistics),
+                                        text(StringId::ExportStatisticsOption), QStringLiteral("FILE.csv"));
+    const QCommandLineOption results(QString::fromLatin1(ExportResults), text(StringId::ExportResultsOption),
+                                     QStringLiteral("FILE.csv"));
     const PrintOptions print;
     parser.addOption(help);
     parser.addOption(statistics);
@@ -302,12 +294,13 @@ int runCommandLine(int argc, char** argv)
     const int printouts = print.printouts(parser);
     const bool exports = parser.isSet(statistics) || parser.isSet(results);
     if (!parser.positionalArguments().isEmpty())
-        return usageError(parser, QStringLiteral("unexpected arguments: ") +
-                                      parser.positionalArguments().join(QLatin1Char(' ')));
+        return usageError(
+            parser,
+            text(StringId::UnexpectedArguments).arg(parser.positionalArguments().join(QLatin1Char(' '))));
     if (!exports && printouts == 0)
-        return usageError(parser, QStringLiteral("no file to write: give an --export- or a --print- option"));
+        return usageError(parser, text(StringId::NothingToWrite));
     if (printouts == 0 && (parser.isSet(print.pdf) || parser.isSet(print.paper)))
-        return usageError(parser, QStringLiteral("--pdf and --paper go with a --print- option"));
+        return usageError(parser, text(StringId::PdfWithoutPrintout));
     const QDir caller(callerFolder);
     QString fault;
     const PrintRequest request = print.request(parser, caller, &fault);
@@ -315,13 +308,8 @@ int runCommandLine(int argc, char** argv)
         return usageError(parser, fault);
 
     // the program's folder and the folder of the user's files, as for a start with a window
-    StandardErrorMessages messages;
     QDir::setCurrent(Desktop::programFolder());
     DataFolder::choose(QDir::currentPath());
-    // a language module that cannot be used stops the run: its files would be in another language
-    Language::selectModule();
-    if (messages.count() > 0)
-        return 1;
     try {
         // the statistics are named, and the printouts drawn, from the checked content files
         if ((parser.isSet(statistics) || printouts == 1) && !contentChecksumsMatch())

@@ -90,9 +90,9 @@ void readEntries(TextReader& reader, QList<TTypesItem>& entries, const QString& 
             reject(fileName, QStringLiteral("more than %1 tests").arg(TTypesFile::MaxEntries));
         TTypesItem entry;
         entry.TestNumber = reader.readNumber();
-        entry.TestName = decodeContentText(reader.readRestOfLine());
+        entry.TestName = reader.decode(reader.readRestOfLine());
         reader.nextLine();
-        entry.Remark = decodeContentText(reader.readRestOfLine());
+        entry.Remark = reader.decode(reader.readRestOfLine());
         reader.nextLine();
         while (!reader.atLineEnd()) {
             const char c = reader.readChar();

@@ -94,7 +94,8 @@ ChecksumCheck CheckFileChecksum(const QString& fileName, quint8 divisor)
     const QByteArrayView all = bytes.view();
     ChecksumCheck check;
     check.stored = firstNumber(all, fileName);
-    const qsizetype start = QByteArray::number(check.stored).size() + 2;
+    // a file in UTF-8 starts with its mark, before the checksum line
+    const qsizetype start = utf8MarkSize(all) + QByteArray::number(check.stored).size() + 2;
     check.emptyBody = start >= all.size();
     check.computed = check.emptyBody ? 0 : BodyChecksum(all.sliced(start), divisor);
     return check;

@@ -4,9 +4,10 @@
 
 // A content file under check starts with a line holding the decimal number S and then its body.
 // The sum runs over every byte after the first L + 2 bytes, where L is the length of S written
-// canonically: the byte at body position p (counted from 1) is subtracted when p is a multiple of
-// `divisor` and added otherwise, all modulo 2^32. Throws the input/output error of a missing or
-// unreadable file and "Invalid numeric input" for a first item that is not a number.
+// canonically (in a file in UTF-8, after its byte-order mark and the L + 2 bytes that follow it): the byte at
+// body position p (counted from 1) is subtracted when p is a multiple of `divisor` and added otherwise, all
+// modulo 2^32. Throws the input/output error of a missing or unreadable file and "Invalid numeric input" for
+// a first item that is not a number.
 qint32 FileChecksum(const QString& fileName, quint8 divisor);
 
 // The number S in the first line of the file (leading blanks and line ends skipped; an empty file

@@ -20,6 +20,8 @@ constexpr char BuiltInRoot[] = ":/builtin/";
 constexpr char StringsFile[] = "strings.txt";
 constexpr char MessagesFile[] = "messages.txt";
 constexpr char QtTextsFile[] = "qt.qm";
+// The extension of the English module, the language of everyone we have no module for.
+constexpr char EnglishModule[] = "eng";
 
 QHash<int, QString> parseStringTable(const QByteArray& raw)
 {
@@ -32,7 +34,7 @@ QHash<int, QString> parseStringTable(const QByteArray& raw)
             const QByteArray line = reader.readRestOfLine();
             reader.nextLine();
             if (!strings.contains(id))
-                strings.insert(id, decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1)));
+                strings.insert(id, reader.decode(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1)));
         }
     } catch (const AppError&) {
         // A damaged table keeps the strings read before the damage.
@@ -108,6 +110,7 @@ void Language::load(std::unique_ptr<ResourceContainer> container)
     a.container = std::move(container);
     AppError::setTranslator(&Language::translateMessage);
     fillTexts(a);
+    QLocale::setDefault(locale());
     if (a.container && a.container->contains(QLatin1String(QtTextsFile))) {
         auto translator = std::make_unique<QTranslator>();
         if (translator->load(a.container->pathOf(QLatin1String(QtTextsFile))) &&
@@ -147,6 +150,9 @@ void Language::selectModule(const QString& executablePath, const QString& stored
         if (userLanguage3.size() > 2)
             candidates << userLanguage3.left(2);
     }
+    // A language we have no module for (Swedish, the plain C locale) gets the English module, as if
+    // English were chosen; the built-in table serves only when no module can be loaded at all.
+    candidates << QLatin1String(EnglishModule);
     QStringList tried; // a damaged module named twice is reported once
     for (const QString& extension : candidates) {
         const QString path = modulePath(executablePath, extension);
@@ -191,6 +197,14 @@ bool Language::hasModule()
 QString Language::moduleFile()
 {
     return hasModule() ? active().container->filePath() : QString();
+}
+
+QLocale Language::locale()
+{
+    const QLocale::Language language = QLocale::codeToLanguage(LanguageCode());
+    if (language == QLocale::AnyLanguage || language == QLocale::system().language())
+        return QLocale::system();
+    return QLocale(language);
 }
 
 QString Language::string(int id)

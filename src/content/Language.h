@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QLocale>
 #include <QString>
 #include <memory>
 
@@ -68,6 +69,8 @@ enum : int {
     // A quick quiz of one length in the results viewer: its direction's name, its questions.
     QuizLengthName = 65435,
     // The end of a round: what was missed, in the words of the kind of symbols it asked for.
+    // A name the results file cannot hold: its letters.
+    NameDoesNotFit = 65436,
     MissedMapHeading = 65440,
     NothingMapMissed = 65441,
     MissedLineHeading = 65442,
@@ -107,6 +110,29 @@ enum : int {
     PageNumber = 65464,
     SheetTitle = 65465,
     ChooseSheetTitle = 65466,
+    // The command line: its description and options for --help, what a run wrote, what is wrong
+    // with the arguments.
+    CommandLineDescription = 65360,
+    HelpOption = 65361,
+    ExportStatisticsOption = 65362,
+    ExportResultsOption = 65363,
+    PrintTestOption = 65364,
+    PrintHandoutOption = 65365,
+    PrintSheetOption = 65366,
+    PdfOption = 65367,
+    PaperOption = 65368,
+    SymbolsWritten = 65369,
+    ResultsWritten = 65370,
+    DamagedResultsLeftOut = 65371,
+    PagesWritten = 65372,
+    OnePrintoutAtATime = 65373,
+    PdfNeeded = 65374,
+    TestNumberNeeded = 65375,
+    HandoutKindNeeded = 65376,
+    PaperNeeded = 65377,
+    UnexpectedArguments = 65378,
+    NothingToWrite = 65379,
+    PdfWithoutPrintout = 65380,
 };
 }
 
@@ -121,7 +147,8 @@ class Language
 {
 public:
     // The choice made at start: the stored extension for this executable (or the key's unnamed
-    // value), else the user's three-letter language, else its first two letters, else built-in.
+    // value), else the user's three-letter language, else its first two letters, else the English
+    // module, else built-in.
     static void selectModule();
     // The same choice with every input given (tests): `storedExtension` may be empty.
     static void selectModule(const QString& executablePath, const QString& storedExtension,
@@ -138,6 +165,10 @@ public:
     static QString moduleLanguageName(const QString& path);
 
     static QString string(int id);
+    // The locale of the language, for dates and numbers: the system's where it is of the same
+    // language (so that its country's forms stay), else the language's own. Made Qt's default
+    // locale when a language is activated.
+    static QLocale locale();
     // The screen description (.ui) of a screen class; throws "Resource %s not found".
     static QByteArray screenDescription(const QString& className);
     static QString translateMessage(const QString& message);

@@ -11,7 +11,7 @@
 
 namespace {
 
-// Calls `visit(number, rest of line)` for each line of the numbered text file, in file order, until
+// Calls `visit(number, rest of line, reader)` for each line of the numbered text file, in file order, until
 // it returns false. A missing file has no lines; a fault names the file.
 template <typename Visit> void forEachLine(const QString& fileName, Visit visit)
 {
@@ -27,7 +27,7 @@ template <typename Visit> void forEachLine(const QString& fileName, Visit visit)
             const qint32 n = reader.readNumber();
             const QByteArray line = reader.readRestOfLine();
             reader.nextLine();
-            if (!visit(n, line))
+            if (!visit(n, line, reader))
                 return;
         }
     } catch (AppError& error) {
@@ -41,10 +41,10 @@ template <typename Visit> void forEachLine(const QString& fileName, Visit visit)
 QString ReadNumberedText(const QString& fileName, qint32 number)
 {
     QString text;
-    forEachLine(fileName, [&](qint32 n, const QByteArray& line) {
+    forEachLine(fileName, [&](qint32 n, const QByteArray& line, const TextReader& reader) {
         if (n != number)
             return true;
-        text = decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1));
+        text = reader.decode(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1));
         return false;
     });
     return text;
@@ -53,7 +53,7 @@ QString ReadNumberedText(const QString& fileName, qint32 number)
 QList<qint32> NumbersOf(const QString& fileName)
 {
     QList<qint32> numbers;
-    forEachLine(fileName, [&](qint32 n, const QByteArray&) {
+    forEachLine(fileName, [&](qint32 n, const QByteArray&, const TextReader&) {
         numbers.append(n);
         return true;
     });
@@ -64,10 +64,10 @@ QList<QPair<qint32, QString>> ReadNumberedTexts(const QString& fileName)
 {
     QList<QPair<qint32, QString>> texts;
     QSet<qint32> seen;
-    forEachLine(fileName, [&](qint32 n, const QByteArray& line) {
+    forEachLine(fileName, [&](qint32 n, const QByteArray& line, const TextReader& reader) {
         if (!seen.contains(n)) {
             seen.insert(n);
-            texts.append({n, decodeContentText(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1))});
+            texts.append({n, reader.decode(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1))});
         }
         return true;
     });

@@ -43,7 +43,7 @@ SymbolRelations SymbolRelations::read(const QString& fileName)
     try {
         while (!reader.atEnd()) {
             ++lineNumber;
-            const QString line = decodeContentText(reader.readRestOfLine());
+            const QString line = reader.decode(reader.readRestOfLine());
             reader.nextLine();
             relations.parseLine(line);
         }

@@ -14,6 +14,18 @@ TextReader::TextReader(QByteArrayView data) : m_data(data)
 {
     const qsizetype stop = data.indexOf(EndOfFile);
     m_end = stop < 0 ? data.size() : stop;
+    m_pos = std::min(utf8MarkSize(data), m_end);
+    m_utf8 = m_pos > 0;
+}
+
+QString TextReader::decode(QByteArrayView bytes) const
+{
+    return m_utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+}
+
+qsizetype utf8MarkSize(QByteArrayView data)
+{
+    return data.startsWith(QByteArrayView(Utf8Mark, Utf8MarkSize)) ? Utf8MarkSize : 0;
 }
 
 qint32 TextReader::readNumber(bool itemLine)
@@ -75,18 +87,4 @@ char TextReader::readChar()
     if (m_pos >= m_end)
         return EndOfFile;
     return m_data[m_pos++];
-}
-
-QString decodeContentText(QByteArrayView bytes)
-{
-    return QString::fromLatin1(bytes);
-}
-
-QByteArray encodeContentText(const QString& text)
-{
-    QByteArray out;
-    out.reserve(text.size());
-    for (const QChar c : text)
-        out += c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?';
-    return out;
 }

@@ -4,15 +4,21 @@
 #include <QByteArrayView>
 #include <QString>
 
-// Reads the single-byte text files of the program: lines end with CR LF, a lone LF or a lone CR, and
-// a character with code 26 ends the file. Numbers are read by one rule
-// everywhere: characters with codes up to 32 are skipped, then up to 32 characters up to the next
-// one with a code up to 32 are converted as a signed decimal integer; at the end of the file the
-// number is 0. The reader does not own the bytes it reads.
+// Reads the text files of the program: lines end with CR LF, a lone LF or a lone CR, and a
+// character with code 26 ends the file. Numbers are read by one rule everywhere: characters with
+// codes up to 32 are skipped, then up to 32 characters up to the next one with a code up to 32 are
+// converted as a signed decimal integer; at the end of the file the number is 0. The text is
+// Latin-1, or UTF-8 in a file that starts with the UTF-8 byte-order mark (a language with letters
+// Latin-1 lacks); the mark is skipped. The reader does not own the bytes it reads.
 class TextReader
 {
 public:
     explicit TextReader(QByteArrayView data);
+
+    // The file is UTF-8, marked by its first bytes.
+    bool isUtf8() const { return m_utf8; }
+    // Text of this file (a line or a part of one) as characters.
+    QString decode(QByteArrayView bytes) const;
     // The reader keeps a view: a temporary array would be gone before it is read.
     explicit TextReader(QByteArray&&) = delete;
 
@@ -39,9 +45,11 @@ private:
     QByteArrayView m_data;
     qsizetype m_pos = 0;
     qsizetype m_end = 0;
+    bool m_utf8 = false;
 };
 
-// Converts the text of a content file from the active language's single-byte code page.
-QString decodeContentText(QByteArrayView bytes);
-// The other way round, for texts written to files; characters outside the code page become '?'.
-QByteArray encodeContentText(const QString& text);
+// The UTF-8 byte-order mark that starts a content file written in UTF-8.
+inline constexpr char Utf8Mark[] = "\xEF\xBB\xBF";
+inline constexpr qsizetype Utf8MarkSize = 3;
+// The size of the mark at the start of `data`, 0 when there is none.
+qsizetype utf8MarkSize(QByteArrayView data);

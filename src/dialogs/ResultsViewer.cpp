@@ -11,6 +11,7 @@
 #include "learning/QuizDirection.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
+#include "results/NameSlot.h"
 #include "results/ResultsFile.h"
 #include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
@@ -116,7 +117,7 @@ void ResultsViewer::showResults(int test)
         return;
     const RoundResult round = m_screens.winnerDialog->lastResult();
     TResultRecord current;
-    current.PlayerName = m_screens.winnerDialog->playerName().left(TResultRecord::MaxNameLength);
+    current.PlayerName = NameSlot::cut(m_screens.winnerDialog->playerName());
     current.Time = round.time;
     current.Errors = round.errors;
     ShowTestResults(number, m_table, current);

@@ -9,6 +9,7 @@
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
+#include "results/NameSlot.h"
 #include "results/ResultsFile.h"
 #include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
@@ -207,6 +208,13 @@ void WinnerDialog::confirm()
         m_name->setFocus();
         return;
     }
+    if (!NameSlot::fits(m_name->text())) {
+        // a name is kept exactly or not at all: say which letters take the room
+        const QStringList letters = NameSlot::charactersBeyondLatin1(m_name->text());
+        MessageBoxes::showPlain(LoadString(StringId::NameDoesNotFit).arg(letters.join(QLatin1String(", "))));
+        m_name->setFocus();
+        return;
+    }
     m_name->setReadOnly(true);
     m_confirm->setDefault(false);
     m_confirm->hide();
@@ -217,7 +225,7 @@ void WinnerDialog::confirm()
     const RoundResult round = result();
     showSummary(round.summary, FullHeight);
     TResultRecord record;
-    record.PlayerName = m_name->text().left(TResultRecord::MaxNameLength);
+    record.PlayerName = NameSlot::cut(m_name->text());
     record.TestName = (m_other ? m_other->testName : m_screens.startDlg->CurrentTestName())
                           .left(TResultRecord::MaxNameLength);
     record.TestNumber = m_other ? m_other->testNumber : m_screens.startDlg->CurrentTestNumber();

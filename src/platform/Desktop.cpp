@@ -15,9 +15,13 @@ namespace Desktop {
 
 QString userLanguageCode3()
 {
+    return languageCode3(QLocale::system());
+}
+
+QString languageCode3(const QLocale& locale)
+{
     // The terminological code ("deu", "fra"), which names the modules; ISO 639-2 also has
     // bibliographic codes ("ger", "fre"), and Qt gives those first when asked for either.
-    const QLocale locale = QLocale::system();
     return QLocale::languageToCode(locale.language(), QLocale::ISO639Part2T).toLower();
 }
 

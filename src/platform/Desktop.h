@@ -3,11 +3,15 @@
 #include <QRect>
 #include <QString>
 
+class QLocale;
+
 // The few services of the desktop the program asks for.
 namespace Desktop {
 
 // The user's language as a three-letter code (ISO 639-2, for example "deu"), lower case.
 QString userLanguageCode3();
+// The same of any locale ("c" for the plain C and POSIX locales, which name no language).
+QString languageCode3(const QLocale& locale);
 
 // Hands a target (an address, "mailto:...", a file) to the desktop to open. False when refused.
 bool open(const QString& target);

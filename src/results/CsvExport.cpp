@@ -57,7 +57,8 @@ int writeStatistics(const AnswerStore& store, const NameOf& nameOf, const QStrin
     return static_cast<int>(symbols.size());
 }
 
-int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged, qint64* cutBytes)
+int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged, qint64* cutBytes,
+                 const TestNameOf& testNameOf)
 {
     QString text = row({QStringLiteral("name"), QStringLiteral("test_number"), QStringLiteral("test_name"),
                         QStringLiteral("time"), QStringLiteral("errors")});
@@ -68,8 +69,10 @@ int writeResults(const QString& resultsPath, const QString& csvPath, int* damage
             ++left;
             return;
         }
-        text += row({r.PlayerName, QString::number(r.TestNumber), r.TestName.trimmed(),
-                     QString::number(r.Time * SecondsPerDay, 'f', 3), QString::number(r.Errors)});
+        const QString named = testNameOf ? testNameOf(r.TestNumber) : QString();
+        text +=
+            row({r.PlayerName, QString::number(r.TestNumber), named.isEmpty() ? r.TestName.trimmed() : named,
+                 QString::number(r.Time * SecondsPerDay, 'f', 3), QString::number(r.Errors)});
         ++rows;
     });
     if (damaged)

@@ -17,11 +17,15 @@ using NameOf = std::function<QString(quint8 kind, qint32 value)>;
 // Returns the number of rows.
 int writeStatistics(const AnswerStore& store, const NameOf& nameOf, const QString& csvPath);
 
+// A test's name in the active language, given its number; empty for a test it does not know.
+using TestNameOf = std::function<QString(qint32 testNumber)>;
+
 // One row per sound result of the results file (read only, never created or changed):
-// name,test_number,test_name,time,errors, the time in seconds. Returns the number of rows;
-// `damaged` receives the count of damaged records left out, `cutBytes` the size of a cut last
-// record left out (0 when there is none).
+// name,test_number,test_name,time,errors, the time in seconds. The test's name is `testNameOf`'s
+// where it gives one, else the name stored with the result (the language it was played in).
+// Returns the number of rows; `damaged` receives the count of damaged records left out,
+// `cutBytes` the size of a cut last record left out (0 when there is none).
 int writeResults(const QString& resultsPath, const QString& csvPath, int* damaged = nullptr,
-                 qint64* cutBytes = nullptr);
+                 qint64* cutBytes = nullptr, const TestNameOf& testNameOf = {});
 
 } // namespace CsvExport

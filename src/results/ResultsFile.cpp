@@ -1,12 +1,12 @@
 #include "results/ResultsFile.h"
 
 #include "content/Language.h"
-#include "content/TextReader.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/FileLock.h"
 #include "platform/Files.h"
+#include "results/NameSlot.h"
 
 #include <QDir>
 #include <QFile>
@@ -132,18 +132,18 @@ class NameDecoder
 public:
     QString operator()(const char* slot)
     {
-        const int length = std::min<int>(static_cast<uchar>(slot[0]), TResultRecord::MaxNameLength);
-        const QByteArrayView bytes(slot + 1, length);
+        const QByteArrayView whole(slot, NameSlot::SlotSize);
+        const QByteArrayView bytes = whole.sliced(1, NameSlot::significantBytes(whole));
         // Consecutive records often carry the same name (always the same test name).
         if (bytes == m_lastBytes)
             return m_last;
-        const QByteArray key = QByteArray::fromRawData(slot + 1, length);
+        const QByteArray key = QByteArray::fromRawData(bytes.data(), bytes.size());
         const auto found = m_names.constFind(key);
         if (found != m_names.constEnd()) {
             m_lastBytes = found.key();
             m_last = *found;
         } else {
-            m_last = decodeContentText(bytes);
+            m_last = NameSlot::decode(whole);
             m_lastBytes = bytes.toByteArray();
             if (m_names.size() < MaxNames)
                 m_names.insert(m_lastBytes, m_last);
@@ -247,10 +247,8 @@ struct RankKey
 
 void putName(char* slot, const QString& name)
 {
-    const QByteArray bytes = encodeContentText(name.left(TResultRecord::MaxNameLength));
-    const qsizetype length = std::min<qsizetype>(bytes.size(), TResultRecord::MaxNameLength);
-    slot[0] = static_cast<char>(length);
-    std::memcpy(slot + 1, bytes.constData(), static_cast<size_t>(length));
+    const QByteArray bytes = NameSlot::encode(name);
+    std::memcpy(slot, bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 // Replaces the results file with `bytes` in one step; nothing changes on failure.
@@ -303,7 +301,7 @@ TResultRecord TResultRecord::decode(QByteArrayView bytes)
 
 QString storedName(const QString& name)
 {
-    return decodeContentText(encodeContentText(name.left(TResultRecord::MaxNameLength)));
+    return NameSlot::decode(NameSlot::encode(name));
 }
 
 QList<TResultRecord>& ResultsTable()

@@ -10,7 +10,8 @@
 class QSaveFile;
 
 // One result of a finished timed test. In the results file it takes 72 bytes, little-endian:
-//   0  name length (0..25)        1 name characters (25 bytes, single-byte code page)
+//   0  name length (0..25)        1 name characters (25 bytes, Latin-1; see NameSlot for the
+//                                   characters beyond it)
 //  26  test name length (0..25)  27 test name characters (25 bytes)
 //  52  test number (int32)       56 time in days (IEEE-754 double)
 //  64  errors (int32)            68 padding (4 bytes, zero)
@@ -41,7 +42,7 @@ struct TResultRecord
     static TResultRecord decode(QByteArrayView bytes);
 };
 
-// A name as the results file keeps it: its first 25 characters in the single-byte code page.
+// A name as the results file keeps it: its first 25 characters, exactly where they fit the slot.
 QString storedName(const QString& name);
 
 // The results of one test as the last load (or the last test of a trim) left them, best first.

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSet>
@@ -33,11 +34,12 @@ double roundStep(double step)
     return 10 * power;
 }
 
-QString dayLabel(double day)
-{
-    return dateOfDays(day).toString(QStringLiteral("d MMM"));
-}
 } // namespace
+
+QString TrendChart::dayLabel(double day)
+{
+    return QLocale().toString(dateOfDays(day), QStringLiteral("d MMM"));
+}
 
 TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {}
 

@@ -18,6 +18,8 @@ public:
     const QList<QPointF>& points() const { return m_points; }
     // The day means drawn as the line: x is the day (whole days), y the mean.
     const QList<QPointF>& dayMeans() const { return m_dayMeans; }
+    // The label of a day on the x axis ("5 Dec"), in the default locale: the program's language.
+    static QString dayLabel(double day);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

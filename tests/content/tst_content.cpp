@@ -1,4 +1,5 @@
 // Checksums, the number tokenizer, numbered texts and catalogues, and the line ends of every text file.
+#include "common/Stamped.h"
 #include "common/TempWorkDir.h"
 #include "content/Catalogue.h"
 #include "content/Checksum.h"
@@ -24,6 +25,7 @@ private slots:
     void checksumCountsAcrossBlocks();
     void checksumStartsAtCanonicalHeaderLength();
     void checksumFailures();
+    void utf8FileBehindItsMark();
 
     void tokenizer_data();
     void tokenizer();
@@ -109,6 +111,26 @@ void TestContent::checksumFailures()
     }
 }
 
+// A file with a letter Latin-1 lacks is UTF-8, marked at its start: its checksum line follows the
+// mark and its sum counts the body's UTF-8 bytes; its texts and test names read as UTF-8.
+void TestContent::utf8FileBehindItsMark()
+{
+    TempWorkDir dir;
+    const QByteArray mark("\xef\xbb\xbf");
+    const QByteArray body = QStringLiteral("1 l'\u0153uvre\r\n2 Gr\u00fcn\r\n").toUtf8();
+    QVERIFY(dir.write(QStringLiteral("Legends.fra"), mark + stamped(body)));
+    const ChecksumCheck check = CheckFileChecksum(QStringLiteral("Legends.fra"), ContentChecksumDivisor);
+    QVERIFY(check.matches());
+    QCOMPARE(check.stored, BodyChecksum(body, ContentChecksumDivisor));
+    QCOMPARE(ReadNumberedText(QStringLiteral("Legends.fra"), 1), QStringLiteral("l'\u0153uvre"));
+    QCOMPARE(ReadNumberedText(QStringLiteral("Legends.fra"), 2), QStringLiteral("Gr\u00fcn"));
+
+    QVERIFY(dir.write(QStringLiteral("TypesLeg.fra"),
+                      mark + QStringLiteral("101 C\u0153ur\r\n\r\nN33").toUtf8()));
+    QCOMPARE(ReadCatalogueEntries(QStringLiteral("TypesLeg.fra")).value(0).TestName,
+             QStringLiteral(" C\u0153ur"));
+}
+
 void TestContent::tokenizer_data()
 {
     QTest::addColumn<QByteArray>("text");
@@ -174,6 +196,9 @@ void TestContent::numberedText_data()
     QTest::newRow("lone CR") << QByteArray("1 a\r2 b") << 2 << QStringLiteral("b");
     QTest::newRow("blanks kept") << QByteArray("4  x  \r\n") << 4 << QStringLiteral(" x  ");
     QTest::newRow("single-byte text") << QByteArray("8 Gr\xfcn") << 8 << QStringLiteral("Gr\u00fcn");
+    QTest::newRow("UTF-8 behind its mark") << QByteArray("\xef\xbb\xbf"
+                                                         "8 l'\xc5\x93uvre")
+                                           << 8 << QStringLiteral("l'\u0153uvre");
     QTest::newRow("long line") << QByteArray("2 ") + QByteArray(600, 'z') << 2
                                << QString(600, QLatin1Char('z'));
 }

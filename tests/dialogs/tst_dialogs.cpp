@@ -367,12 +367,20 @@ void TestDialogs::winnerDialogRecordsAndRanks()
         QCOMPARE(m_messages, QStringList{LoadString(StringId::EmptyNameRefused)});
         QVERIFY(!win->showsTable());
         QVERIFY(!name->isReadOnly());
-        name->setText(QStringLiteral("Zed"));
+        // a name whose letters the results file has no room for is refused, naming them
+        name->setText(QStringLiteral("Νικόλαος Παπαδόπουλος"));
+        child<QPushButton>(win, "ConfirmButton")->click();
+        QCOMPARE(m_messages.size(), 2);
+        QVERIFY2(m_messages.last().contains(QStringLiteral("Ν, ι, κ, ό")), qPrintable(m_messages.last()));
+        QVERIFY(!win->showsTable());
+        // a name of another alphabet that fits is kept exactly
+        name->setText(QStringLiteral("Dvořák"));
         child<QPushButton>(win, "ConfirmButton")->click();
         QVERIFY(win->showsTable());
         QVERIFY(name->isReadOnly());
         QCOMPARE(win->table()->rowCount(), 16); // header and 15 results
         // the new result, worst by its errors, is last and highlighted
+        QCOMPARE(win->table()->cellText(15, 1), QStringLiteral("Dvořák"));
         QCOMPARE(win->table()->cellText(15, 3), QStringLiteral("2"));
         QCOMPARE(win->table()->highlightedRow(), 15);
         child<QPushButton>(win, "CloseButton")->click();
@@ -382,7 +390,7 @@ void TestDialogs::winnerDialogRecordsAndRanks()
     ResultsGrid table;
     LoadTestResults(101, &table, TResultRecord());
     QCOMPARE(ResultsTable().size(), 15);
-    QCOMPARE(ResultsTable().last().PlayerName, QStringLiteral("Zed"));
+    QCOMPARE(ResultsTable().last().PlayerName, QStringLiteral("Dvořák"));
 
     // the next showing proposes the name confirmed before
     name->setText(QStringLiteral("Anna"));

@@ -2,7 +2,9 @@
 // from another folder with relative file names and without any display, its CSV files read back by
 // Python's csv module (an independent reader) and compared with the known history.
 #include "common/TempWorkDir.h"
+#include "content/Catalogue.h"
 #include "content/Language.h"
+#include "content/StatisticsStrings.h"
 #include "platform/Clock.h"
 #include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
@@ -72,10 +74,12 @@ private slots:
 
     void exportsOfAKnownHistory();
     void failureNamesTheFileAndHelpListsTheOptions();
+    void commandLineFollowsTheLanguage();
 
 private:
-    // Runs the copied program from the caller's folder with `arguments`, with no display at all.
-    int run(const QStringList& arguments, QString* output = nullptr);
+    // Runs the copied program from the caller's folder with `arguments`, with no display at all,
+    // in the system language `lang` (empty: the test's own).
+    int run(const QStringList& arguments, QString* output = nullptr, const QString& lang = {});
 
     std::unique_ptr<TempWorkDir> m_program;
     QTemporaryDir m_caller;
@@ -97,12 +101,17 @@ void TestExport::cleanup()
     m_program.reset();
 }
 
-int TestExport::run(const QStringList& arguments, QString* output)
+int TestExport::run(const QStringList& arguments, QString* output, const QString& lang)
 {
     QProcess quill;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
+    if (!lang.isEmpty()) {
+        for (const char* name : {"LC_ALL", "LC_MESSAGES", "LC_NUMERIC", "LC_TIME", "LANGUAGE"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("LANG"), lang);
+    }
     quill.setProcessEnvironment(env);
     quill.setWorkingDirectory(m_caller.path());
     quill.setProcessChannelMode(QProcess::MergedChannels);
@@ -198,6 +207,47 @@ void TestExport::failureNamesTheFileAndHelpListsTheOptions()
     QVERIFY(run({QStringLiteral("--export-statistics"), QStringLiteral("s.csv")}, &output) > 0);
     QVERIFY2(output.contains(m_program->filePath(AnswerStore::fileName())), qPrintable(output));
     QVERIFY(run({QStringLiteral("--no-such-option")}, &output) > 0);
+}
+
+// Under a German system the command line speaks German, as the window would, and the results
+// export names the tests as the German catalogues do, whatever language they were played in.
+void TestExport::commandLineFollowsTheLanguage()
+{
+    TResultRecord result;
+    result.PlayerName = QStringLiteral("Dvořák");
+    result.TestName = QStringLiteral(" Landforms");
+    result.TestNumber = 101;
+    result.Time = 83.25 * Second;
+    AppendResult(result);
+    result.TestName = QStringLiteral(" My weak symbols");
+    result.TestNumber = 9901;
+    AppendResult(result);
+    const QString german = QStringLiteral("de_DE.UTF-8");
+
+    QVERIFY(Language::activateModuleFile(m_program->filePath(QStringLiteral("quill.deu"))));
+    const QString testName =
+        ReadCatalogueEntries(m_program->filePath(QStringLiteral("TypesLeg.deu"))).value(0).TestName.trimmed();
+    const QString drillName = LoadString(StringId::WeakSymbolsTest);
+    const QString written = LoadString(StringId::ResultsWritten);
+    const QString helpLine = LoadString(StringId::HelpOption);
+    Language::activateBuiltIn();
+    QVERIFY(testName != QStringLiteral("Landforms") && drillName != QStringLiteral("My weak symbols"));
+
+    QString output;
+    QCOMPARE(run({QStringLiteral("--export-results"), QStringLiteral("results.csv")}, &output, german), 0);
+    const QString path = QDir(m_caller.path()).filePath(QStringLiteral("results.csv"));
+    QCOMPARE(output.trimmed(), written.arg(QStringLiteral("2"), path));
+    QCOMPARE(readCsv(path), (QList<QStringList>{
+                                row("name", "test_number", "test_name", "time", "errors"),
+                                row("Dvořák", "101", testName, "83.250", "0"),
+                                row("Dvořák", "9901", drillName, "83.250", "0"),
+                            }));
+    QCOMPARE(run({QStringLiteral("--help")}, &output, german), 0);
+    QVERIFY2(output.contains(helpLine), qPrintable(output));
+    QVERIFY(run({QStringLiteral("--print-test"), QStringLiteral("x"), QStringLiteral("--pdf"),
+                 QStringLiteral("q.pdf")},
+                &output, german) > 0);
+    QVERIFY2(output.contains(QStringLiteral("--print-test braucht")), qPrintable(output));
 }
 
 QTEST_GUILESS_MAIN(TestExport)

@@ -3,10 +3,13 @@
 #include "content/Language.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
+#include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/ResourceContainer.h"
+#include "widgets/TrendChart.h"
 
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -35,7 +38,12 @@ private slots:
     void builtInLanguage();
     void moduleChoice_data();
     void moduleChoice();
+    void unshippedLocaleStartsInTheEnglishModule_data();
+    void unshippedLocaleStartsInTheEnglishModule();
     void moduleReplacesScreensAndMessages();
+    void frenchModuleWritesItsLigature();
+    void datesFollowTheLanguage_data();
+    void datesFollowTheLanguage();
     void contentFileNames();
 
 private:
@@ -333,6 +341,33 @@ void TestPlatform::moduleChoice()
     }
 }
 
+void TestPlatform::unshippedLocaleStartsInTheEnglishModule_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("Swedish") << QStringLiteral("sv_SE.UTF-8");
+    QTest::newRow("C") << QStringLiteral("C.UTF-8");
+    QTest::newRow("POSIX") << QStringLiteral("POSIX");
+}
+
+// A system language we ship no module for starts in the shipped English module, exactly as if
+// English were chosen, not in the built-in table.
+void TestPlatform::unshippedLocaleStartsInTheEnglishModule()
+{
+    QFETCH(QString, locale);
+    TempWorkDir dir;
+    for (const char* module : {"quill.eng", "quill.deu", "quill.fra"})
+        QVERIFY(dir.copyIn(QStringLiteral(QUILL_RUN_DIR "/") + QLatin1String(module), QLatin1String(module)));
+    Language::selectModule(dir.filePath(QStringLiteral("quill")), QString(),
+                           Desktop::languageCode3(QLocale(locale)));
+    QVERIFY(Language::hasModule());
+    QVERIFY2(Language::moduleFile().endsWith(QStringLiteral("quill.eng")),
+             qPrintable(Language::moduleFile()));
+    const QString chosen = LoadString(StringId::MarkedRouteTitle);
+    Language::selectModule(dir.filePath(QStringLiteral("quill")), QStringLiteral("eng"), QString());
+    QCOMPARE(chosen, LoadString(StringId::MarkedRouteTitle));
+    QVERIFY(!chosen.contains(QLatin1String("routs")));
+}
+
 void TestPlatform::moduleReplacesScreensAndMessages()
 {
     QVERIFY(Language::activateModuleFile(fixtureModule()));
@@ -346,6 +381,36 @@ void TestPlatform::moduleReplacesScreensAndMessages()
         QCOMPARE(e.text(), QStringLiteral("Ressource TStartDlg nicht gefunden"));
     }
     QCOMPARE(AppError(QString::fromLatin1(Msg::FileNotFound)).text(), QStringLiteral("Datei nicht gefunden"));
+}
+
+// A string table with a letter Latin-1 lacks is built in UTF-8 and read back whole.
+void TestPlatform::frenchModuleWritesItsLigature()
+{
+    QVERIFY(Language::activateModuleFile(QStringLiteral(QUILL_RUN_DIR "/quill.fra")));
+    QVERIFY2(LoadString(StringId::AboutText).contains(QStringLiteral("l'\u0153uvre")),
+             qPrintable(LoadString(StringId::AboutText)));
+    // the letters Latin-1 has read right in the same table
+    QCOMPARE(Language::moduleLanguageName(Language::moduleFile()), QStringLiteral("Fran\u00e7ais"));
+}
+
+void TestPlatform::datesFollowTheLanguage_data()
+{
+    QTest::addColumn<QString>("module");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("English") << QStringLiteral("quill.eng") << QStringLiteral("5 Dec");
+    QTest::newRow("German") << QStringLiteral("quill.deu") << QStringLiteral("5 Dez");
+    QTest::newRow("French") << QStringLiteral("quill.fra") << QStringLiteral("5 d\u00e9c");
+}
+
+// The progress charts' days are written in the program's language, whatever the system's.
+void TestPlatform::datesFollowTheLanguage()
+{
+    QFETCH(QString, module);
+    QFETCH(QString, label);
+    QVERIFY(Language::activateModuleFile(QStringLiteral(QUILL_RUN_DIR "/") + module));
+    const double fifthOfDecember = QDate(1899, 12, 30).daysTo(QDate(2024, 12, 5)) + 0.5;
+    QVERIFY2(TrendChart::dayLabel(fifthOfDecember).startsWith(label),
+             qPrintable(TrendChart::dayLabel(fifthOfDecember)));
 }
 
 void TestPlatform::contentFileNames()

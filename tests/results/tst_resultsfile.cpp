@@ -6,6 +6,7 @@
 #include "platform/FileLock.h"
 #include "platform/MessageBoxes.h"
 #include "results/CsvExport.h"
+#include "results/NameSlot.h"
 #include "results/ResultsFile.h"
 
 #include <QDir>
@@ -152,6 +153,7 @@ private slots:
     void loadWithoutRecordsBlanksRows();
     void loadSelectsByNumberAcrossCatalogues();
     void longNameStoredCutAndHighlighted();
+    void namesOfEveryAlphabetReadBackExactly();
     void loadManyResults();
     void tornRecord();
     void damagedRecordsAreNotRanked();
@@ -180,11 +182,12 @@ void TestResultsFile::recordLayout()
     QCOMPARE(raw.errors, 300000);
     QVERIFY(raw.unusedBytesZero);
 
-    // a name outside the code page becomes '?', and a name of 25 fills its slot exactly
+    // a letter beyond Latin-1 shows as a look-alike where other readers look, and a name of 25
+    // fills its slot exactly
     const QString full(25, QLatin1Char('x'));
     const RawRecord edge = rawDecode(result(full, 1, 0, 0, QStringLiteral("\u0436\u00e9")).encode());
     QCOMPARE(edge.name, full.toLatin1());
-    QCOMPARE(edge.testName, QByteArray("?\xe9"));
+    QCOMPARE(edge.testName, QByteArray("_\xe9"));
 }
 
 void TestResultsFile::decodeClampsAndIgnoresTail()
@@ -433,6 +436,57 @@ void TestResultsFile::longNameStoredCutAndHighlighted()
     QCOMPARE(cell(table, 2, 1), thirty.left(25));
     QCOMPARE(cell(table, 2, 2), QStringLiteral("2:00"));
     QCOMPARE(table.highlightedRow(), 2);
+}
+
+// A name with letters beyond Latin-1 reads back exactly, also after a trim; readers that know only
+// the 72-byte records see a plain look-alike, never a '?'.
+void TestResultsFile::namesOfEveryAlphabetReadBackExactly()
+{
+    TempWorkDir dir;
+    const QStringList names = {QStringLiteral("Dvořák"), QStringLiteral("Łukasz"),
+                               QStringLiteral("Łukasz Wiśniewski"), QStringLiteral("Иван"),
+                               QStringLiteral("Zoë Ørsted")};
+    for (int i = 0; i < names.size(); ++i)
+        AppendResult(result(names[i], 5, seconds(10 + i), 0, QStringLiteral("l'œuvre")));
+    const QByteArray bytes = fileBytes(QStringLiteral("Results.dat"));
+    QCOMPARE(bytes.size(), names.size() * RecordSize);
+    QCOMPARE(rawDecode(bytes, 0).name, QByteArray("Dvor\xe1k"));
+    QCOMPARE(rawDecode(bytes, RecordSize).name, QByteArray("Lukasz"));
+    QCOMPARE(rawDecode(bytes, 0).testName, QByteArray("l'ouvre"));
+    for (int i = 0; i < names.size(); ++i)
+        QVERIFY(!rawDecode(bytes, i * RecordSize).name.contains('?'));
+
+    // player and test names as they are read back, "player / test"
+    const auto stored = [] {
+        QStringList found;
+        LoadRankedResults(5);
+        for (const TResultRecord& r : std::as_const(ResultsTable()))
+            found << r.PlayerName + QStringLiteral(" / ") + r.TestName;
+        return found;
+    };
+    QStringList expected;
+    for (const QString& name : names)
+        expected << name + QStringLiteral(" / l'œuvre");
+    QCOMPARE(stored(), expected);
+    KeepBestResults();
+    QCOMPARE(stored(), expected);
+
+    // a name whose letters take more room than the slot has is not kept exactly: the winner
+    // dialog refuses it
+    const QString greek = QStringLiteral("Νικόλαος Παπαδόπουλος");
+    QVERIFY(!NameSlot::fits(greek));
+    QVERIFY(NameSlot::charactersBeyondLatin1(greek).contains(QStringLiteral("Ν")));
+    QVERIFY(!NameSlot::encode(greek).contains('?'));
+    for (const QString& name : names)
+        QVERIFY2(NameSlot::fits(name), qPrintable(name));
+
+    // unused bytes that an older program left with something else in them are ignored
+    QByteArray slot("\x03"
+                    "Ann"
+                    "\x7f\x01\xc5"
+                    "Zzzzzzzzzzzzzzzzzzz");
+    QCOMPARE(slot.size(), NameSlot::SlotSize);
+    QCOMPARE(NameSlot::decode(slot), QStringLiteral("Ann"));
 }
 
 void TestResultsFile::loadManyResults()
