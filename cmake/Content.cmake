@@ -56,10 +56,10 @@ add_custom_command(
     VERBATIM)
 list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/Relations.txt)
 
-# Languages: every folder data/text/<code>/ is one language. Its module/ folder holds the texts of
-# the language module quill.<code> (the built-in language with these texts in place: same ids,
-# widgets, places and sizes), its other files are the content files <Base>.<code>. The build makes
-# the module and every content file of every folder it finds.
+# Languages: every folder data/text/<code>/ is one language. The language module quill.<code> is
+# the built-in language with the texts of its column of data/text/strings.tsv and of its module/
+# folder in place (same ids, widgets, places and sizes); the folder's other files are the content
+# files <Base>.<code>. The build makes the module and every content file of every folder it finds.
 file(GLOB QUILL_BUILTIN_SOURCES CONFIGURE_DEPENDS ${QUILL_BUILTIN_LANGUAGE_DIR}/*)
 file(GLOB QUILL_LANGUAGE_DIRS CONFIGURE_DEPENDS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/data/text/*)
 set(QUILL_QT_TRANSLATIONS_DIR "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS}")
@@ -78,9 +78,11 @@ foreach(dir IN LISTS QUILL_LANGUAGE_DIRS)
         OUTPUT ${QUILL_RUN_DIR}/quill.${code}
         COMMAND ${QUILL_PYTHON} ${CMAKE_SOURCE_DIR}/tools/build_module.py
                 --source ${QUILL_BUILTIN_LANGUAGE_DIR} --override ${dir}/module
+                --strings-table ${CMAKE_SOURCE_DIR}/data/text/strings.tsv --language ${code}
                 --qt-translations ${QUILL_QT_TRANSLATIONS_DIR}
                 --work ${QUILL_GEN_DIR}/module-${code} --rcc ${QUILL_RCC} --out ${QUILL_RUN_DIR}/quill.${code}
-        DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_module.py ${QUILL_BUILTIN_SOURCES} ${module_sources}
+        DEPENDS ${CMAKE_SOURCE_DIR}/tools/build_module.py ${CMAKE_SOURCE_DIR}/tools/gen_strings.py
+                ${CMAKE_SOURCE_DIR}/data/text/strings.tsv ${QUILL_BUILTIN_SOURCES} ${module_sources}
         COMMENT "Building the language module quill.${code}"
         VERBATIM)
     list(APPEND QUILL_CONTENT_OUTPUTS ${QUILL_RUN_DIR}/quill.${code})

@@ -2,23 +2,24 @@
 """Builds a language module quill.<code>: the string table, the six screen descriptions and the
 message translations of one language, as a binary resource container with the files at its root.
 
-With --override, the texts of a language's module folder take the place of the source's (see
-data/text/README.md): strings.txt lines replace the string table's lines of the same id,
-texts.tsv rows replace one text property of one widget of one screen. Nothing else changes, so
-every id, widget, place and size stays the source's; an id, screen, widget or property the source
-does not have is refused. The folder's messages.txt (the system's message texts and their
-translations) goes into the module as it is; its qt.txt names the catalogue of Qt's own dialog
-texts (qtbase_de) that --qt-translations holds, which goes in as qt.qm. The string table is
-Latin-1, or UTF-8 behind the UTF-8 byte-order mark when a language needs a letter Latin-1 lacks."""
+The string table is the language's column of data/text/strings.tsv (--strings-table and
+--language, written by tools/gen_strings.py: Latin-1, or UTF-8 behind the UTF-8 byte-order mark
+when a language needs a letter Latin-1 lacks). With --override, the texts of a language's module
+folder take the place of the source's (see data/text/README.md): texts.tsv rows replace one text
+property of one widget of one screen. Nothing else changes, so every widget, place and size stays
+the source's; a screen, widget or property the source does not have is refused. The folder's
+messages.txt (the system's message texts and their translations) goes into the module as it is;
+its qt.txt names the catalogue of Qt's own dialog texts (qtbase_de) that --qt-translations holds,
+which goes in as qt.qm."""
 import argparse
 import glob
 import os
 import re
 import sys
-import unicodedata
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import gen_strings  # noqa: E402
 from rcc_container import write_container  # noqa: E402
 
 STRINGS = "strings.txt"
@@ -39,42 +40,13 @@ def read_lines(path):
     if "\r" in text:
         raise OverrideError(f"{path}: CR in the file; the sources keep LF line ends")
     for n, line in enumerate(text.split("\n"), start=1):
-        # printable Latin-1, or a letter beyond it (the string table is then written in UTF-8)
-        bad = [c for c in line if not (" " <= c <= "~" or "\xa0" <= c <= "\xff" or c == "\t"
-                                       or (c > "\xff" and unicodedata.category(c).startswith("L")))]
+        bad = gen_strings.unprintable(line.replace("\t", ""))
         if bad:
             raise OverrideError(f"{path}:{n}: {bad[0]!r} is neither printable Latin-1 nor a letter")
     lines = text.split("\n")
     if lines and lines[-1] == "":
         lines.pop()
     return lines
-
-
-def override_strings(source_text, override_path):
-    """The string table source_text with the lines of the override file put in place."""
-    lines = source_text.split("\n")
-    index = {}
-    for i, line in enumerate(lines):
-        m = re.match(r"(\d+) ", line)
-        if m:
-            index.setdefault(m.group(1), i)
-    for n, line in enumerate(read_lines(override_path), start=1):
-        m = re.fullmatch(r"(\d+) (.+)", line)
-        if not m:
-            raise OverrideError(f"{override_path}:{n}: not '<id> <text>': {line!r}")
-        if m.group(1) not in index:
-            raise OverrideError(f"{override_path}:{n}: string {m.group(1)} is not in the table")
-        lines[index[m.group(1)]] = line
-    return "\n".join(lines)
-
-
-def string_table_bytes(text):
-    """The string table as the program reads it: Latin-1, or UTF-8 after the UTF-8 byte-order
-    mark when a text has a letter Latin-1 lacks."""
-    try:
-        return text.encode("latin-1")
-    except UnicodeEncodeError:
-        return b"\xef\xbb\xbf" + text.encode("utf-8")
 
 
 def override_screen(ui_text, screen, rows, where):
@@ -119,12 +91,9 @@ def apply_override(entries, folder, work):
     os.makedirs(work, exist_ok=True)
     by_name = dict(entries)
     changed = {}
-    strings = os.path.join(folder, STRINGS)
-    if os.path.exists(strings):
-        if STRINGS not in by_name:
-            raise OverrideError(f"{folder}: the source has no {STRINGS}")
-        with open(by_name[STRINGS], encoding="latin-1", newline="") as fh:
-            changed[STRINGS] = override_strings(fh.read(), strings)
+    if os.path.exists(os.path.join(folder, STRINGS)):
+        raise OverrideError(f"{folder}: a module's strings are its column of data/text/strings.tsv, "
+                            f"not {STRINGS}")
     texts = os.path.join(folder, SCREEN_TEXTS)
     if os.path.exists(texts):
         for screen, rows in read_screen_texts(texts).items():
@@ -138,8 +107,7 @@ def apply_override(entries, folder, work):
         if name in changed:
             path = os.path.join(work, "override-" + name)
             with open(path, "wb") as fh:
-                fh.write(string_table_bytes(changed[name]) if name == STRINGS
-                         else changed[name].encode("utf-8"))
+                fh.write(changed[name].encode("utf-8"))
         out.append((name, path))
     messages = os.path.join(folder, MESSAGES)
     if os.path.exists(messages):
@@ -165,12 +133,15 @@ def qt_texts(folder, translations):
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("--source", required=True, help="folder with strings.txt, messages.txt and the .ui files")
+    ap.add_argument("--source", required=True, help="folder with the .ui files")
     ap.add_argument("--work", required=True)
     ap.add_argument("--rcc", required=True)
     ap.add_argument("--out", required=True)
     ap.add_argument("--any", action="store_true", help="any files: do not require a string table")
-    ap.add_argument("--override", help="folder with the module's own texts (strings.txt, texts.tsv, "
+    ap.add_argument("--strings-table", help="data/text/strings.tsv, whose --language column "
+                                            "becomes the module's strings.txt")
+    ap.add_argument("--language", help="the language code of the module")
+    ap.add_argument("--override", help="folder with the module's own texts (texts.tsv, "
                                        "messages.txt, qt.txt)")
     ap.add_argument("--qt-translations", help="folder of Qt's translation catalogues")
     args = ap.parse_args()
@@ -181,8 +152,20 @@ def main():
 
     entries = [(container_name(p), p) for p in sorted(glob.glob(os.path.join(args.source, "*")))
                if os.path.isfile(p)]
-    if not args.any and not any(name == "strings.txt" for name, _ in entries):
-        raise SystemExit(f"{args.source}: no strings.txt")
+    if bool(args.strings_table) != bool(args.language):
+        ap.error("--strings-table and --language go together")
+    try:
+        if args.strings_table:
+            path = os.path.join(args.work, STRINGS)
+            os.makedirs(args.work, exist_ok=True)
+            table = gen_strings.read(args.strings_table)
+            with open(path, "wb") as fh:
+                fh.write(gen_strings.module_table_bytes(table, args.language))
+            entries = [e for e in entries if e[0] != STRINGS] + [(STRINGS, path)]
+    except (gen_strings.TableError, OSError, UnicodeDecodeError) as e:
+        raise SystemExit(f"build_module: {e}")
+    if not args.any and not any(name == STRINGS for name, _ in entries):
+        raise SystemExit(f"{args.source}: no {STRINGS} (give --strings-table and --language)")
     if args.override:
         try:
             entries = apply_override(entries, args.override, args.work)

@@ -15,8 +15,11 @@ Every folder data/text/<code>/ is a language; English (eng) is the reference. Th
   - a catalogue (types, TypesLeg, TypesSym) of a language has other test numbers than the
     English one, in another order, or a test whose item line differs from the English one: only
     the names and remarks are the language's own;
-  - a language's module (module/strings.txt, module/texts.tsv) translates other string ids or
-    other screen texts than the English module lists;
+  - the string table (data/text/strings.tsv) cannot be read, lacks the column of a language
+    folder or has a column without one, or a language has no text for a string English has, one
+    for a string English has not, or other placeholders (%1, %2 ...) than the English text;
+  - a language's module (module/texts.tsv) translates other screen texts than the English
+    module lists;
   - a language other than English lacks module/messages.txt or the translation of a message of
     the program (src/platform/AppError.h), translates a text the program never shows, or changes
     the placeholders (%s, %d) of a message;
@@ -32,6 +35,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "pictures"))
 
 import content_files  # noqa: E402
+import gen_strings  # noqa: E402
 import glossary as GLOSSARY  # noqa: E402
 import line_table  # noqa: E402
 import symbol_svg  # noqa: E402
@@ -40,10 +44,11 @@ from content_files import ENGLISH, Faults  # noqa: E402
 NUMBERED = ("Legends", "LegendsAdd", "Bitm1", "Bitm1Add", "Symbols", "SymbolsAdd", "legtab")
 CATALOGUES = ("types", "TypesLeg", "TypesSym")
 MODULE = "module"
-STRINGS = "strings.txt"
+STRING_TABLE = "strings.tsv"
 SCREEN_TEXTS = "texts.tsv"
 MESSAGES = "messages.txt"
 PLACEHOLDER = re.compile(r"%[sd]")
+STRING_PLACEHOLDER = re.compile(r"%\d+")
 # the module's tables are tab separated
 TABBED = content_files.Style(controls=b"\t\n")
 
@@ -178,37 +183,62 @@ def check_catalogues(root, lang, faults):
                                              f"{base}.{ENGLISH}'s")
 
 
-def module_keys(root, lang, name, faults):
-    """The string ids of module/strings.txt or the (screen, widget, property) of texts.tsv."""
-    path = os.path.join(content_files.text_dir(root, lang), MODULE, name)
+# ---------------------------------------------------------------------------------------------
+# The string table: one column per language
+
+def check_strings(root, languages, faults):
+    try:
+        table = gen_strings.read(os.path.join(content_files.text_root(root), STRING_TABLE))
+    except (gen_strings.TableError, OSError, UnicodeDecodeError) as e:
+        faults(STRING_TABLE, str(e))
+        return
+    for lang in languages:
+        if lang not in table.languages:
+            faults(STRING_TABLE, f"no column '{lang}' for data/text/{lang}")
+    for lang in table.languages:
+        if lang not in languages:
+            faults(STRING_TABLE, f"a column for {lang}, but there is no data/text/{lang}")
+    for row in table.rows:
+        english = row.texts[ENGLISH]
+        for lang in table.languages:
+            own = row.texts[lang]
+            where = f"{STRING_TABLE}:{row.line}"
+            if english and not own:
+                faults(where, f"no {lang} text for string {row.id}; English has one")
+            elif own and not english:
+                faults(where, f"a {lang} text for string {row.id}, which English keeps built in")
+            elif sorted(STRING_PLACEHOLDER.findall(own)) != sorted(STRING_PLACEHOLDER.findall(english)):
+                faults(where, f"the {lang} text of string {row.id} has the placeholders "
+                              f"{sorted(STRING_PLACEHOLDER.findall(own))}, English "
+                              f"{sorted(STRING_PLACEHOLDER.findall(english))}")
+
+
+def screen_texts(root, lang, faults):
+    """The (screen, widget, property) of module/texts.tsv."""
+    path = os.path.join(content_files.text_dir(root, lang), MODULE, SCREEN_TEXTS)
     if not os.path.exists(path):
-        faults(f"{lang}/{MODULE}/{name}", "missing")
+        faults(f"{lang}/{MODULE}/{SCREEN_TEXTS}", "missing")
         return None
     lines = content_files.read_lines(path, faults, TABBED)
     if lines is None:
         return None
     keys = {}
-    for n, line in enumerate(lines, start=1):
-        if not line:
-            continue
-        if name == STRINGS:
-            keys.setdefault(line.split(" ", 1)[0], n)
-        elif n > 1:
+    for n, line in enumerate(lines[1:], start=2):
+        if line:
             keys.setdefault("/".join(line.split("\t")[:3]), n)
     return keys
 
 
 def check_module(root, lang, faults):
-    for name, what in ((STRINGS, "string"), (SCREEN_TEXTS, "screen text")):
-        english = module_keys(root, ENGLISH, name, Faults())
-        own = module_keys(root, lang, name, faults)
-        if english is None or own is None:
-            continue
-        where = f"{lang}/{MODULE}/{name}"
-        for key in sorted(set(english) - set(own)):
-            faults(where, f"no {what} {key}; the English module has it")
-        for key in sorted(set(own) - set(english)):
-            faults(f"{where}:{own[key]}", f"{what} {key} is not in the English module")
+    english = screen_texts(root, ENGLISH, Faults())
+    own = screen_texts(root, lang, faults)
+    if english is None or own is None:
+        return
+    where = f"{lang}/{MODULE}/{SCREEN_TEXTS}"
+    for key in sorted(set(english) - set(own)):
+        faults(where, f"no screen text {key}; the English module has it")
+    for key in sorted(set(own) - set(english)):
+        faults(f"{where}:{own[key]}", f"screen text {key} is not in the English module")
 
 
 def program_messages(root):
@@ -290,6 +320,7 @@ def run(root):
         faults("data/text", f"no {ENGLISH} folder: English is the reference")
         return faults.items, languages
     glossary = check_glossary(root, languages, faults)
+    check_strings(root, languages, faults)
     try:
         rows = symbol_svg.read_code_table(os.path.join(root, "data", "symbols"))
         lines = line_table.read_table(root, rows)

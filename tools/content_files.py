@@ -411,7 +411,7 @@ class ContentCopy:
 
     def text_path(self, name):
         """The copy of a source of data/text: "Legends.eng" is data/text/eng/Legends.eng,
-        "eng/module/strings.txt" that file of the language folder, "glossary.tsv" the file of
+        "eng/module/texts.tsv" that file of the language folder, "glossary.tsv" the file of
         data/text itself."""
         root = os.path.join(self.tmp, "data", "text")
         if "/" in name or os.path.exists(os.path.join(root, name)):

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Tests of tools/check_content.py's check of symbol names in the texts, of the English module's
-own texts (tools/build_module.py --override) and of tools/check_languages.py, which holds every
-language to what English has.
+own texts (tools/build_module.py --override, tools/gen_strings.py) and of
+tools/check_languages.py, which holds every language to what English has.
 
     content_tests.py <repository root>      (or: python3 -m unittest from this folder)
 
@@ -25,6 +25,7 @@ import build_module as MODULE  # noqa: E402
 import check_content as CHECK  # noqa: E402
 import check_languages as LANGUAGES  # noqa: E402
 import content_files  # noqa: E402
+import gen_strings  # noqa: E402
 import symbol_svg  # noqa: E402
 
 
@@ -67,6 +68,7 @@ class NameReferences(content_files.ContentCopy, unittest.TestCase):
 class ModuleTexts(unittest.TestCase):
     BUILTIN = os.path.join(ROOT, "src", "resources", "builtin")
     OVERRIDE = os.path.join(ROOT, "data", "text", "eng", "module")
+    STRINGS = os.path.join(ROOT, "data", "text", "strings.tsv")
 
     def built(self, override):
         work = tempfile.mkdtemp(prefix="module_texts_")
@@ -88,18 +90,24 @@ class ModuleTexts(unittest.TestCase):
             if name.endswith(".ui"):
                 self.assertEqual(self.shape(path), self.shape(os.path.join(self.BUILTIN, name)),
                                  name)
-        with open(built["strings.txt"], encoding="latin-1") as a, \
-                open(os.path.join(self.BUILTIN, "strings.txt"), encoding="latin-1") as b:
-            ids = [line.split(" ", 1)[0] for line in a.read().split("\n")]
-            self.assertEqual(ids, [line.split(" ", 1)[0] for line in b.read().split("\n")])
-        self.assertNotIn("Name of Peoples", open(built["strings.txt"], encoding="latin-1").read())
         self.assertNotIn("Congratulation<", open(built["TWinDlg.ui"], encoding="utf-8").read())
 
-    def test_unknown_widget_or_id_is_refused(self):
+    def test_every_module_has_the_built_in_ids_in_their_order(self):
+        table = gen_strings.read(self.STRINGS)
+        builtin = gen_strings.builtin_table_bytes(table).decode("latin-1")
+        ids = [line.split(" ", 1)[0] for line in builtin.split("\n")]
+        for language in table.languages:
+            data = gen_strings.module_table_bytes(table, language)
+            module = data[3:].decode("utf-8") if data.startswith(b"\xef\xbb\xbf") \
+                else data.decode("latin-1")
+            self.assertEqual([line.split(" ", 1)[0] for line in module.split("\n")], ids, language)
+        self.assertIn("65304 Name of Peoples\n", builtin)
+        self.assertIn("65304 Name\n", gen_strings.module_table_bytes(table, "eng").decode("latin-1"))
+
+    def test_unknown_widget_is_refused(self):
         for name, text, message in (
                 ("texts.tsv", "screen\twidget\tproperty\ttext\nTWinDlg\tNoSuchButton\ttext\tOK\n",
-                 "TWinDlg has no widget NoSuchButton"),
-                ("strings.txt", "65399 Unknown\n", "string 65399 is not in the table")):
+                 "TWinDlg has no widget NoSuchButton"),):
             folder = tempfile.mkdtemp(prefix="module_override_")
             self.addCleanup(shutil.rmtree, folder)
             with open(os.path.join(folder, name), "w", newline="\n") as fh:
@@ -127,7 +135,8 @@ class Languages(content_files.ContentCopy, unittest.TestCase):
                   "ist die Zahl ihre Tiefe.", "")
         self.edit("Bitm1Add.fra", "\n1050 ", "\n1950 ")
         self.edit("TypesSym.deu", "N109 N418 N204", "N109 N204 N418")
-        self.edit("deu/module/strings.txt", "65303 Wähle eine Testart\n", "")
+        self.edit("strings.tsv", "\tWähle eine Testart\t", "\t\t")
+        self.edit("strings.tsv", "au lieu de %2 une fois", "au lieu de %3 une fois")
         self.edit("fra/module/texts.tsv", "TWinDlg\tCancelButton\ttext\tAnnuler\n", "")
         self.edit("deu/module/messages.txt", "Disk full\tDatenträger voll\n", "")
         self.edit("fra/module/messages.txt", "line %d\tligne %d", "line %d\tligne")
@@ -135,10 +144,16 @@ class Languages(content_files.ContentCopy, unittest.TestCase):
                            "Bitm1Add.fra: no line for 1050",
                            "1950 is not in Bitm1Add.eng",
                            "the values of test 311 differ from TypesSym.eng's",
-                           "no string 65303; the English module has it",
+                           "strings.tsv:23: no deu text for string 65303; English has one",
+                           "the fra text of string 65347 has the placeholders ['%1', '%3']",
                            "no screen text TWinDlg/CancelButton/text",
                            "no translation of 'Disk full'",
                            "the translation of 'line %d' has the placeholders []")
+
+    def test_a_string_given_twice_is_refused(self):
+        # two texts of one id in a language would leave the module to pick one
+        self.edit("strings.tsv", "65347\tConfusionOnce", "65346\tConfusionOnce")
+        self.assert_faults("strings.tsv:76: string 65346 is also in line 75")
 
     def test_names_follow_the_glossary(self):
         # a line read out with another word than the glossary's, a name given twice, an English
@@ -160,6 +175,7 @@ class Languages(content_files.ContentCopy, unittest.TestCase):
             os.rename(name, name[:-len("eng")] + "ita")
         os.remove(os.path.join(italian, "types.ita"))
         self.assert_faults("no columns 'ita' and 'ita short' for data/text/ita",
+                           "strings.tsv: no column 'ita' for data/text/ita",
                            "ita/types.ita: missing; English has types.eng",
                            "ita/module/messages.txt: missing")
 

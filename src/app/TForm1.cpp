@@ -3,6 +3,7 @@
 #include "app/QuillApplication.h"
 
 #include "content/ContentCheck.h"
+#include "content/ContentFiles.h"
 #include "content/Language.h"
 #include "content/NumberedText.h"
 #include "dialogs/ProgressViewer.h"
@@ -207,7 +208,7 @@ void TForm1::checkSymbolFont()
             throw AppError(QString::fromLatin1(Msg::FontNotInstalled)).inFile(path);
         QList<qint32> numbers;
         try {
-            numbers = NumbersOf(ContentFileName(LoadString(StringId::LegendsBase)));
+            numbers = NumbersOf(ContentFileName(ContentFiles::LegendsBase));
         } catch (const AppError&) {
             // a broken text file was reported by the checksum check already
         }

@@ -1,20 +1,17 @@
 #include "content/ContentCheck.h"
 
 #include "content/Checksum.h"
+#include "content/ContentFiles.h"
 #include "content/Language.h"
 #include "platform/Files.h"
 
 #include <QFileInfo>
 
-namespace {
-constexpr char SymbolsBase[] = "Symbols.";
-} // namespace
-
 QStringList ContentCheck::checkedFiles()
 {
-    QStringList files = {ContentFileName(LoadString(StringId::Bitm1Base)),
-                         ContentFileName(LoadString(StringId::LegendsBase))};
-    const QString symbols = ContentFileName(QString::fromLatin1(SymbolsBase));
+    QStringList files = {ContentFileName(ContentFiles::LibraryTextsBase),
+                         ContentFileName(ContentFiles::LegendsBase)};
+    const QString symbols = ContentFileName(ContentFiles::SymbolsBase);
     if (Files::exists(symbols))
         files << symbols;
     return files;

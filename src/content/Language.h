@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/StringIds.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QLocale>
@@ -7,134 +9,6 @@
 #include <memory>
 
 class ResourceContainer;
-
-// String ids of the program's string table.
-namespace StringId {
-enum : int {
-    LegendsBase = 65280,
-    WrongChecksum = 65281,
-    LanguageCode = 65296,
-    WalkthroughTitle = 65297,
-    ColumnsTitle = 65298,
-    ThickerLinesNote = 65299,
-    MarkedRouteTitle = 65300,
-    LineMeaningTitle = 65301,
-    QuizTitle = 65302,
-    MainMenuTitle = 65303,
-    NameHeading = 65304,
-    ErrorsHeading = 65305,
-    TimeHeading = 65306,
-    ResultsFile = 65307,
-    CombinationCatalogue = 65308,
-    DescriptionCatalogue = 65309,
-    MapSymbolCatalogue = 65310,
-    Bitm1Base = 65311,
-    LanguageName = 65312,
-    // Feedback and guidance for a learner on their own.
-    ThatWas = 65400,
-    ResumeCaption = 65401,
-    PracticeHint = 65402,
-    LeaveRoundQuestion = 65403,
-    ResultNotRecorded = 65404,
-    AccuracyLabel = 65405,
-    MissedHeading = 65406,
-    MissedLine = 65407,
-    EmptyNameRefused = 65408,
-    ClearAllQuestion = 65409,
-    ClearAllDone = 65410,
-    TrimQuestion = 65411,
-    TrimDone = 65412,
-    TrimNothing = 65413,
-    ShowRightCellOption = 65414,
-    NothingMissed = 65415,
-    ChooseTestHint = 65416,
-    LearningModeLine = 65417,
-    TestingModeLine = 65418,
-    StepCounter = 65419,
-    TryQuizCaption = 65420,
-    QuizScore = 65421,
-    QuizSummary = 65422,
-    CreditLine = 65423,
-    AboutText = 65424,
-    CellPosition = 65425,
-    BoardName = 65426,
-    ProgressName = 65427,
-    ClockName = 65428,
-    ErrorCountName = 65429,
-    TargetPictureName = 65430,
-    ExcerptPictureName = 65431,
-    SketchPictureName = 65432,
-    SheetPartName = 65433,
-    ResultsTableName = 65434,
-    // A quick quiz of one length in the results viewer: its direction's name, its questions.
-    QuizLengthName = 65435,
-    // The end of a round: what was missed, in the words of the kind of symbols it asked for.
-    // A name the results file cannot hold: its letters.
-    NameDoesNotFit = 65436,
-    MissedMapHeading = 65440,
-    NothingMapMissed = 65441,
-    MissedLineHeading = 65442,
-    NothingLineMissed = 65443,
-    MissedUnansweredLine = 65444,
-    ResultsFolder = 65320,
-    // The quick quiz: one label, test name and question per direction (in the order of
-    // QuickQuiz's directions), then the texts of its play and summary.
-    QuizDirectionLabel = 65480,
-    QuizTestName = 65490,
-    QuizPrompt = 65500,
-    QuizProgress = 65510,
-    QuizRight = 65511,
-    QuizWrong = 65512,
-    QuizTimeUp = 65513,
-    QuizFinished = 65514,
-    QuizMissedHeading = 65515,
-    QuizNothingMissed = 65516,
-    QuizRightAnswer = 65517,
-    QuizYourAnswer = 65518,
-    QuizNoAnswer = 65519,
-    // Printouts for a coach: quizzes, handouts, description sheets.
-    PrintButton = 65450,
-    PrintQuizAction = 65451,
-    PrintHandoutAction = 65452,
-    PrintSheetAction = 65453,
-    SheetFileFilter = 65454,
-    NameField = 65455,
-    DateField = 65456,
-    WriteMeaningTask = 65457,
-    TickReadingTask = 65458,
-    PaperQuizTitle = 65459,
-    AnswerKeyTitle = 65460,
-    DescriptionHandoutTitle = 65461,
-    MapHandoutTitle = 65462,
-    LineHandoutTitle = 65463,
-    PageNumber = 65464,
-    SheetTitle = 65465,
-    ChooseSheetTitle = 65466,
-    // The command line: its description and options for --help, what a run wrote, what is wrong
-    // with the arguments.
-    CommandLineDescription = 65360,
-    HelpOption = 65361,
-    ExportStatisticsOption = 65362,
-    ExportResultsOption = 65363,
-    PrintTestOption = 65364,
-    PrintHandoutOption = 65365,
-    PrintSheetOption = 65366,
-    PdfOption = 65367,
-    PaperOption = 65368,
-    SymbolsWritten = 65369,
-    ResultsWritten = 65370,
-    DamagedResultsLeftOut = 65371,
-    PagesWritten = 65372,
-    OnePrintoutAtATime = 65373,
-    PdfNeeded = 65374,
-    TestNumberNeeded = 65375,
-    HandoutKindNeeded = 65376,
-    PaperNeeded = 65377,
-    UnexpectedArguments = 65378,
-    NothingToWrite = 65379,
-    PdfWithoutPrintout = 65380,
-};
-}
 
 // The stored settings' key that holds the language chosen for each executable (value name: the
 // executable's path; the unnamed value stands for every executable).

@@ -1,7 +1,6 @@
 #include "dialogs/ProgressViewer.h"
 
 #include "content/Language.h"
-#include "content/StatisticsStrings.h"
 #include "dialogs/TStartDlg.h"
 #include "game/CellItem.h"
 #include "game/SymbolNames.h"

@@ -1,8 +1,8 @@
 #include "dialogs/TStartDlg.h"
 
 #include "content/Catalogue.h"
+#include "content/ContentFiles.h"
 #include "content/Language.h"
-#include "content/StatisticsStrings.h"
 #include "dialogs/Printing.h"
 #include "game/CellItem.h"
 #include "game/GameRound.h"
@@ -122,13 +122,13 @@ QString TStartDlg::catalogueFor(quint8 mode)
     switch (mode) {
     case Mode::DescriptionPractice:
     case Mode::DescriptionTest:
-        return ContentFileName(LoadString(StringId::DescriptionCatalogue));
+        return ContentFileName(ContentFiles::DescriptionCatalogue);
     case Mode::CombinationPractice:
     case Mode::CombinationTest:
-        return ContentFileName(LoadString(StringId::CombinationCatalogue));
+        return ContentFileName(ContentFiles::CombinationCatalogue);
     case Mode::MapSymbolTest:
     case Mode::MapSymbolPractice:
-        return ContentFileName(LoadString(StringId::MapSymbolCatalogue));
+        return ContentFileName(ContentFiles::MapSymbolCatalogue);
     default:
         return {};
     }

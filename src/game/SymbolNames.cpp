@@ -1,5 +1,6 @@
 #include "game/SymbolNames.h"
 
+#include "content/ContentFiles.h"
 #include "content/Language.h"
 #include "content/NumberedText.h"
 #include "game/CellItem.h"
@@ -8,7 +9,6 @@
 #include <optional>
 
 namespace {
-constexpr char SymbolsBase[] = "Symbols.";
 
 // The numbered lines of a content file; its first line is the checksum, no symbol.
 QList<QPair<qint32, QString>> symbolLines(const QString& fileName)
@@ -27,7 +27,7 @@ SymbolNames::SymbolNames(int kind)
     std::optional<QList<QPair<qint32, QString>>> libraryLines;
     const Library library = [&libraryLines]() -> const QList<QPair<qint32, QString>>& {
         if (!libraryLines)
-            libraryLines = symbolLines(ContentFileName(LoadString(StringId::Bitm1Base)));
+            libraryLines = symbolLines(ContentFileName(ContentFiles::LibraryTextsBase));
         return *libraryLines;
     };
     for (quint8 k = 0; k < SymbolKind::Count; ++k) {
@@ -41,7 +41,7 @@ void SymbolNames::read(quint8 kind, const Library& library)
     QList<QPair<qint32, QString>> texts;
     switch (kind) {
     case SymbolKind::Description:
-        texts = symbolLines(ContentFileName(LoadString(StringId::LegendsBase)));
+        texts = symbolLines(ContentFileName(ContentFiles::LegendsBase));
         for (const auto& t : library()) {
             if (t.first >= CellItem::FirstLibraryNumber && t.first < FirstLineNumber)
                 texts.append(t);
@@ -54,7 +54,7 @@ void SymbolNames::read(quint8 kind, const Library& library)
         }
         break;
     default:
-        texts = symbolLines(ContentFileName(QString::fromLatin1(SymbolsBase)));
+        texts = symbolLines(ContentFileName(ContentFiles::SymbolsBase));
         break;
     }
     for (const auto& [value, text] : std::as_const(texts)) {

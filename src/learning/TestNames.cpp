@@ -1,18 +1,19 @@
 #include "learning/TestNames.h"
 
 #include "content/Catalogue.h"
+#include "content/ContentFiles.h"
 #include "content/Language.h"
-#include "content/StatisticsStrings.h"
 #include "game/WeakSymbolDrill.h"
 #include "learning/QuizDirection.h"
 #include "platform/AppError.h"
 
 TestNames::TestNames()
 {
-    for (const int catalogue :
-         {StringId::DescriptionCatalogue, StringId::CombinationCatalogue, StringId::MapSymbolCatalogue}) {
+    for (const QLatin1String catalogue :
+         {ContentFiles::DescriptionCatalogue, ContentFiles::CombinationCatalogue,
+          ContentFiles::MapSymbolCatalogue}) {
         try {
-            const QList<TTypesItem> entries = ReadCatalogueEntries(ContentFileName(LoadString(catalogue)));
+            const QList<TTypesItem> entries = ReadCatalogueEntries(ContentFileName(catalogue));
             for (const TTypesItem& entry : entries)
                 m_names.insert(entry.TestNumber, entry.TestName.trimmed());
         } catch (const AppError&) {

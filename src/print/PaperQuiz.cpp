@@ -1,5 +1,6 @@
 #include "print/PaperQuiz.h"
 
+#include "content/ContentFiles.h"
 #include "content/Language.h"
 #include "content/LineTable.h"
 #include "game/CellItem.h"
@@ -13,8 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr char SymbolsBase[] = "Symbols.";
 
 // The readings of the look-alikes of `line`: the lines most like it, column by column.
 QStringList lookAlikeReadings(qint32 line, const QString& reading, const SymbolNames& names,
@@ -46,11 +45,11 @@ QString namesFileOf(quint8 kind, qint32 value)
 {
     QString name;
     if (kind == SymbolKind::MapSymbol)
-        name = ContentFileName(QString::fromLatin1(SymbolsBase));
+        name = ContentFileName(ContentFiles::SymbolsBase);
     else if (kind == SymbolKind::Description && value < CellItem::FirstLibraryNumber)
-        name = ContentFileName(LoadString(StringId::LegendsBase));
+        name = ContentFileName(ContentFiles::LegendsBase);
     else
-        name = ContentFileName(LoadString(StringId::Bitm1Base));
+        name = ContentFileName(ContentFiles::LibraryTextsBase);
     const QString found = Files::find(name);
     return QDir::current().absoluteFilePath(found.isEmpty() ? name : found);
 }
@@ -92,15 +91,15 @@ CatalogueTest CatalogueTest::find(qint32 number)
 {
     static constexpr struct
     {
-        int catalogue;
+        QLatin1String catalogue;
         quint8 kind;
-    } Catalogues[] = {{StringId::DescriptionCatalogue, SymbolKind::Description},
-                      {StringId::CombinationCatalogue, SymbolKind::Line},
-                      {StringId::MapSymbolCatalogue, SymbolKind::MapSymbol}};
+    } Catalogues[] = {{ContentFiles::DescriptionCatalogue, SymbolKind::Description},
+                      {ContentFiles::CombinationCatalogue, SymbolKind::Line},
+                      {ContentFiles::MapSymbolCatalogue, SymbolKind::MapSymbol}};
     // read beside the shared store, which is the test selection's list
     Randomize();
     for (const auto& c : Catalogues) {
-        const QList<TTypesItem> entries = ReadCatalogueEntries(ContentFileName(LoadString(c.catalogue)));
+        const QList<TTypesItem> entries = ReadCatalogueEntries(ContentFileName(c.catalogue));
         for (const TTypesItem& entry : entries) {
             if (entry.TestNumber == number)
                 return {entry, c.kind};

@@ -55,7 +55,7 @@ ResultsCommit& commitOverride()
 
 QString resultsName()
 {
-    return LoadString(StringId::ResultsFile);
+    return QLatin1String(ResultsFileBareName);
 }
 
 // The results file's lock, held for the whole read-change-write of an append, a trim or a clear, so

@@ -54,9 +54,6 @@ bool ranksAfter(const TResultRecord& a, const TResultRecord& b);
 // Puts records best first; records that do not rank against each other keep their order.
 void rankResults(QList<TResultRecord>& records);
 
-// The results file to read: the one in the folder that holds the user's data (DataFolder), found
-// without regard to letter case, else the one the program folder still holds, else the path a new
-// one gets. The names of the trim's side files, kept in the same folder.
 // Calls `visit` with every whole record of the results file at `path`, in file order, reading only
 // (a missing file is not created and gives none). Returns the size of a cut last record, which is
 // left out (0 when the file ends on a whole record). Throws the file's error.
@@ -66,9 +63,14 @@ qint64 forEachStoredResult(const QString& path, const std::function<void(const T
 // write drops. 0 when the file ends on a whole record or is missing.
 qint64 cutRecordBytes(const QString& path);
 
+// The results file to read: the one in the folder that holds the user's data (DataFolder), found
+// without regard to letter case, else the one the program folder still holds, else the path a new
+// one gets. The names of the trim's side files, kept in the same folder.
 QString resultsFileName();
 QString temporaryResultsFileName();
 inline constexpr char TrimListFileName[] = "TMP.Dat";
+// The results file's own name (the same in every language), found without regard to letter case.
+inline constexpr char ResultsFileBareName[] = "Results.dat";
 
 // Every change of the results file (an append, a trim, a clear) holds its lock, the file of this
 // name beside it, from reading the file to its last write: a change by another copy of the program

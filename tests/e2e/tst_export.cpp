@@ -4,7 +4,6 @@
 #include "common/TempWorkDir.h"
 #include "content/Catalogue.h"
 #include "content/Language.h"
-#include "content/StatisticsStrings.h"
 #include "platform/Clock.h"
 #include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
@@ -152,7 +151,7 @@ void TestExport::exportsOfAKnownHistory()
     result.Errors = 0;
     AppendResult(result);
     // the file ends in a record cut short: the whole ones are exported, the cut one is named
-    const QString results = m_program->filePath(LoadString(StringId::ResultsFile));
+    const QString results = m_program->filePath(QLatin1String(ResultsFileBareName));
     {
         QFile file(results);
         QVERIFY(file.open(QIODevice::Append));

@@ -447,7 +447,7 @@ void TestQuickQuiz::quizzesOfEachLengthRankApart()
     play(10, 2);
     play(40, 7);
     QList<TResultRecord> stored;
-    forEachStoredResult(m_dir->filePath(LoadString(StringId::ResultsFile)),
+    forEachStoredResult(m_dir->filePath(QLatin1String(ResultsFileBareName)),
                         [&](const TResultRecord& r) { stored << r; });
     QCOMPARE(stored.size(), 2);
     QCOMPARE(stored[0].Errors, 8);

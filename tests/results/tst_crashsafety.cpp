@@ -209,7 +209,7 @@ private:
     // Starts the child on the working directory, waits until it is ready, lets it run for a random
     // time and kills it. Returns what it reported; nothing when it did not run until the kill.
     std::optional<QList<int>> runAndKill(const char* mode, int first, int maxDelayUs);
-    QString resultsPath() const { return m_dir->filePath(LoadString(StringId::ResultsFile)); }
+    QString resultsPath() const { return m_dir->filePath(QLatin1String(ResultsFileBareName)); }
 
     std::unique_ptr<TempWorkDir> m_dir;
     QRandomGenerator m_random;
@@ -363,7 +363,7 @@ void TestCrashSafety::trimSurvivesKills()
     QDirIterator it(m_dir->path(), QDir::Files);
     while (it.hasNext()) {
         it.next();
-        if (it.fileName().startsWith(LoadString(StringId::ResultsFile) + QLatin1Char('.')))
+        if (it.fileName().startsWith(QLatin1String(ResultsFileBareName) + QLatin1Char('.')))
             ++sideFiles;
     }
     qInfo("%d kills, %d results written, %d unfinished trim files left", kills, next - Initial, sideFiles);
