@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -69,6 +70,14 @@ NumberRule::NumberRule(QByteArrayView d) : data(d)
             break;
         }
     }
+    // a file that starts with the UTF-8 byte-order mark is read after it
+    if (data.startsWith(QByteArrayView("\xEF\xBB\xBF", 3)))
+        pos = std::min<qsizetype>(3, end);
+}
+
+bool NumberRule::utf8() const
+{
+    return data.startsWith(QByteArrayView("\xEF\xBB\xBF", 3)) && end >= 3;
 }
 
 std::optional<qint32> NumberRule::readNumber(bool itemLine)
@@ -107,18 +116,19 @@ std::optional<qint32> NumberRule::readNumber(bool itemLine)
 QByteArray NumberRule::readRestOfLine()
 {
     const qsizetype start = pos;
-    while (pos < end && data[pos] != '\r')
+    while (pos < end && data[pos] != '\r' && data[pos] != '\n')
         ++pos;
     return data.sliced(start, pos - start).toByteArray();
 }
 
 void NumberRule::nextLine()
 {
-    while (pos < end && data[pos] != '\r')
+    // a line ends with CR LF, a lone CR or a lone LF
+    while (pos < end && data[pos] != '\r' && data[pos] != '\n')
         ++pos;
     if (pos < end) {
-        ++pos;
-        if (pos < end && data[pos] == '\n')
+        const char lineEnd = data[pos++];
+        if (lineEnd == '\r' && pos < end && data[pos] == '\n')
             ++pos;
     }
 }

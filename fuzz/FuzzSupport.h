@@ -35,9 +35,10 @@ inline void check(bool condition, const char* what)
 }
 
 // The number rule of the content files, written down again independently of TextReader: the data
-// ends at the first character 26; characters with codes up to 32 are skipped, then up to 32
-// characters up to the next one with a code up to 32 (in an item line also '{', '}' and ',') form
-// the token, an optional sign and one or more decimal digits within the 32-bit range.
+// ends at the first character 26 and starts after a UTF-8 byte-order mark (the text is then UTF-8,
+// else Latin-1); lines end with CR LF, a lone CR or a lone LF; characters with codes up to 32 are skipped,
+// then up to 32 characters up to the next one with a code up to 32 (in an item line also '{', '}' and ',')
+// form the token, an optional sign and one or more decimal digits within the 32-bit range.
 struct NumberRule
 {
     QByteArrayView data;
@@ -46,6 +47,8 @@ struct NumberRule
 
     explicit NumberRule(QByteArrayView d);
     bool atEnd() const { return pos >= end; }
+    // The text is UTF-8: it starts with the byte-order mark.
+    bool utf8() const;
     // The number, or nothing for a token that is not one (the position is then after the token).
     std::optional<qint32> readNumber(bool itemLine);
     QByteArray readRestOfLine();

@@ -5,7 +5,9 @@
 #include "FuzzSupport.h"
 #include "content/Catalogue.h"
 #include "platform/AppError.h"
+
 #include "platform/Random.h"
+#include <algorithm>
 
 #include <vector>
 
@@ -26,6 +28,9 @@ constexpr size_t MaxGroupDepth = 64;
 std::optional<QList<TTypesItem>> expectedCatalogue(QByteArrayView text)
 {
     Fuzz::NumberRule rule(text);
+    const auto decode = [&rule](const QByteArray& bytes) {
+        return rule.utf8() ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    };
     QList<TTypesItem> entries;
     const auto append = [](TTypesItem& entry, qint32 value) {
         if (entry.Values.size() >= TTypesFile::MaxValuesPerEntry)
@@ -41,11 +46,11 @@ std::optional<QList<TTypesItem>> expectedCatalogue(QByteArrayView text)
         if (!number)
             return std::nullopt;
         entry.TestNumber = *number;
-        entry.TestName = QString::fromLatin1(rule.readRestOfLine());
+        entry.TestName = decode(rule.readRestOfLine());
         rule.nextLine();
-        entry.Remark = QString::fromLatin1(rule.readRestOfLine());
+        entry.Remark = decode(rule.readRestOfLine());
         rule.nextLine();
-        while (!rule.atEnd() && rule.data[rule.pos] != '\r') {
+        while (!rule.atEnd() && rule.data[rule.pos] != '\r' && rule.data[rule.pos] != '\n') {
             const char c = rule.data[rule.pos++];
             if (c == 'N') {
                 const std::optional<qint32> value = rule.readNumber(true);
@@ -79,6 +84,9 @@ std::optional<QList<TTypesItem>> expectedCatalogue(QByteArrayView text)
         }
         entries.append(entry);
     }
+    // a catalogue without a single value holds nothing the program can use
+    if (std::all_of(entries.cbegin(), entries.cend(), [](const TTypesItem& e) { return e.Values.isEmpty(); }))
+        return std::nullopt;
     return entries;
 }
 

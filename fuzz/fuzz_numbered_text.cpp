@@ -25,8 +25,10 @@ std::optional<QString> expectedText(QByteArrayView text, qint32 number)
             return std::nullopt;
         const QByteArray line = rule.readRestOfLine();
         rule.nextLine();
-        if (*n == number)
-            return QString::fromLatin1(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1));
+        if (*n == number) {
+            const QByteArrayView rest = QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1);
+            return rule.utf8() ? QString::fromUtf8(rest) : QString::fromLatin1(rest);
+        }
     }
     return QString();
 }

@@ -69,11 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
 
-    // Raw characters: the text up to the first character 26, then 26 for ever.
+    // Raw characters: the text after a byte-order mark up to the first character 26, then 26 for ever.
     {
         TextReader reader(text);
         Fuzz::NumberRule rule(text);
-        for (qsizetype i = 0; i < rule.end; ++i)
+        for (qsizetype i = rule.pos; i < rule.end; ++i)
             Fuzz::check(reader.readChar() == text[i], "readChar differs from the text");
         Fuzz::check(reader.readChar() == 26 && reader.atEnd(), "readChar does not end with 26");
     }
