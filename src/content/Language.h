@@ -133,6 +133,14 @@ enum : int {
     UnexpectedArguments = 65378,
     NothingToWrite = 65379,
     PdfWithoutPrintout = 65380,
+    // The exports for a coach: the results viewer's button and file dialog, and the forms of the
+    // counts above for one.
+    ExportResultsButton = 65470,
+    ExportResultsCaption = 65471,
+    SymbolWritten = 65472,
+    ResultWritten = 65473,
+    DamagedResultLeftOut = 65474,
+    PageWritten = 65475,
 };
 }
 
