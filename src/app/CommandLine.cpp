@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
 
 #include "content/ContentCheck.h"
+#include "content/CountedText.h"
 #include "content/Language.h"
 #include "game/SymbolNames.h"
+#include "game/SymbolNumbers.h"
 #include "learning/TestNames.h"
 #include "platform/AppError.h"
 #include "platform/DataFolder.h"
@@ -11,7 +13,7 @@
 #include "print/PdfFile.h"
 #include "print/Printouts.h"
 #include "results/AnswerStore.h"
-#include "results/CsvExport.h"
+#include "results/CoachExport.h"
 #include "results/ResultsFile.h"
 
 #include <QCommandLineParser>
@@ -128,32 +130,35 @@ QString text(int id)
 }
 
 // The statistics of the answer store; an absent store gives the header row alone.
-int exportStatistics(const QString& csvPath)
+int exportStatistics(const QString& path)
 {
     AnswerStore store(AnswerStore::defaultFolder());
     if (QFile::exists(store.filePath()))
         store.open();
     const SymbolNames names;
-    const int rows = CsvExport::writeStatistics(
-        store, [&names](quint8 kind, qint32 value) { return names.name(kind, value); }, csvPath);
-    QTextStream(stdout) << text(StringId::SymbolsWritten).arg(QString::number(rows), shown(csvPath))
-                        << Qt::endl;
+    const SymbolNumbers numbers;
+    const int rows = CoachExport::writeStatistics(
+        store, [&names](quint8 kind, qint32 value) { return names.name(kind, value); },
+        [&numbers](quint8 kind, qint32 value) { return numbers.of(kind, value); }, path);
+    QTextStream(stdout)
+        << countedText(StringId::SymbolWritten, StringId::SymbolsWritten, rows).arg(shown(path)) << Qt::endl;
     return 0;
 }
 
-int exportResults(const QString& csvPath)
+int exportResults(const QString& path)
 {
     int damaged = 0;
     qint64 cut = 0;
     const QString results = resultsFileName();
     // the tests named in the language of this run, whatever the language they were played in
     const TestNames tests;
-    const int rows = CsvExport::writeResults(results, csvPath, &damaged, &cut,
-                                             [&tests](qint32 number) { return tests.name(number); });
+    const int rows = CoachExport::writeResults(results, path, &damaged, &cut,
+                                               [&tests](qint32 number) { return tests.name(number); });
     QTextStream out(stdout);
-    out << text(StringId::ResultsWritten).arg(QString::number(rows), shown(csvPath)) << Qt::endl;
+    out << countedText(StringId::ResultWritten, StringId::ResultsWritten, rows).arg(shown(path)) << Qt::endl;
     if (damaged > 0)
-        out << text(StringId::DamagedResultsLeftOut).arg(damaged) << Qt::endl;
+        out << countedText(StringId::DamagedResultLeftOut, StringId::DamagedResultsLeftOut, damaged)
+            << Qt::endl;
     // the whole records are exported; the cut one is named on standard error
     if (cut > 0)
         fail(AppError(QString::fromLatin1(Msg::CutRecordLeftOut), {QString::number(cut)})
@@ -238,8 +243,9 @@ int writePrintout(const PrintRequest& request)
         }
     }
     const int pages = PdfFile::write(printout, request.pdf, request.paper);
-    QTextStream(stdout) << text(StringId::PagesWritten).arg(QString::number(pages), shown(request.pdf))
-                        << Qt::endl;
+    QTextStream(stdout)
+        << countedText(StringId::PageWritten, StringId::PagesWritten, pages).arg(shown(request.pdf))
+        << Qt::endl;
     return 0;
 }
 
@@ -277,9 +283,9 @@ int runCommandLine(int argc, char** argv)
     parser.setApplicationDescription(text(StringId::CommandLineDescription));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, text(StringId::HelpOption));
     const QCommandLineOption statistics(QString::fromLatin1(ExportStatistics),
-                                        text(StringId::ExportStatisticsOption), QStringLiteral("FILE.csv"));
+                                        text(StringId::ExportStatisticsOption), QStringLiteral("FILE"));
     const QCommandLineOption results(QString::fromLatin1(ExportResults), text(StringId::ExportResultsOption),
-                                     QStringLiteral("FILE.csv"));
+                                     QStringLiteral("FILE"));
     const PrintOptions print;
     parser.addOption(help);
     parser.addOption(statistics);

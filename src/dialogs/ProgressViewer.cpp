@@ -1,16 +1,18 @@
 #include "dialogs/ProgressViewer.h"
 
 #include "content/Language.h"
+#include "dialogs/ExportFileDialog.h"
 #include "dialogs/TStartDlg.h"
 #include "game/CellItem.h"
 #include "game/SymbolNames.h"
+#include "game/SymbolNumbers.h"
 #include "game/TMyDrawGrid.h"
 #include "game/WeakSymbolDrill.h"
 #include "learning/QuizPictures.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 #include "results/AnswerStore.h"
-#include "results/CsvExport.h"
+#include "results/CoachExport.h"
 #include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
 #include "screens/Screens.h"
@@ -19,7 +21,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QHash>
 #include <QLabel>
 #include <QListWidget>
@@ -28,7 +29,7 @@
 
 namespace {
 
-constexpr char ExportFileName[] = "Statistics.csv";
+constexpr char ExportFileName[] = "Statistics";
 constexpr int ConfusionsShown = 10;
 constexpr double PercentPerUnit = 100.0;
 constexpr double MsPerSecond = 1000.0;
@@ -209,17 +210,19 @@ void ProgressViewer::refresh()
         m_confusions->addItem(LoadString(StringId::NoConfusionsYet));
 }
 
-bool ProgressViewer::exportTo(const QString& csvPath)
+bool ProgressViewer::exportTo(const QString& path)
 {
     AnswerStore* store = m_screens.answers;
     try {
         if (store && !store->disabled() && QFile::exists(store->filePath()))
             store->open();
         const SymbolNames names;
+        const SymbolNumbers numbers;
         AnswerStore none(QString{});
         const AnswerStore& source = store && store->isOpen() ? *store : none;
-        CsvExport::writeStatistics(
-            source, [&names](quint8 kind, qint32 value) { return names.name(kind, value); }, csvPath);
+        CoachExport::writeStatistics(
+            source, [&names](quint8 kind, qint32 value) { return names.name(kind, value); },
+            [&numbers](quint8 kind, qint32 value) { return numbers.of(kind, value); }, path);
     } catch (const AppError& error) {
         MessageBoxes::showError(error);
         return false;
@@ -229,9 +232,8 @@ bool ProgressViewer::exportTo(const QString& csvPath)
 
 void ProgressViewer::askForExport()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, LoadString(StringId::ExportCaption), QDir::home().filePath(QString::fromLatin1(ExportFileName)),
-        LoadString(StringId::CsvFilter));
+    const QString path =
+        askExportFile(this, LoadString(StringId::ExportCaption), QString::fromLatin1(ExportFileName));
     if (!path.isEmpty() && exportTo(path))
         MessageBoxes::showPlain(LoadString(StringId::StatisticsExported).arg(QDir::toNativeSeparators(path)));
 }

@@ -26,8 +26,9 @@ public:
     void setKind(quint8 kind);
     // Reads the answer store and the names again and shows them.
     void refresh();
-    // Writes the statistics export to `csvPath`; false (after the message) when it fails.
-    bool exportTo(const QString& csvPath);
+    // Writes the statistics export to `path` (.xlsx a spreadsheet, else CSV); false (after the
+    // message) when it fails.
+    bool exportTo(const QString& path);
     // Closes the view and starts the drill of the kind shown (or offers what can be played).
     void playDrill(bool timed);
 

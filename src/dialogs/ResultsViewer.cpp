@@ -1,7 +1,9 @@
 #include "dialogs/ResultsViewer.h"
 
 #include "content/Catalogue.h"
+#include "content/CountedText.h"
 #include "content/Language.h"
+#include "dialogs/ExportFileDialog.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
 #include "dialogs/TStartDlg.h"
@@ -9,8 +11,10 @@
 #include "game/GameRound.h"
 #include "game/WeakSymbolDrill.h"
 #include "learning/QuizDirection.h"
+#include "learning/TestNames.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
+#include "results/CoachExport.h"
 #include "results/NameSlot.h"
 #include "results/ResultsFile.h"
 #include "screens/MainWindow.h"
@@ -18,6 +22,7 @@
 #include "screens/Screens.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QPushButton>
 
@@ -25,6 +30,9 @@ namespace {
 constexpr int InitialRows = 2;
 constexpr int FullCategoryCount = 3;
 const QList<int> ColumnWidths = {24, 379, 62, 65};
+constexpr char ExportFileName[] = "Results";
+// The export button, left of the OK button on its row.
+constexpr QRect ExportButtonPlace(8, 376, 100, 25);
 } // namespace
 
 ResultsViewer::ResultsViewer(Screens& screens) : QDialog(nullptr), m_screens(screens)
@@ -47,6 +55,11 @@ ResultsViewer::ResultsViewer(Screens& screens) : QDialog(nullptr), m_screens(scr
         QStringLiteral("QHeaderView, QHeaderView::section { background-color: white; border: none; }\n"
                        "QHeaderView::section { padding-left: 3px; }"));
     connect(ok, &QPushButton::clicked, this, &ResultsViewer::accept);
+    m_export = new QPushButton(LoadString(StringId::ExportResultsButton), this);
+    m_export->setObjectName(QStringLiteral("ExportButton"));
+    m_export->setGeometry(ExportButtonPlace);
+    m_export->setFont(ok->font());
+    connect(m_export, &QPushButton::clicked, this, &ResultsViewer::askForExport);
     connect(m_categories, &QComboBox::activated, this, [this](int category) {
         if (loadCategory(category))
             m_tests->setCurrentIndex(-1);
@@ -156,4 +169,33 @@ void ResultsViewer::showEvent(QShowEvent* event)
     m_categories->setCurrentIndex(0);
     m_tests->setCurrentIndex(m_tests->count() > 0 ? 0 : -1);
     showResults(0);
+}
+
+bool ResultsViewer::exportTo(const QString& path)
+{
+    try {
+        // the tests named in the language shown, whatever the language they were played in
+        const TestNames tests;
+        int damaged = 0;
+        const int rows = CoachExport::writeResults(resultsFileName(), path, &damaged, nullptr,
+                                                   [&tests](qint32 number) { return tests.name(number); });
+        QString said = countedText(StringId::ResultWritten, StringId::ResultsWritten, rows)
+                           .arg(QDir::toNativeSeparators(path));
+        if (damaged > 0)
+            said += QLatin1Char('\n') +
+                    countedText(StringId::DamagedResultLeftOut, StringId::DamagedResultsLeftOut, damaged);
+        MessageBoxes::showPlain(said);
+    } catch (const AppError& error) {
+        MessageBoxes::showError(error);
+        return false;
+    }
+    return true;
+}
+
+void ResultsViewer::askForExport()
+{
+    const QString path =
+        askExportFile(this, LoadString(StringId::ExportResultsCaption), QString::fromLatin1(ExportFileName));
+    if (!path.isEmpty())
+        exportTo(path);
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QPushButton;
 class ResultsGrid;
 struct Screens;
 
@@ -16,6 +17,11 @@ public:
     QComboBox* categories() const { return m_categories; }
     QComboBox* tests() const { return m_tests; }
     ResultsGrid* table() const { return m_table; }
+    QPushButton* exportButton() const { return m_export; }
+
+    // Writes every stored result to `path` for a coach (.xlsx a spreadsheet, else CSV); false
+    // (after the message) when it fails.
+    bool exportTo(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -28,11 +34,13 @@ private:
     qint32 testNumberAt(int row) const;
     bool loadCategory(int category);
     void showResults(int test);
+    void askForExport();
 
     Screens& m_screens;
     QComboBox* m_categories = nullptr;
     QComboBox* m_tests = nullptr;
     ResultsGrid* m_table = nullptr;
+    QPushButton* m_export = nullptr;
     // The tests of the category shown that no catalogue lists (its quick quizzes, then its drill),
     // listed after the catalogue's tests.
     QList<qint32> m_otherTestNumbers;

@@ -4,6 +4,7 @@
 #include "content/LineTable.h"
 #include "game/CellItem.h"
 #include "game/SymbolNames.h"
+#include "game/SymbolNumbers.h"
 #include "platform/AppError.h"
 #include "print/PaperQuiz.h"
 #include "print/PrintStyle.h"
@@ -27,16 +28,6 @@ constexpr Layout DescriptionLayout{2, 11, 15, 9, 22};
 constexpr Layout MapLayout{2, 25, 13, 22, 22};
 constexpr Layout LineLayout{1, 9, 13, 7, 6 * 7};
 constexpr qreal Gap = 3;
-// ISOM numbers the revised symbols 105.2 and 203.2; their texts number them 1052 and 2032.
-constexpr qint32 FirstRevisedNumber = 1000;
-
-QString isomNumber(qint32 value)
-{
-    if (value < FirstRevisedNumber)
-        return QString::number(value);
-    return QString::number(value / 10) + QLatin1Char('.') + QString::number(value % 10);
-}
-
 int titleOf(quint8 kind)
 {
     switch (kind) {
@@ -77,7 +68,7 @@ Printout handoutPrintout(quint8 kind, const SymbolNames& names, const SymbolPain
     for (const qint32 value : values) {
         QString number;
         if (kind == SymbolKind::MapSymbol)
-            number = isomNumber(value);
+            number = SymbolNumbers::isomNumber(value);
         else if (kind == SymbolKind::Description && value < CellItem::FirstLibraryNumber)
             number = notation ? notation->notation(value) : QString::number(value);
         else

@@ -441,6 +441,14 @@ void TestDialogs::resultsViewerCategories()
         viewer->tests()->setCurrentIndex(1);
         emit viewer->tests()->activated(1);
         QCOMPARE(viewer->table()->cellText(1, 1), QString()); // test 102 has no results
+        // the export for a coach, its button beside the OK button, which stays where it was
+        QVERIFY(!viewer->exportButton()->geometry().intersects(
+            viewer->findChild<QPushButton*>(QStringLiteral("OkButton"))->geometry()));
+        const QString xlsx = m_dir->filePath(QStringLiteral("coach.xlsx"));
+        QVERIFY(viewer->exportTo(xlsx));
+        QVERIFY(!m_messages.isEmpty() &&
+                m_messages.takeLast().startsWith(QStringLiteral("2 results written to ") + xlsx));
+        QVERIFY(QFile(xlsx).size() > 0);
         viewer->accept();
     });
     viewer->exec();

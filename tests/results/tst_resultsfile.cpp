@@ -5,7 +5,7 @@
 #include "platform/AppError.h"
 #include "platform/FileLock.h"
 #include "platform/MessageBoxes.h"
-#include "results/CsvExport.h"
+#include "results/CoachExport.h"
 #include "results/NameSlot.h"
 #include "results/ResultsFile.h"
 
@@ -547,7 +547,8 @@ void TestResultsFile::tornRecord()
     QCOMPARE(visited, 55);
     int damaged = 0;
     qint64 cutBytes = 0;
-    QCOMPARE(CsvExport::writeResults(path, dir.filePath(QStringLiteral("out.csv")), &damaged, &cutBytes), 55);
+    QCOMPARE(CoachExport::writeResults(path, dir.filePath(QStringLiteral("out.csv")), &damaged, &cutBytes),
+             55);
     QCOMPARE(cutBytes, qint64(40));
     QCOMPARE(fileBytes(path), cut); // reading changes nothing
 
