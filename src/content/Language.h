@@ -111,7 +111,7 @@ enum : int {
     SheetTitle = 65465,
     ChooseSheetTitle = 65466,
     // The command line: its description and options for --help, what a run wrote, what is wrong
-    // with the arguments.
+    // with the arguments; the licence, which --version and the About box show.
     CommandLineDescription = 65360,
     HelpOption = 65361,
     ExportStatisticsOption = 65362,
@@ -133,6 +133,10 @@ enum : int {
     UnexpectedArguments = 65378,
     NothingToWrite = 65379,
     PdfWithoutPrintout = 65380,
+    VersionOption = 65381,
+    TryHelp = 65382,
+    NoDisplay = 65383,
+    LicenceNotice = 65384,
 };
 }
 
