@@ -29,7 +29,7 @@ install(FILES ${QUILL_INSTALL_GEN_DIR}/INSTALLED DESTINATION ${QUILL_INSTALL_DIR
 # (-DQUILL_MAINTAINER="Name <address>"), else the author of the sources' last change; a
 # package without an address is refused by lintian.
 if(NOT QUILL_MAINTAINER)
-    execute_process(COMMAND git -C ${CMAKE_SOURCE_DIR} log -1 --format=%an <%ae>
+    execute_process(COMMAND git -C ${CMAKE_SOURCE_DIR} log -1 "--format=%an <%ae>"
                     OUTPUT_VARIABLE quill_author OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
     if(NOT quill_author MATCHES "<.+@.+>")
         message(STATUS "No maintainer's address for the package: -DQUILL_MAINTAINER=\"Name <address>\"")
