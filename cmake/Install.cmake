@@ -28,14 +28,15 @@ install(FILES ${QUILL_INSTALL_GEN_DIR}/INSTALLED DESTINATION ${QUILL_INSTALL_DIR
 # The maintainer, whom a package names with an address: given to the configuration
 # (-DQUILL_MAINTAINER="Name <address>"), else the author of the sources' last change; a
 # package without an address is refused by lintian.
-if(NOT QUILL_MAINTAINER)
+set(QUILL_MAINTAINER "" CACHE STRING "The Debian package's maintainer, as Name <address>")
+set(quill_maintainer ${QUILL_MAINTAINER})
+if(NOT quill_maintainer)
     execute_process(COMMAND git -C ${CMAKE_SOURCE_DIR} log -1 "--format=%an <%ae>"
-                    OUTPUT_VARIABLE quill_author OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    if(NOT quill_author MATCHES "<.+@.+>")
+                    OUTPUT_VARIABLE quill_maintainer OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(NOT quill_maintainer MATCHES "<.+@.+>")
         message(STATUS "No maintainer's address for the package: -DQUILL_MAINTAINER=\"Name <address>\"")
-        set(quill_author Dovetail)
+        set(quill_maintainer Dovetail)
     endif()
-    set(QUILL_MAINTAINER ${quill_author} CACHE STRING "The Debian package's maintainer, as Name <address>")
 endif()
 
 # The licence, as Debian's copyright files give it, and the changes, as Debian's changelogs do
@@ -121,7 +122,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${QUILL_PACKAGE_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Dovetail)
-set(CPACK_PACKAGE_CONTACT ${QUILL_MAINTAINER})
+set(CPACK_PACKAGE_CONTACT ${quill_maintainer})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "trainer for orienteering control descriptions and map symbols")
 set(CPACK_PACKAGE_DESCRIPTION
     "Quillon 2 For Orienteering teaches the control description sheet of
