@@ -4,7 +4,10 @@ in the course's control circle, and below it the description line that names it,
 taken from the symbol drawings (data/symbols/glyphs) and the map's colours from the map-symbol
 drawer (tools/pictures/isom_draw.py), so the icon changes with them.
 
-    build_icon.py --source <repository> --out <icon.svg>
+    build_icon.py --source <repository> --out <icon.svg> [--small]
+
+--small draws the icon for 16 pixels, where the description line's pictograms cannot be read: the
+control circle around the knoll alone, on a grid of 16 units so that its strokes fall on pixels.
 """
 import argparse
 import os
@@ -51,12 +54,25 @@ def icon_svg(symbols_dir):
     return "\n".join(parts) + "\n"
 
 
+def small_icon_svg():
+    brown, purple = COLOURS["brown"], COLOURS["purple"]
+    return "\n".join([
+        '<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 16 16" width="16" height="16">',
+        "<title>Quillon 2 For Orienteering</title>",
+        '<rect x="0.5" y="0.5" width="15" height="15" rx="2.5" fill="#ffffff" stroke="#3c3c3c"/>',
+        f'<circle cx="8" cy="8" r="4.75" fill="none" stroke="{purple}" stroke-width="1.5"/>',
+        f'<rect x="7" y="7" width="2" height="2" fill="{brown}"/>',
+        "</svg>",
+    ]) + "\n"
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--source", required=True, help="the repository")
     parser.add_argument("--out", required=True, help="the icon's SVG file")
+    parser.add_argument("--small", action="store_true", help="the icon for 16 pixels")
     args = parser.parse_args()
-    text = icon_svg(os.path.join(args.source, "data", "symbols"))
+    text = small_icon_svg() if args.small else icon_svg(os.path.join(args.source, "data", "symbols"))
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
     with open(args.out, "w", encoding="utf-8", newline="\n") as fh:
         fh.write(text)

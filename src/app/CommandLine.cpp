@@ -40,6 +40,8 @@ constexpr char Paper[] = "paper";
 // shows nothing.
 constexpr char PrintPrefix[] = "--print-";
 constexpr char NoDisplayPlatform[] = "offscreen";
+constexpr char ProgramName[] = "quill";
+constexpr char ApplicationTitle[] = "Quillon 2 For Orienteering";
 
 // The kinds a handout can show, as the command line names them.
 constexpr struct
@@ -249,11 +251,30 @@ int writePrintout(const PrintRequest& request)
     return 0;
 }
 
-int usageError(const QCommandLineParser& parser, const QString& text)
+// A usage error as GNU programs give it: what is wrong on one line, then where the options are
+// listed; exit status 2.
+int usageError(const QString& what)
 {
-    fail(text);
-    QTextStream(stderr) << parser.helpText();
+    fail(what);
+    QTextStream(stderr) << text(StringId::TryHelp).arg(QLatin1String(ProgramName)) << Qt::endl;
     return 2;
+}
+
+// The program's name, version and licence.
+int showVersion()
+{
+    QTextStream(stdout) << ProgramName << " (" << ApplicationTitle << ") " << QUILL_VERSION << '\n'
+                        << text(StringId::LicenceNotice) << Qt::endl;
+    return 0;
+}
+
+// The texts of the language the window would show, without a window.
+std::unique_ptr<QCoreApplication> textsWithoutWindow(int& argc, char** argv)
+{
+    auto app = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Dovetail"));
+    return app;
 }
 
 } // namespace
@@ -268,10 +289,14 @@ int runCommandLine(int argc, char** argv)
     const bool printing = asksForPrintout(argc, argv);
     if (printing)
         qputenv("QT_QPA_PLATFORM", NoDisplayPlatform);
-    const std::unique_ptr<QCoreApplication> app = printing ? std::make_unique<QGuiApplication>(argc, argv)
-                                                           : std::make_unique<QCoreApplication>(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Dovetail"));
+    std::unique_ptr<QCoreApplication> app;
+    if (printing) {
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+        QCoreApplication::setOrganizationName(QStringLiteral("Dovetail"));
+    } else {
+        app = textsWithoutWindow(argc, argv);
+    }
 
     // the texts of the command line are those of the language the window would show; a language
     // module that cannot be used stops the run, as its files would be in another language
@@ -282,36 +307,39 @@ int runCommandLine(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(text(StringId::CommandLineDescription));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, text(StringId::HelpOption));
+    const QCommandLineOption version(QStringLiteral("version"), text(StringId::VersionOption));
     const QCommandLineOption statistics(QString::fromLatin1(ExportStatistics),
                                         text(StringId::ExportStatisticsOption), QStringLiteral("FILE"));
     const QCommandLineOption results(QString::fromLatin1(ExportResults), text(StringId::ExportResultsOption),
                                      QStringLiteral("FILE"));
     const PrintOptions print;
     parser.addOption(help);
+    parser.addOption(version);
     parser.addOption(statistics);
     parser.addOption(results);
     print.addTo(parser);
     if (!parser.parse(QCoreApplication::arguments()))
-        return usageError(parser, parser.errorText());
+        return usageError(parser.errorText());
     if (parser.isSet(help)) {
         QTextStream(stdout) << parser.helpText();
         return 0;
     }
+    if (parser.isSet(version))
+        return showVersion();
     const int printouts = print.printouts(parser);
     const bool exports = parser.isSet(statistics) || parser.isSet(results);
     if (!parser.positionalArguments().isEmpty())
         return usageError(
-            parser,
             text(StringId::UnexpectedArguments).arg(parser.positionalArguments().join(QLatin1Char(' '))));
     if (!exports && printouts == 0)
-        return usageError(parser, text(StringId::NothingToWrite));
+        return usageError(text(StringId::NothingToWrite));
     if (printouts == 0 && (parser.isSet(print.pdf) || parser.isSet(print.paper)))
-        return usageError(parser, text(StringId::PdfWithoutPrintout));
+        return usageError(text(StringId::PdfWithoutPrintout));
     const QDir caller(callerFolder);
     QString fault;
     const PrintRequest request = print.request(parser, caller, &fault);
     if (printouts > 0 && !fault.isEmpty())
-        return usageError(parser, fault);
+        return usageError(fault);
 
     // the program's folder and the folder of the user's files, as for a start with a window
     QDir::setCurrent(Desktop::programFolder());
@@ -336,7 +364,23 @@ int runCommandLine(int argc, char** argv)
 
 int refuseWindowArguments(const QStringList& arguments)
 {
-    fail(QStringLiteral("unexpected arguments: ") + arguments.join(QLatin1Char(' ')));
-    QTextStream(stderr) << "quill --help lists the options." << Qt::endl;
-    return 2;
+    return usageError(text(StringId::UnexpectedArguments).arg(arguments.join(QLatin1Char(' '))));
+}
+
+int refuseWithoutDisplay(int argc, char** argv)
+{
+    // a platform named on the command line or in the environment is Qt's to try
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return -1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
+            return -1;
+    }
+    int count = argc;
+    const std::unique_ptr<QCoreApplication> app = textsWithoutWindow(count, argv);
+    StandardErrorMessages messages;
+    Language::selectModule();
+    fail(text(StringId::NoDisplay));
+    return 1;
 }

@@ -496,8 +496,10 @@ void TForm1::bindStatusLine()
 void TForm1::showAbout()
 {
     // a string of the table is one line: "\n" in it stands for a line break
-    MessageBoxes::showPlain(LoadString(StringId::AboutText)
-                                .replace(QLatin1String("\\n"), QLatin1String("\n"))
+    // and the licence below
+    QString about =
+        LoadString(StringId::AboutText) + QLatin1String("\\n\\n") + LoadString(StringId::LicenceNotice);
+    MessageBoxes::showPlain(about.replace(QLatin1String("\\n"), QLatin1String("\n"))
                                 .arg(QuillApplication::title(), QCoreApplication::applicationVersion(),
                                      QDir::toNativeSeparators(DataFolder::path())));
 }

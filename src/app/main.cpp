@@ -10,11 +10,15 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QIcon>
 
 namespace {
 
 // The desktop entry that starts the program; the desktop matches its windows to the entry's icon.
 constexpr char DesktopEntryName[] = "org.example.quillon.quillon2";
+
+// The icon in the program folder of a copy that is not installed.
+constexpr char IconFile[] = "quill-icon.png";
 
 // The check of an installed copy asks, with this variable in the environment, for the program to
 // end once its main window has been painted: the start is then known to work.
@@ -43,16 +47,24 @@ int main(int argc, char** argv)
     // Exports and --help run without a window.
     if (const int status = runCommandLine(argc, argv); status >= 0)
         return status;
+    if (const int status = refuseWithoutDisplay(argc, argv); status >= 0)
+        return status;
     QuillApplication app(argc, argv);
-    // the toolkit took the options of the window system (-platform, -style ...): what is left is no
-    // option of the trainer
-    if (argc > 1)
-        return refuseWindowArguments(QCoreApplication::arguments().mid(1));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName));
     // The program works on the files of its own folder.
     QDir::setCurrent(Desktop::programFolder());
     DataFolder::choose(QDir::currentPath());
     Language::selectModule();
+    // the toolkit took the options of the window system (-platform, -style ...): what is left is no
+    // option of the trainer
+    if (argc > 1)
+        return refuseWindowArguments(QCoreApplication::arguments().mid(1));
+    // the window's own icon, for window managers that do not match it to the desktop entry: the
+    // icon theme's when installed, else the one in the program folder
+    QIcon icon = QIcon::fromTheme(QString::fromLatin1(DesktopEntryName));
+    if (icon.isNull())
+        icon = QIcon(QString::fromLatin1(IconFile));
+    QGuiApplication::setWindowIcon(icon);
     try {
         WindowSet windows;
         if (windows.form()->terminateRequested())

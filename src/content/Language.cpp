@@ -60,11 +60,12 @@ QByteArray readBuiltIn(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// "quill.<ext>" beside the executable: the executable's name with its extension replaced.
+// "quill.<ext>" in the program's folder: the executable's name with its extension replaced.
 QString modulePath(const QString& executablePath, const QString& extension)
 {
     const QFileInfo exe(executablePath);
-    return exe.dir().filePath(exe.completeBaseName() + QLatin1Char('.') + extension);
+    return QDir(Desktop::programFolderOf(executablePath))
+        .filePath(exe.completeBaseName() + QLatin1Char('.') + extension);
 }
 
 } // namespace

@@ -189,7 +189,7 @@ void TSettingsDlg::buildLanguageList()
     m_languages->clear();
     // the language modules beside the program, sorted by file name, each listed by the name it
     // gives its language (its code when it gives none); the entry keeps the code
-    const QDir dir(QFileInfo(Desktop::executablePath()).absolutePath());
+    const QDir dir(Desktop::programFolder());
     const QStringList modules = dir.entryList({QStringLiteral("quill.*")}, QDir::Files | QDir::NoDotAndDotDot,
                                               QDir::Name | QDir::IgnoreCase);
     const QString current = LanguageCode();

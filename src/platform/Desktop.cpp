@@ -66,6 +66,9 @@ bool startNewInstance()
 }
 
 namespace {
+// The installed layout: the executable in <prefix>/bin, its files in <prefix>/share/quillon2.
+constexpr char InstalledDataFolder[] = "/../share/quillon2";
+
 QString& executableOverride()
 {
     static QString path;
@@ -78,11 +81,18 @@ QString executablePath()
     return executableOverride().isEmpty() ? QCoreApplication::applicationFilePath() : executableOverride();
 }
 
+QString programFolderOf(const QString& executable)
+{
+    const QFileInfo exe(executable);
+    const QString resolved = exe.canonicalPath();
+    const QString folder = resolved.isEmpty() ? exe.absolutePath() : resolved;
+    const QFileInfo installed(folder + QLatin1String(InstalledDataFolder));
+    return installed.isDir() ? installed.canonicalFilePath() : folder;
+}
+
 QString programFolder()
 {
-    const QFileInfo exe(executablePath());
-    const QString resolved = exe.canonicalPath();
-    return resolved.isEmpty() ? exe.absolutePath() : resolved;
+    return programFolderOf(executablePath());
 }
 
 void setExecutablePathOverride(const QString& path)

@@ -31,10 +31,14 @@ void beep();
 // Starts a new instance of this program, without arguments; false when it could not be started.
 bool startNewInstance();
 
-// Full path of the program's executable; its folder holds the language modules.
+// Full path of the program's executable.
 QString executablePath();
-// The folder of the executable with every link resolved, so that a program started through a link
-// (bin/quill of an installed copy) works on the files beside the executable itself.
+// The folder of the program's files (the symbol font, the picture library, the language modules,
+// the texts) for the executable at `executable`: share/quillon2 beside the executable's folder in
+// an installed copy (/usr/bin/quill reads /usr/share/quillon2), else the executable's own folder
+// (the build's run folder, a copy on a USB stick). Links to the executable are resolved first.
+QString programFolderOf(const QString& executable);
+// The same for this program.
 QString programFolder();
 // Tests place the executable elsewhere; an empty path restores the real one.
 void setExecutablePathOverride(const QString& path);

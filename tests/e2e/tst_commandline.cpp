@@ -26,7 +26,8 @@ constexpr int RunTimeoutMs = 60000;
 struct Run
 {
     int status = Crashed;
-    QString output;
+    QString output; // standard output, then standard error
+    QString standardError;
 };
 
 // The type bits of what `path` names itself (a link is a link); 0 when nothing.
@@ -82,6 +83,7 @@ private slots:
     void specialInputsAndStrayArgumentsNeverHang();
     void sheetsWithAnyLineEndsAndHostileText();
     void messagesNameTheCause();
+    void versionUsageErrorsAndNoDisplayAsGnuProgramsGiveThem();
 
 private:
     // Runs the copied program from the caller's folder in language `lang`, with no display at all
@@ -123,7 +125,6 @@ Run TestCommandLine::run(const QStringList& arguments, const QString& lang, bool
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     quill.setProcessEnvironment(env);
     quill.setWorkingDirectory(m_caller->path());
-    quill.setProcessChannelMode(QProcess::MergedChannels);
     quill.start(m_program->filePath(QStringLiteral("quill")), arguments);
     Run result;
     if (!quill.waitForFinished(RunTimeoutMs)) {
@@ -133,7 +134,8 @@ Run TestCommandLine::run(const QStringList& arguments, const QString& lang, bool
     } else if (quill.exitStatus() == QProcess::NormalExit) {
         result.status = quill.exitCode();
     }
-    result.output = QString::fromUtf8(quill.readAll());
+    result.standardError = QString::fromUtf8(quill.readAllStandardError());
+    result.output = QString::fromUtf8(quill.readAllStandardOutput()) + result.standardError;
     return result;
 }
 
@@ -318,6 +320,37 @@ void TestCommandLine::messagesNameTheCause()
     QCOMPARE(r.status, 1);
     QVERIFY2(r.output.contains(store) && !r.output.contains(QLatin1String("next start")),
              qPrintable(r.output));
+}
+
+// --version on standard output; a usage error is one line and the way to the options on standard
+// error with the status 2; without a display the window is refused with a message, not an abort.
+void TestCommandLine::versionUsageErrorsAndNoDisplayAsGnuProgramsGiveThem()
+{
+    Run r = run({QStringLiteral("--version")});
+    QVERIFY2(r.status == 0 && r.standardError.isEmpty(), qPrintable(r.output));
+    QVERIFY2(r.output.startsWith(QLatin1String("quill (Quillon 2 For Orienteering) ")) &&
+                 r.output.contains(QLatin1String("GPL version 3 or later")),
+             qPrintable(r.output));
+
+    const QStringList usageErrors[] = {{QStringLiteral("--bogus")},
+                                       {QStringLiteral("--pdf"), QStringLiteral("x.pdf")},
+                                       {QStringLiteral("--print-test")},
+                                       {QStringLiteral("-v")},
+                                       {QStringLiteral("foo")}};
+    for (const QStringList& arguments : usageErrors) {
+        r = run(arguments, QStringLiteral("C"), true);
+        QVERIFY2(r.status == 2 && r.output == r.standardError, qPrintable(arguments.join(QLatin1Char(' '))));
+        // (the window system's own warnings aside)
+        QStringList lines = r.standardError.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        lines.removeIf(
+            [](const QString& line) { return line.startsWith(QLatin1String("QStandardPaths: ")); });
+        QVERIFY2(lines.size() == 2 && lines[0].startsWith(QLatin1String("quill: ")), qPrintable(r.output));
+        QCOMPARE(lines[1], QStringLiteral("Try 'quill --help'."));
+    }
+
+    r = run({});
+    QVERIFY2(r.status == 1, qPrintable(QString::number(r.status) + QLatin1Char(' ') + r.output));
+    QVERIFY2(r.standardError.contains(QLatin1String("no display")), qPrintable(r.output));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

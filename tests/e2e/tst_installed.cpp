@@ -1,11 +1,12 @@
-// An installed copy of the program, as a package or `cmake --install` lays it out: the program
-// folder under lib/, started through the link in bin/. QUILL_INSTALLED_PROGRAM names that link
-// (ctest installs this build into a folder of its own first; the CI's package check names the
-// package's /usr/bin/quill and runs this as a user who may not write to the program folder).
+// An installed copy of the program, as a package or `cmake --install` lays it out: the executable
+// in bin/, its files in share/quillon2. QUILL_INSTALLED_PROGRAM names the executable (ctest installs
+// this build into a folder of its own first; the CI's package check names the package's
+// /usr/bin/quill and runs this as a user who may not write to the program folder).
 #include "app/QuillApplication.h"
 #include "content/Language.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
+#include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
 
 #include <QDir>
@@ -52,6 +53,7 @@ private slots:
     void initTestCase();
     void startsToFirstPaintWithoutWritingItsFolder();
     void resultGoesToUserDataFolder();
+    void answersAreRecorded();
 
 private:
     QString m_program;
@@ -63,12 +65,12 @@ void TestInstalled::initTestCase()
     m_program = qEnvironmentVariable(ProgramVariable);
     if (m_program.isEmpty())
         QSKIP("QUILL_INSTALLED_PROGRAM names no installed program (ctest sets it after installing)");
-    QVERIFY2(QFileInfo(m_program).isSymLink(), qPrintable(m_program + QStringLiteral(" is no link")));
-    // the folder the program works in is the link's target's
+    // the folder the program works in is share/quillon2 beside the executable's bin/
     Desktop::setExecutablePathOverride(m_program);
     m_folder = Desktop::programFolder();
-    QCOMPARE(QFileInfo(m_folder).fileName(), QStringLiteral("quillon2"));
-    for (const char* file : {"quill", "Pictor07.TTF", "Bitm1.dll", "quill.eng", "Legends.eng", "INSTALLED"})
+    QCOMPARE(m_folder, QFileInfo(QFileInfo(m_program).absolutePath() + QStringLiteral("/../share/quillon2"))
+                           .canonicalFilePath());
+    for (const char* file : {"Pictor07.TTF", "Bitm1.dll", "quill.eng", "Legends.eng", "INSTALLED"})
         QVERIFY2(QFileInfo::exists(QDir(m_folder).filePath(QLatin1String(file))), file);
 }
 
@@ -112,6 +114,24 @@ void TestInstalled::resultGoesToUserDataFolder()
     record.Time = 65.0 / 86400.0;
     AppendResult(record);
     QCOMPARE(fileBytes(expected), earlier + record.encode());
+    QCOMPARE(snapshot(m_folder), before);
+}
+
+// The statistics of an installed copy: Qt's SQLite driver is there (the package depends on it) and
+// a round's answers reach the user's data folder.
+void TestInstalled::answersAreRecorded()
+{
+    QDir::setCurrent(m_folder);
+    DataFolder::choose(QDir::currentPath());
+    const QStringList before = snapshot(m_folder);
+    AnswerStore store(AnswerStore::defaultFolder());
+    QVERIFY(DataFolder::isUserFolder());
+    store.open();
+    const qint64 earlier = store.answerCount();
+    store.beginRound(1, 0, 101, 46000.5);
+    store.record(63, 63, true, 900, 46000.5);
+    store.endRound(true, 900, 46000.6);
+    QCOMPARE(store.answerCount(), earlier + 1);
     QCOMPARE(snapshot(m_folder), before);
 }
 

@@ -120,16 +120,30 @@ void TestResultsFolder::readOnlyProgramFolder()
     QCOMPARE(DataFolder::path(), userFolder());
 }
 
-// An installed program is started through a link (bin/quill); its folder is the executable's own.
+// The program's files: share/quillon2 beside bin/ for an installed copy, else the executable's own
+// folder; a link to the executable (a desktop's, a user's) is followed first.
 void TestResultsFolder::programFolderFoundThroughLink()
 {
     const QDir root(m_program->path());
-    QVERIFY(root.mkpath(QStringLiteral("lib/quillon2")) && root.mkpath(QStringLiteral("bin")));
-    QVERIFY(writeFile(root.filePath(QStringLiteral("lib/quillon2/quill")), "program"));
-    QVERIFY(QFile::link(QStringLiteral("../lib/quillon2/quill"), root.filePath(QStringLiteral("bin/quill"))));
-    Desktop::setExecutablePathOverride(root.filePath(QStringLiteral("bin/quill")));
-    QCOMPARE(Desktop::programFolder(),
-             QFileInfo(root.filePath(QStringLiteral("lib/quillon2"))).canonicalFilePath());
+    QVERIFY(root.mkpath(QStringLiteral("usb")) && root.mkpath(QStringLiteral("usr/bin")) &&
+            root.mkpath(QStringLiteral("usr/share/quillon2")) && root.mkpath(QStringLiteral("links")));
+    QVERIFY(writeFile(root.filePath(QStringLiteral("usb/quill")), "program"));
+    QVERIFY(writeFile(root.filePath(QStringLiteral("usr/bin/quill")), "program"));
+    QVERIFY(QFile::link(QStringLiteral("../usb/quill"), root.filePath(QStringLiteral("links/portable"))));
+    QVERIFY(
+        QFile::link(QStringLiteral("../usr/bin/quill"), root.filePath(QStringLiteral("links/installed"))));
+    const QString usb = QFileInfo(root.filePath(QStringLiteral("usb"))).canonicalFilePath();
+    const QString share = QFileInfo(root.filePath(QStringLiteral("usr/share/quillon2"))).canonicalFilePath();
+    const struct
+    {
+        const char* executable;
+        QString folder;
+    } layouts[] = {
+        {"usb/quill", usb}, {"links/portable", usb}, {"usr/bin/quill", share}, {"links/installed", share}};
+    for (const auto& layout : layouts) {
+        Desktop::setExecutablePathOverride(root.filePath(QString::fromLatin1(layout.executable)));
+        QVERIFY2(Desktop::programFolder() == layout.folder, layout.executable);
+    }
 }
 
 void TestResultsFolder::programFolderResultsTakenOverAtFirstWrite()
