@@ -1,7 +1,8 @@
 // The string table of a language module: the input becomes strings.txt in a container made here in
 // the binary resource format (as `rcc -binary` makes it), the container is activated as the
 // language module, and every string is compared with the table read again by the number rule
-// (CR LF or LF line ends, the first line of a number counts, the table ends at a damaged line).
+// (any line ends, the first line of a number counts, the table ends at a damaged line; UTF-8 behind
+// a byte-order mark, else Latin-1).
 #include "FuzzSupport.h"
 #include "content/Language.h"
 
@@ -94,8 +95,10 @@ QHash<qint32, QString> expectedTable(QByteArrayView raw)
             break;
         const QByteArray line = rule.readRestOfLine();
         rule.nextLine();
-        if (!table.contains(*id))
-            table.insert(*id, QString::fromLatin1(QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1)));
+        if (!table.contains(*id)) {
+            const QByteArrayView rest = QByteArrayView(line).sliced(line.isEmpty() ? 0 : 1);
+            table.insert(*id, rule.utf8() ? QString::fromUtf8(rest) : QString::fromLatin1(rest));
+        }
     }
     return table;
 }
