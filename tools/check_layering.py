@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the layering of src/: a folder includes only folders below it (and itself).
 
-    platform <- content <- widgets, results <- game <- learning, print <- screens <- dialogs <- app
+    platform <- domain <- content <- widgets, results <- game <- learning, print <- screens <- dialogs <- app
 
 Folders on one level (widgets and results, learning and print) do not include each other. Only app/main.cpp and tests
 may include app/. Also: a class or struct is defined in one header only (two types of one name in one program break
@@ -13,15 +13,16 @@ import sys
 
 LEVELS = {
     "platform": 0,
-    "content": 1,
-    "widgets": 2,
-    "results": 2,
-    "game": 3,
-    "learning": 4,
-    "print": 4,
-    "screens": 5,
-    "dialogs": 6,
-    "app": 7,
+    "domain": 1,
+    "content": 2,
+    "widgets": 3,
+    "results": 3,
+    "game": 4,
+    "learning": 5,
+    "print": 5,
+    "screens": 6,
+    "dialogs": 7,
+    "app": 8,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/[^"]+"', re.MULTILINE)
 # a definition at namespace level: "class Name" or "struct Name", then a base list or its body

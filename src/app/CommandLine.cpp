@@ -43,7 +43,7 @@ constexpr char NoDisplayPlatform[] = "offscreen";
 constexpr struct
 {
     const char* name;
-    quint8 kind;
+    SymbolKind kind;
 } HandoutKinds[] = {
     {"descriptions", SymbolKind::Description}, {"map", SymbolKind::MapSymbol}, {"lines", SymbolKind::Line}};
 
@@ -135,7 +135,7 @@ int exportStatistics(const QString& csvPath)
         store.open();
     const SymbolNames names;
     const int rows = CsvExport::writeStatistics(
-        store, [&names](quint8 kind, qint32 value) { return names.name(kind, value); }, csvPath);
+        store, [&names](SymbolKind kind, qint32 value) { return names.name(kind, value); }, csvPath);
     QTextStream(stdout) << text(StringId::SymbolsWritten).arg(QString::number(rows), shown(csvPath))
                         << Qt::endl;
     return 0;

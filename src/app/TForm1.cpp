@@ -404,9 +404,9 @@ void TForm1::startRound()
     m_round->StartRound();
 }
 
-RoundResult TForm1::roundResult() const
+FinishedRound TForm1::roundResult() const
 {
-    return {m_round->ElapsedTime(), m_errorCount, m_round->summary()};
+    return {m_round->ElapsedTime(), m_errorCount, m_round->summary(), {}};
 }
 
 void TForm1::selectLearning(bool learning)

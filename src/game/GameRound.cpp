@@ -4,7 +4,6 @@
 #include "game/Modes.h"
 #include "game/RoundHost.h"
 #include "game/TMyDrawGrid.h"
-#include "game/WeakSymbolDrill.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "widgets/TGauge.h"
@@ -105,7 +104,7 @@ void GameRound::StartRound()
     m_host.SetErrorCount(0);
     m_host.closeHelp();
     m_summary = {};
-    m_summary.kind = WeakSymbolDrill::kindOfMode(mode);
+    m_summary.kind = Mode::kindOf(mode);
     hideStatus();
     m_c.grid->show();
     m_c.grid->Shuffle();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/RoundSummary.h"
+#include "domain/FinishedRound.h"
 #include <QImage>
 
 #include <QObject>

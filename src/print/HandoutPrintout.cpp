@@ -37,7 +37,7 @@ QString isomNumber(qint32 value)
     return QString::number(value / 10) + QLatin1Char('.') + QString::number(value % 10);
 }
 
-int titleOf(quint8 kind)
+int titleOf(SymbolKind kind)
 {
     switch (kind) {
     case SymbolKind::MapSymbol:
@@ -51,7 +51,7 @@ int titleOf(quint8 kind)
 
 } // namespace
 
-Printout handoutPrintout(quint8 kind, const SymbolNames& names, const SymbolPainter& symbols,
+Printout handoutPrintout(SymbolKind kind, const SymbolNames& names, const SymbolPainter& symbols,
                          const SymbolNotation* notation, const LineTable* lines)
 {
     const QList<qint32>& values = names.symbols(kind);

@@ -42,7 +42,7 @@ QStringList lookAlikeReadings(qint32 line, const QString& reading, const SymbolN
 
 } // namespace
 
-QString namesFileOf(quint8 kind, qint32 value)
+QString namesFileOf(SymbolKind kind, qint32 value)
 {
     QString name;
     if (kind == SymbolKind::MapSymbol)
@@ -55,7 +55,7 @@ QString namesFileOf(quint8 kind, qint32 value)
     return QDir::current().absoluteFilePath(found.isEmpty() ? name : found);
 }
 
-PaperQuiz PaperQuiz::build(const TTypesItem& test, quint8 kind, const SymbolNames& names,
+PaperQuiz PaperQuiz::build(const TTypesItem& test, SymbolKind kind, const SymbolNames& names,
                            const LineTable* lines)
 {
     PaperQuiz quiz;
@@ -93,7 +93,7 @@ CatalogueTest CatalogueTest::find(qint32 number)
     static constexpr struct
     {
         int catalogue;
-        quint8 kind;
+        SymbolKind kind;
     } Catalogues[] = {{StringId::DescriptionCatalogue, SymbolKind::Description},
                       {StringId::CombinationCatalogue, SymbolKind::Line},
                       {StringId::MapSymbolCatalogue, SymbolKind::MapSymbol}};

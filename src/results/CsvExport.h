@@ -1,5 +1,7 @@
 #pragma once
 
+#include "domain/SymbolKind.h"
+
 #include <QString>
 #include <functional>
 
@@ -11,7 +13,7 @@ class AnswerStore;
 namespace CsvExport {
 
 // The symbol's name in the active language, given its kind and number.
-using NameOf = std::function<QString(quint8 kind, qint32 value)>;
+using NameOf = std::function<QString(SymbolKind kind, qint32 value)>;
 
 // One row per symbol answered: value,name,attempts,correct,mean_ms,last_seen (UTC, ISO 8601).
 // Returns the number of rows.
