@@ -4,7 +4,6 @@
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Files.h"
-#include "platform/MessageBoxes.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -340,8 +339,8 @@ void AnswerStore::disable(const AppError& error)
     m_db.reset();
     m_round.reset();
     // the game goes on without statistics, and says so with the cause
-    if (first)
-        MessageBoxes::showError(
+    if (first && m_reportFailure)
+        m_reportFailure(
             AppError(QString::fromLatin1(Msg::StatisticsOff), {error.text()}).inFile(error.file()));
 }
 

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -89,11 +90,15 @@ public:
     // Opens (creating or migrating) the file; throws AppError naming it.
     void open();
     bool isOpen() const;
-    // After a failure that was shown to the user: the store stays closed for the rest of the run.
+    // After a failure: the store stays closed for the rest of the run, and the first failure is
+    // reported (the game goes on without statistics).
     void disable(const AppError& error);
+    // Where that failure is reported; the application shows it. Without a reporter nothing is said.
+    using FailureReporter = std::function<void(const AppError&)>;
+    void setFailureReporter(FailureReporter reporter) { m_reportFailure = std::move(reporter); }
     bool disabled() const { return m_disabled; }
-    // Opens the store unless it is open or disabled; on failure shows the one message and disables
-    // it. True when the store can be used.
+    // Opens the store unless it is open or disabled; on failure reports it and disables it. True when the
+    // store can be used.
     bool ensureOpen();
     // ensureOpen() for a store whose file exists (or that is open already): a view shows nothing
     // and makes no file where no round was recorded yet.
@@ -125,4 +130,5 @@ private:
     std::unique_ptr<Database> m_db;
     std::unique_ptr<Round> m_round;
     bool m_disabled = false;
+    FailureReporter m_reportFailure;
 };
