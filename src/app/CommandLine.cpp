@@ -2,6 +2,7 @@
 
 #include "content/ContentCheck.h"
 #include "content/Language.h"
+#include "content/ModuleDamage.h"
 #include "game/SymbolNames.h"
 #include "learning/TestNames.h"
 #include "platform/AppError.h"
@@ -270,6 +271,7 @@ int runCommandLine(int argc, char** argv)
     // the texts of the command line are those of the language the window would show; a language
     // module that cannot be used stops the run, as its files would be in another language
     StandardErrorMessages messages;
+    setModuleDamageReporter([](const AppError& error) { MessageBoxes::showError(error); });
     Language::selectModule();
     if (messages.count() > 0)
         return 1;
