@@ -141,8 +141,8 @@ int exportStatistics(const QString& path)
     const SymbolNames names;
     const SymbolNumbers numbers;
     const int rows = CoachExport::writeStatistics(
-        store, [&names](quint8 kind, qint32 value) { return names.name(SymbolKind(kind), value); },
-        [&numbers](quint8 kind, qint32 value) { return numbers.of(kind, value); }, path);
+        store, [&names](SymbolKind kind, qint32 value) { return names.name(kind, value); },
+        [&numbers](SymbolKind kind, qint32 value) { return numbers.of(kind, value); }, path);
     QTextStream(stdout)
         << countedText(StringId::SymbolWritten, StringId::SymbolsWritten, rows).arg(shown(path)) << Qt::endl;
     return 0;

@@ -221,8 +221,8 @@ bool ProgressViewer::exportTo(const QString& path)
         AnswerStore none(QString{});
         const AnswerStore& source = store && store->isOpen() ? *store : none;
         CoachExport::writeStatistics(
-            source, [&names](quint8 kind, qint32 value) { return names.name(SymbolKind(kind), value); },
-            [&numbers](quint8 kind, qint32 value) { return numbers.of(kind, value); }, path);
+            source, [&names](SymbolKind kind, qint32 value) { return names.name(kind, value); },
+            [&numbers](SymbolKind kind, qint32 value) { return numbers.of(kind, value); }, path);
     } catch (const AppError& error) {
         MessageBoxes::showError(error);
         return false;
