@@ -36,9 +36,8 @@ AnswerStore& storeWithHistory()
     filled = true;
     if (store.answerCount() >= StoredAnswers)
         return store;
-    const qint32 firstValue[SymbolKind::Count] = {33, 1000, 101};
-    const quint8 modes[SymbolKind::Count] = {Mode::DescriptionTest, Mode::CombinationTest,
-                                             Mode::MapSymbolTest};
+    const qint32 firstValue[SymbolKindCount] = {33, 1000, 101};
+    const quint8 modes[SymbolKindCount] = {Mode::DescriptionTest, Mode::CombinationTest, Mode::MapSymbolTest};
     quint32 seed = 12345;
     const auto next = [&seed](quint32 n) {
         seed = seed * 1664525u + 1013904223u;
@@ -46,14 +45,14 @@ AnswerStore& storeWithHistory()
     };
     const int rounds = StoredAnswers / PressesPerRound;
     for (int r = 0; r < rounds; ++r) {
-        const quint8 kind = static_cast<quint8>(r % SymbolKind::Count);
+        const SymbolKind kind = AllSymbolKinds[r % SymbolKindCount];
         const double at = HistoryStart + double(r) * HistoryDays / rounds;
-        store.beginRound(modes[kind], kind, 101 + r % 30, at);
+        store.beginRound(modes[toInt(kind)], kind, 101 + r % 30, at);
         for (int p = 0; p < PressesPerRound; ++p) {
-            const qint32 target = firstValue[kind] + static_cast<qint32>(next(90));
+            const qint32 target = firstValue[toInt(kind)] + static_cast<qint32>(next(90));
             const bool right = next(5) != 0;
-            store.record(target, right ? target : firstValue[kind] + static_cast<qint32>(next(90)), right,
-                         static_cast<qint32>(600 + next(3000)), at + p * Second);
+            store.record(target, right ? target : firstValue[toInt(kind)] + static_cast<qint32>(next(90)),
+                         right, static_cast<qint32>(600 + next(3000)), at + p * Second);
         }
         store.endRound(true, 40000, at + PressesPerRound * Second);
     }
@@ -88,7 +87,7 @@ BENCHMARK(BM_RecordPress)->Unit(benchmark::kMicrosecond);
 
 // The progress view on 100 000 answers: reading the store and the names, building the sheet, the
 // charts and the confusions, and painting the whole view once, as when it opens.
-void BM_ProgressViewOpens(benchmark::State& state, quint8 kind)
+void BM_ProgressViewOpens(benchmark::State& state, SymbolKind kind)
 {
     guarded(state, [&] {
         storeWithHistory();

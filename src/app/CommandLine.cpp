@@ -3,6 +3,7 @@
 #include "content/ContentCheck.h"
 #include "content/CountedText.h"
 #include "content/Language.h"
+#include "content/ModuleDamage.h"
 #include "game/SymbolNames.h"
 #include "game/SymbolNumbers.h"
 #include "learning/TestNames.h"
@@ -47,7 +48,7 @@ constexpr char ApplicationTitle[] = "Quillon 2 For Orienteering";
 constexpr struct
 {
     const char* name;
-    quint8 kind;
+    SymbolKind kind;
 } HandoutKinds[] = {
     {"descriptions", SymbolKind::Description}, {"map", SymbolKind::MapSymbol}, {"lines", SymbolKind::Line}};
 
@@ -140,8 +141,8 @@ int exportStatistics(const QString& path)
     const SymbolNames names;
     const SymbolNumbers numbers;
     const int rows = CoachExport::writeStatistics(
-        store, [&names](quint8 kind, qint32 value) { return names.name(kind, value); },
-        [&numbers](quint8 kind, qint32 value) { return numbers.of(kind, value); }, path);
+        store, [&names](SymbolKind kind, qint32 value) { return names.name(kind, value); },
+        [&numbers](SymbolKind kind, qint32 value) { return numbers.of(kind, value); }, path);
     QTextStream(stdout)
         << countedText(StringId::SymbolWritten, StringId::SymbolsWritten, rows).arg(shown(path)) << Qt::endl;
     return 0;
@@ -301,6 +302,7 @@ int runCommandLine(int argc, char** argv)
     // the texts of the command line are those of the language the window would show; a language
     // module that cannot be used stops the run, as its files would be in another language
     StandardErrorMessages messages;
+    setModuleDamageReporter([](const AppError& error) { MessageBoxes::showError(error); });
     Language::selectModule();
     if (messages.count() > 0)
         return 1;

@@ -4,7 +4,6 @@
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
-#include "game/WeakSymbolDrill.h"
 #include "platform/Clock.h"
 #include "results/AnswerStore.h"
 #include "screens/MainWindow.h"
@@ -34,7 +33,7 @@ void RoundRecorder::started()
     if (!Mode::isTimed(mode) || m_screens.mainWindow->grid()->ShowTextHelp() || !m_store.ensureOpen())
         return;
     const qint32 testNumber = m_screens.startDlg.exists() ? m_screens.startDlg->CurrentTestNumber() : 0;
-    m_store.beginRound(mode, WeakSymbolDrill::kindOfMode(mode), testNumber, Now());
+    m_store.beginRound(mode, Mode::kindOf(mode), testNumber, Now());
     m_recording = true;
 }
 

@@ -23,6 +23,7 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/FontRegistry.h"
+#include "platform/GuardedSlot.h"
 #include "platform/MessageBoxes.h"
 #include "screens/ScreenLoader.h"
 #include "screens/Screens.h"
@@ -146,16 +147,21 @@ void TForm1::connectControls()
         QToolButton* button = m_topicButtons[i];
         const quint8 l = learning[i];
         const quint8 t = testing[i];
-        connect(button, &QToolButton::clicked, this, [this, button, l, t] { topicClicked(button, l, t); });
+        connect(button, &QToolButton::clicked, this,
+                guarded([this, button, l, t] { topicClicked(button, l, t); }));
     }
-    connect(m_mainMenuButton, &TCommandButton::clicked, this, [this] {
-        if (mayLeaveRound())
-            returnToMainMenu();
-    });
-    connect(m_resultsButton, &TCommandButton::clicked, this, [this] { m_screens.resultsViewer->exec(); });
-    connect(m_settingsButton, &TCommandButton::clicked, this, [this] { m_screens.settingsDlg->exec(); });
-    connect(m_progressButton, &TCommandButton::clicked, this, [this] { m_screens.progressViewer->exec(); });
-    connect(m_quickQuizButton, &TCommandButton::clicked, this, [this] { m_screens.quickQuiz->exec(); });
+    connect(m_mainMenuButton, &TCommandButton::clicked, this, guarded([this] {
+                if (mayLeaveRound())
+                    returnToMainMenu();
+            }));
+    connect(m_resultsButton, &TCommandButton::clicked, this,
+            guarded([this] { m_screens.resultsViewer->exec(); }));
+    connect(m_settingsButton, &TCommandButton::clicked, this,
+            guarded([this] { m_screens.settingsDlg->exec(); }));
+    connect(m_progressButton, &TCommandButton::clicked, this,
+            guarded([this] { m_screens.progressViewer->exec(); }));
+    connect(m_quickQuizButton, &TCommandButton::clicked, this,
+            guarded([this] { m_screens.quickQuiz->exec(); }));
     connect(m_exitButton, &TCommandButton::clicked, this, [this] {
         // the close asks first during a timed test, and may be refused
         if (close())
@@ -251,10 +257,10 @@ void TForm1::createLegendPage()
     connect(m_nextButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::next);
     connect(m_backButton, &TCommandButton::clicked, m_legend.get(), &LegendPage::back);
     connect(m_legend.get(), &LegendPage::quizFinished, this, &TForm1::returnToMainMenu);
-    connect(m_legend.get(), &LegendPage::quizRequested, this, [this] {
-        m_currentMode = Mode::LegendQuiz;
-        ShowMode();
-    });
+    connect(m_legend.get(), &LegendPage::quizRequested, this, guarded([this] {
+                m_currentMode = Mode::LegendQuiz;
+                ShowMode();
+            }));
 }
 
 void TForm1::checkContentFiles()
@@ -405,9 +411,9 @@ void TForm1::startRound()
     m_round->StartRound();
 }
 
-RoundResult TForm1::roundResult() const
+FinishedRound TForm1::roundResult() const
 {
-    return {m_round->ElapsedTime(), m_errorCount, m_round->summary()};
+    return {m_round->ElapsedTime(), m_errorCount, m_round->summary(), {}};
 }
 
 void TForm1::selectLearning(bool learning)

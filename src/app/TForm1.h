@@ -36,7 +36,7 @@ public:
     void returnToMainMenu() override;
     TMyDrawGrid* grid() const override { return m_grid; }
     void startRound() override;
-    RoundResult roundResult() const override;
+    FinishedRound roundResult() const override;
     bool learningSelected() const override;
     void selectLearning(bool learning) override;
     bool mapSymbolTopicVisible() const override;

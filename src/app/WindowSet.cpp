@@ -11,6 +11,8 @@
 #include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
 #include "game/TMyDrawGrid.h"
+#include "platform/AppError.h"
+#include "platform/MessageBoxes.h"
 #include "results/AnswerStore.h"
 #include "screens/ScreenLoader.h"
 #include "widgets/QuizChoice.h"
@@ -78,6 +80,7 @@ WindowSet::WindowSet()
     registerWidgetClasses();
     // The answers are opened at the first round; until then the store is only its file's name.
     m_answers = std::make_unique<AnswerStore>(AnswerStore::defaultFolder());
+    m_answers->setFailureReporter([](const AppError& error) { MessageBoxes::showError(error); });
     m_screens.answers = m_answers.get();
     m_form1 = std::make_unique<TForm1>(m_screens);
     m_recorder = std::make_unique<RoundRecorder>(*m_form1->round(), *m_answers, m_screens);

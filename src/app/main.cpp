@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "app/WindowSet.h"
 #include "content/Language.h"
+#include "content/ModuleDamage.h"
 #include "platform/AppError.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv)
     // The program works on the files of its own folder.
     QDir::setCurrent(Desktop::programFolder());
     DataFolder::choose(QDir::currentPath());
+    setModuleDamageReporter([](const AppError& error) { MessageBoxes::showError(error); });
     Language::selectModule();
     // the toolkit took the options of the window system (-platform, -style ...): what is left is no
     // option of the trainer

@@ -1,10 +1,10 @@
 #include "content/Language.h"
 
+#include "content/ModuleDamage.h"
 #include "content/TextReader.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "platform/ResourceContainer.h"
 
@@ -15,6 +15,11 @@
 #include <QTranslator>
 
 namespace {
+ModuleDamageReporter& moduleDamageReporter()
+{
+    static ModuleDamageReporter reporter;
+    return reporter;
+}
 
 constexpr char BuiltInRoot[] = ":/builtin/";
 constexpr char StringsFile[] = "strings.txt";
@@ -127,8 +132,8 @@ bool Language::activateModuleFile(const QString& path)
     auto container = std::make_unique<ResourceContainer>();
     if (!container->open(path)) {
         // A damaged module is reported; the choice goes on as if the file were not there.
-        if (container->damage())
-            MessageBoxes::showError(*container->damage());
+        if (container->damage() && moduleDamageReporter())
+            moduleDamageReporter()(*container->damage());
         return false;
     }
     load(std::move(container));
@@ -244,4 +249,9 @@ QString LanguageCode()
 QString ContentFileName(const QString& base)
 {
     return base + LanguageCode();
+}
+
+void setModuleDamageReporter(ModuleDamageReporter reporter)
+{
+    moduleDamageReporter() = std::move(reporter);
 }

@@ -4,10 +4,10 @@
 #include "dialogs/ExportFileDialog.h"
 #include "dialogs/TStartDlg.h"
 #include "game/CellItem.h"
+#include "game/Modes.h"
 #include "game/SymbolNames.h"
 #include "game/SymbolNumbers.h"
 #include "game/TMyDrawGrid.h"
-#include "game/WeakSymbolDrill.h"
 #include "learning/QuizPictures.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
@@ -35,7 +35,7 @@ constexpr double PercentPerUnit = 100.0;
 constexpr double MsPerSecond = 1000.0;
 
 // The kinds in the order of the kind box.
-constexpr quint8 KindsInBox[] = {SymbolKind::Description, SymbolKind::MapSymbol, SymbolKind::Line};
+constexpr SymbolKind KindsInBox[] = {SymbolKind::Description, SymbolKind::MapSymbol, SymbolKind::Line};
 
 const QColor NeverSeenTint(236, 236, 236);
 const QColor WeakTint(255, 168, 160);
@@ -43,7 +43,7 @@ const QColor LearningTint(255, 226, 130);
 const QColor KnownTint(166, 222, 166);
 
 // Tiles fit the pictures of each kind: a font symbol is square, a whole line wide and low.
-QSize tileSizeOf(quint8 kind)
+QSize tileSizeOf(SymbolKind kind)
 {
     switch (kind) {
     case SymbolKind::Line:
@@ -110,13 +110,13 @@ QColor ProgressViewer::tintOf(int mastery)
     }
 }
 
-quint8 ProgressViewer::kind() const
+SymbolKind ProgressViewer::kind() const
 {
     const int index = std::clamp(m_kinds->currentIndex(), 0, int(std::size(KindsInBox)) - 1);
     return KindsInBox[index];
 }
 
-void ProgressViewer::setKind(quint8 kind)
+void ProgressViewer::setKind(SymbolKind kind)
 {
     for (int i = 0; i < int(std::size(KindsInBox)); ++i) {
         if (KindsInBox[i] == kind)
@@ -133,7 +133,7 @@ void ProgressViewer::showEvent(QShowEvent* event)
 
 void ProgressViewer::refresh()
 {
-    const quint8 k = kind();
+    const SymbolKind k = kind();
     QList<SymbolStats> stats;
     QList<Confusion> confusions;
     QList<RoundStats> rounds;
@@ -152,7 +152,7 @@ void ProgressViewer::refresh()
         names = std::make_shared<SymbolNames>(k);
     } catch (const AppError& error) {
         MessageBoxes::showError(error);
-        names = std::make_shared<SymbolNames>(SymbolKind::Count); // no kind: names are the numbers
+        names = std::make_shared<SymbolNames>(SymbolNames::none()); // names are the numbers
     }
 
     // the sheet: every symbol of the kind, in the text file's order
@@ -221,8 +221,8 @@ bool ProgressViewer::exportTo(const QString& path)
         AnswerStore none(QString{});
         const AnswerStore& source = store && store->isOpen() ? *store : none;
         CoachExport::writeStatistics(
-            source, [&names](quint8 kind, qint32 value) { return names.name(kind, value); },
-            [&numbers](quint8 kind, qint32 value) { return numbers.of(kind, value); }, path);
+            source, [&names](SymbolKind kind, qint32 value) { return names.name(kind, value); },
+            [&numbers](SymbolKind kind, qint32 value) { return numbers.of(kind, value); }, path);
     } catch (const AppError& error) {
         MessageBoxes::showError(error);
         return false;
@@ -240,7 +240,7 @@ void ProgressViewer::askForExport()
 
 void ProgressViewer::playDrill(bool timed)
 {
-    const quint8 mode = WeakSymbolDrill::modeFor(kind(), timed);
+    const quint8 mode = Mode::screenOf({kind(), timed});
     accept();
     m_screens.mainWindow->setCurrentMode(mode);
     // Nothing started: the test selection shows what can be played (the first description test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "domain/SymbolKind.h"
+
 #include <QDialog>
 #include <QImage>
 
@@ -21,9 +23,9 @@ public:
     explicit ProgressViewer(Screens& screens);
     ~ProgressViewer() override;
 
-    // The kind shown (SymbolKind).
-    quint8 kind() const;
-    void setKind(quint8 kind);
+    // The kind shown.
+    SymbolKind kind() const;
+    void setKind(SymbolKind kind);
     // Reads the answer store and the names again and shows them.
     void refresh();
     // Writes the statistics export to `path` (.xlsx a spreadsheet, else CSV); false (after the

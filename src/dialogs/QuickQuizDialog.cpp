@@ -31,7 +31,7 @@
 namespace {
 
 // The kinds in the order of the kind box.
-constexpr quint8 KindsInBox[] = {SymbolKind::Description, SymbolKind::MapSymbol, SymbolKind::Line};
+constexpr SymbolKind KindsInBox[] = {SymbolKind::Description, SymbolKind::MapSymbol, SymbolKind::Line};
 constexpr int Countdowns[] = {0, 5, 10, 20};
 constexpr int CountdownSteps = 1000;
 constexpr char SymbolFontFamily[] = "PictorMarks";
@@ -140,7 +140,7 @@ void QuickQuizDialog::showEvent(QShowEvent* event)
     showSetup();
 }
 
-quint8 QuickQuizDialog::chosenKind() const
+SymbolKind QuickQuizDialog::chosenKind() const
 {
     const int index = std::clamp(m_kinds->currentIndex(), 0, int(std::size(KindsInBox)) - 1);
     return KindsInBox[index];
@@ -180,7 +180,7 @@ void QuickQuizDialog::fillDirections()
     m_start->setEnabled(first >= 0);
 }
 
-void QuickQuizDialog::choose(quint8 kind, int direction, int length, int countdownSeconds)
+void QuickQuizDialog::choose(SymbolKind kind, int direction, int length, int countdownSeconds)
 {
     for (int i = 0; i < int(std::size(KindsInBox)); ++i) {
         if (KindsInBox[i] == kind)
@@ -219,18 +219,18 @@ void QuickQuizDialog::showSetup()
     m_directions->setFocus();
 }
 
-QString QuickQuizDialog::nameOf(quint8 kind, qint32 value) const
+QString QuickQuizDialog::nameOf(SymbolKind kind, qint32 value) const
 {
     const QString name = m_content->name(kind, value);
     return name.isEmpty() ? QString::number(value) : name;
 }
 
-QImage QuickQuizDialog::imageOf(quint8 kind, qint32 value, QuizFace face) const
+QImage QuickQuizDialog::imageOf(SymbolKind kind, qint32 value, QuizFace face) const
 {
     return m_pictures ? m_pictures->picture(kind, value, face) : QImage();
 }
 
-QImage QuickQuizDialog::fitted(quint8 kind, qint32 value, QuizFace face, QSize area) const
+QImage QuickQuizDialog::fitted(SymbolKind kind, qint32 value, QuizFace face, QSize area) const
 {
     const QImage image = imageOf(kind, value, face);
     if (image.isNull())
@@ -348,7 +348,7 @@ void QuickQuizDialog::ended(bool finished)
 void QuickQuizDialog::recordResult()
 {
     const QuizDirection& d = m_quiz.current().direction;
-    RoundResult result;
+    FinishedRound result;
     result.time = m_quiz.totalTime();
     result.errors = m_quiz.errors();
     result.summary.kind = d.kind;

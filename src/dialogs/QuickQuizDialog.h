@@ -1,5 +1,6 @@
 #pragma once
 
+#include "domain/SymbolKind.h"
 #include "learning/QuickQuiz.h"
 
 #include <QDialog>
@@ -34,7 +35,7 @@ public:
     ~QuickQuizDialog() override;
 
     // The setup's choices; a direction the content cannot ask is not offered.
-    void choose(quint8 kind, int direction, int length, int countdownSeconds);
+    void choose(SymbolKind kind, int direction, int length, int countdownSeconds);
     // Starts the quiz chosen on the setup page; false when its direction has nothing to ask.
     bool start();
 
@@ -57,7 +58,7 @@ protected:
 private:
     void bindControls();
     void fillDirections();
-    quint8 chosenKind() const;
+    SymbolKind chosenKind() const;
     int chosenLength() const;
     int chosenCountdown() const;
     void showSetup();
@@ -70,10 +71,10 @@ private:
     void tick();
     void recordResult();
     void showSummary();
-    QString nameOf(quint8 kind, qint32 value) const;
-    QImage imageOf(quint8 kind, qint32 value, QuizFace face) const;
+    QString nameOf(SymbolKind kind, qint32 value) const;
+    QImage imageOf(SymbolKind kind, qint32 value, QuizFace face) const;
     // The picture of a symbol as large as it fits into `area`, enlarged at most twice.
-    QImage fitted(quint8 kind, qint32 value, QuizFace face, QSize area) const;
+    QImage fitted(SymbolKind kind, qint32 value, QuizFace face, QSize area) const;
 
     Screens& m_screens;
     QuickQuiz m_quiz;

@@ -8,8 +8,8 @@
 #include "dialogs/ResultsTable.h"
 #include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
+#include "domain/TestNumbers.h"
 #include "game/GameRound.h"
-#include "game/WeakSymbolDrill.h"
 #include "learning/QuizDirection.h"
 #include "learning/TestNames.h"
 #include "platform/AppError.h"
@@ -69,7 +69,7 @@ ResultsViewer::ResultsViewer(Screens& screens) : QDialog(nullptr), m_screens(scr
     connect(m_tests, &QComboBox::activated, this, &ResultsViewer::showResults);
 }
 
-quint8 ResultsViewer::kindOf(int category) const
+SymbolKind ResultsViewer::kindOf(int category) const
 {
     const int offset = FullCategoryCount - m_categories->count();
     switch (category + offset) {
@@ -84,7 +84,7 @@ quint8 ResultsViewer::kindOf(int category) const
 
 QString ResultsViewer::catalogueOf(int category) const
 {
-    return TStartDlg::catalogueFor(WeakSymbolDrill::modeFor(kindOf(category), true));
+    return TStartDlg::catalogueFor(Mode::screenOf({kindOf(category), true}));
 }
 
 bool ResultsViewer::loadCategory(int category)
@@ -99,7 +99,7 @@ bool ResultsViewer::loadCategory(int category)
     for (const TTypesItem& entry : std::as_const(Catalogue().Entries))
         m_tests->addItem(entry.TestName);
     // the category's quick quizzes, then its drill, last as in the test selection
-    const quint8 kind = kindOf(category);
+    const SymbolKind kind = kindOf(category);
     m_otherTestNumbers.clear();
     for (const QuizDirection& direction : QuizDirection::ofKind(kind)) {
         // each length ranks apart; the blank before the name lines it up with the catalogue's
@@ -111,7 +111,7 @@ bool ResultsViewer::loadCategory(int category)
         }
     }
     m_tests->addItem(TStartDlg::weakSymbolsName());
-    m_otherTestNumbers.append(WeakSymbolDrill::testNumberFor(kind));
+    m_otherTestNumbers.append(TestNumbers::drill(kind));
     return true;
 }
 
@@ -128,7 +128,7 @@ void ResultsViewer::showResults(int test)
     const qint32 number = testNumberAt(test);
     if (number == 0)
         return;
-    const RoundResult round = m_screens.winnerDialog->lastResult();
+    const FinishedRound round = m_screens.winnerDialog->lastResult();
     TResultRecord current;
     current.PlayerName = NameSlot::cut(m_screens.winnerDialog->playerName());
     current.Time = round.time;

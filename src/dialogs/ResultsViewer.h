@@ -1,5 +1,7 @@
 #pragma once
 
+#include "domain/SymbolKind.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -29,7 +31,7 @@ protected:
 private:
     void clearRows();
     QString catalogueOf(int category) const;
-    quint8 kindOf(int category) const;
+    SymbolKind kindOf(int category) const;
     // The test number of a row of the test list (its catalogue's tests, then the others); 0 for none.
     qint32 testNumberAt(int row) const;
     bool loadCategory(int category);

@@ -4,6 +4,7 @@
 #include "content/ContentFiles.h"
 #include "content/Language.h"
 #include "dialogs/Printing.h"
+#include "domain/TestNumbers.h"
 #include "game/CellItem.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
@@ -98,13 +99,13 @@ void TStartDlg::printQuiz()
     if (row < 0 || row >= Catalogue().Count())
         return;
     const TTypesItem test = Catalogue().Entries[row];
-    const quint8 kind = WeakSymbolDrill::kindOfMode(m_screens.mainWindow->CurrentMode());
+    const SymbolKind kind = Mode::kindOf(m_screens.mainWindow->CurrentMode());
     Printing::print(this, [test, kind] { return Printouts::testQuiz(test, kind); });
 }
 
 void TStartDlg::printHandout()
 {
-    const quint8 kind = WeakSymbolDrill::kindOfMode(m_screens.mainWindow->CurrentMode());
+    const SymbolKind kind = Mode::kindOf(m_screens.mainWindow->CurrentMode());
     Printing::print(this, [kind] { return Printouts::handout(kind); });
 }
 
@@ -188,7 +189,7 @@ QString TStartDlg::weakSymbolsName()
 bool TStartDlg::playWeakSymbols()
 {
     const quint8 mode = m_screens.mainWindow->CurrentMode();
-    const quint8 kind = WeakSymbolDrill::kindOfMode(mode);
+    const SymbolKind kind = Mode::kindOf(mode);
     WeakSymbolDrill::Board board;
     AnswerStore* store = m_screens.answers;
     if (store && store->ensureOpen()) {
@@ -200,8 +201,7 @@ bool TStartDlg::playWeakSymbols()
     }
     if (board.status == WeakSymbolDrill::Board::NoHistory) {
         MessageBoxes::showPlain(LoadString(StringId::DrillWithoutHistory));
-        m_screens.mainWindow->setCurrentMode(
-            WeakSymbolDrill::modeFor(SymbolKind::Description, Mode::isTimed(mode)));
+        m_screens.mainWindow->setCurrentMode(Mode::screenOf({SymbolKind::Description, Mode::isTimed(mode)}));
         m_selectedIndex = 0;
         if (isVisible())
             activate();
@@ -214,7 +214,7 @@ bool TStartDlg::playWeakSymbols()
     }
     TTypesItem entry;
     entry.TestName = weakSymbolsName();
-    entry.TestNumber = WeakSymbolDrill::testNumberFor(kind);
+    entry.TestNumber = TestNumbers::drill(kind);
     entry.Values = board.values;
     return startEntry(entry);
 }

@@ -137,7 +137,7 @@ void WinnerDialog::showEvent(QShowEvent* event)
 void WinnerDialog::showUnrecordedSummary()
 {
     m_lastOther.reset();
-    const RoundResult round = m_screens.mainWindow->roundResult();
+    const FinishedRound round = m_screens.mainWindow->roundResult();
     m_time->setText(LoadString(StringId::TimeHeading) + formatMinutesSeconds(round.time));
     m_errors->setText(LoadString(StringId::ErrorsHeading) + QString::number(round.errors));
     m_prompt->setText(LoadString(StringId::ResultNotRecorded));
@@ -163,7 +163,7 @@ void WinnerDialog::showUnrecordedSummary()
     m_name->show();
 }
 
-void WinnerDialog::recordResult(qint32 testNumber, const QString& testName, const RoundResult& result)
+void WinnerDialog::recordResult(qint32 testNumber, const QString& testName, const FinishedRound& result)
 {
     m_other = Recorded{testNumber, testName, result};
     exec();
@@ -171,12 +171,12 @@ void WinnerDialog::recordResult(qint32 testNumber, const QString& testName, cons
     m_other.reset();
 }
 
-RoundResult WinnerDialog::lastResult() const
+FinishedRound WinnerDialog::lastResult() const
 {
     return m_lastOther ? *m_lastOther : m_screens.mainWindow->roundResult();
 }
 
-RoundResult WinnerDialog::result() const
+FinishedRound WinnerDialog::result() const
 {
     return m_other ? m_other->result : m_screens.mainWindow->roundResult();
 }
@@ -185,7 +185,7 @@ void WinnerDialog::enterName()
 {
     if (!m_other)
         m_lastOther.reset();
-    const RoundResult round = result();
+    const FinishedRound round = result();
     setFixedSize(width(), NameStripHeight + SummaryHeight);
     keepOnScreen(this);
     // the ranking lies below the name strip; the summary takes its place until the name is given
@@ -222,7 +222,7 @@ void WinnerDialog::confirm()
     setFixedSize(width(), FullHeight + SummaryHeight);
     keepOnScreen(this);
     m_table->show();
-    const RoundResult round = result();
+    const FinishedRound round = result();
     showSummary(round.summary, FullHeight);
     TResultRecord record;
     record.PlayerName = NameSlot::cut(m_name->text());

@@ -26,11 +26,11 @@ public:
     void showUnrecordedSummary();
     // Asks for the name and records a result that is not the main window's round (the quick
     // quiz's) under its own test number and name, then shows that test's ranking.
-    void recordResult(qint32 testNumber, const QString& testName, const RoundResult& result);
+    void recordResult(qint32 testNumber, const QString& testName, const FinishedRound& result);
 
     QString playerName() const;
     // The time and errors of the result it showed last: the main window's round, or a quick quiz's.
-    RoundResult lastResult() const;
+    FinishedRound lastResult() const;
     ResultsGrid* table() const { return m_table; }
     bool showsTable() const;
 
@@ -47,10 +47,10 @@ private:
     {
         qint32 testNumber = 0;
         QString testName;
-        RoundResult result;
+        FinishedRound result;
     };
     // The result to record: the main window's round (of the test selection's test), or another.
-    RoundResult result() const;
+    FinishedRound result() const;
     void enterName();
     void confirm();
     void finish();
@@ -72,5 +72,5 @@ private:
     bool m_unrecorded = false;
     std::optional<Recorded> m_other;
     // the quick quiz's result after its showing, until a round of the main window is shown
-    std::optional<RoundResult> m_lastOther;
+    std::optional<FinishedRound> m_lastOther;
 };

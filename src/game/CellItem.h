@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/PictureLibrary.h"
+#include "domain/TestNumbers.h"
 
 #include <QImage>
 #include <QObject>
@@ -40,7 +41,7 @@ public:
     static constexpr quint8 KindMapSymbol = 3;
     // In description tests, values below this are characters of the symbol font; from here on
     // they are pictures of the library.
-    static constexpr qint32 FirstLibraryNumber = 990;
+    static constexpr qint32 FirstLibraryNumber = TestNumbers::FirstLibraryNumber;
 
     QString Text;
     QString AddText;

@@ -4,7 +4,6 @@
 #include "game/Modes.h"
 #include "game/RoundHost.h"
 #include "game/TMyDrawGrid.h"
-#include "game/WeakSymbolDrill.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "widgets/TGauge.h"
@@ -12,7 +11,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QStackedWidget>
-#include <cmath>
+#include <algorithm>
 
 namespace {
 constexpr int ClockIntervalMs = 1000;
@@ -46,11 +45,15 @@ GameRound::GameRound(RoundHost& host, const RoundControls& controls) : m_host(ho
         if (m_c.statusLine)
             m_c.statusLine->hide();
     });
+    connect(&m_model, &RoundModel::targetChanged, this, [this](int cell) { m_c.grid->SetTargetIndex(cell); });
+    connect(&m_model, &RoundModel::answered, this, &GameRound::answered);
+    connect(&m_model, &RoundModel::errorCounted, this, [this](int errors) { m_host.SetErrorCount(errors); });
+    connect(&m_model, &RoundModel::cellFound, this, [this](int, int found) { m_host.SetProgress(found); });
 }
 
 bool GameRound::timedRoundInProgress() const
 {
-    return m_state != Finished && Mode::isTimed(m_host.CurrentMode());
+    return m_model.state() != RoundModel::Finished && Mode::isTimed(m_host.CurrentMode());
 }
 
 QImage GameRound::symbolPicture(const CellItem& item)
@@ -68,22 +71,9 @@ void GameRound::showStatus(const QString& text)
     m_statusTimer.start();
 }
 
-void GameRound::noteMiss(const CellItem* pressed)
-{
-    const CellItem* wanted = target();
-    for (MissedSymbol& missed : m_summary.missed) {
-        if (missed.name == wanted->Text) {
-            ++missed.wrongPresses;
-            missed.pressedName = pressed->Text;
-            return;
-        }
-    }
-    m_summary.missed.append({wanted->Text, symbolPicture(*wanted), pressed->Text, 1});
-}
-
 CellItem* GameRound::target() const
 {
-    return m_c.grid->Item(m_c.grid->TargetIndex());
+    return m_c.grid->Item(std::max(0, m_model.target()));
 }
 
 void GameRound::StartRound()
@@ -102,10 +92,7 @@ void GameRound::StartRound()
     m_c.mainMenuButton->show();
     m_c.settingsButton->hide();
 
-    m_host.SetErrorCount(0);
     m_host.closeHelp();
-    m_summary = {};
-    m_summary.kind = WeakSymbolDrill::kindOfMode(mode);
     hideStatus();
     m_c.grid->show();
     m_c.grid->Shuffle();
@@ -115,7 +102,17 @@ void GameRound::StartRound()
     m_c.grid->SetFocusCell(0);
     m_c.grid->setFocus();
 
-    m_c.title->setText(m_c.grid->NextTarget());
+    // the model holds the board's cells as shuffled and names the first target
+    QList<BoardCell> cells;
+    const int boardCells = std::min(m_c.grid->CellCount(), int(TMyDrawGrid::ItemCount));
+    cells.reserve(boardCells);
+    for (int i = 0; i < boardCells; ++i) {
+        const CellItem* item = m_c.grid->Item(i);
+        cells.append({item->Number, item->Text, symbolPicture(*item), item->Cleared()});
+    }
+    m_startTime = Now();
+    m_model.start(Mode::activityOf(mode).value_or(Activity{}), cells, m_startTime);
+    m_c.title->setText(m_model.targetText());
     m_image2.show(target()->PictureI, -1);
     m_textModeImage.show(target()->PictureV, -1);
     if (mode == Mode::DescriptionTest || mode == Mode::MapSymbolTest)
@@ -136,11 +133,6 @@ void GameRound::StartRound()
         m_c.title->setText(LoadString(StringId::PracticeHint));
     }
     m_host.SetProgress(0);
-    m_state = Running;
-    m_startTime = Now();
-    m_elapsed = 0;
-    m_runningSince = m_startTime;
-    m_targetShownAt = m_startTime;
     if (timed)
         m_timer.start();
     else
@@ -193,38 +185,34 @@ void GameRound::press(int index)
 
 void GameRound::judge(int index, CellItem* item)
 {
-    ++m_summary.presses;
-    // The grid set HoverText to the pressed cell's text during this press; any cell with the
-    // target's text is right.
-    const bool right = m_c.grid->HoverText() == m_c.title->text();
-    const double now = Now();
-    emit answered(target()->Number, item->Number, right, std::llround((now - m_targetShownAt) * MsPerDay));
-    if (!right) {
-        m_host.SetErrorCount(m_host.ErrorCount() + 1);
+    const RoundModel::Verdict verdict = m_model.press(index, Now());
+    if (verdict == RoundModel::Verdict::Ignored)
+        return;
+    if (verdict == RoundModel::Verdict::Wrong) {
         Desktop::beep();
-        noteMiss(item);
         m_c.grid->flashCell(index, TMyDrawGrid::Flash::Wrong);
         showStatus(LoadString(StringId::ThatWas).arg(item->Text));
         if (m_host.showRightCellAfterMiss()) {
             for (int i = 0; i < m_c.grid->CellCount(); ++i) {
                 const CellItem* other = m_c.grid->Item(i);
-                if (!other->Cleared() && other->Text == m_c.title->text())
+                if (!other->Cleared() && other->Text == m_model.targetText())
                     m_c.grid->flashCell(i, TMyDrawGrid::Flash::Answer);
             }
         }
         return;
     }
-    ++m_summary.found;
     m_c.grid->flashCell(index, TMyDrawGrid::Flash::Right);
     item->SetCleared(true);
-    m_host.SetProgress(m_host.Progress() + 1);
-    m_c.title->setText(m_c.grid->NextTarget());
-    m_targetShownAt = now;
-    if (m_c.title->text().isEmpty()) {
-        stopClock(now);
+    if (m_model.state() == RoundModel::Finished) {
         endRound();
         return;
     }
+    showTarget();
+}
+
+void GameRound::showTarget()
+{
+    m_c.title->setText(m_model.targetText());
     if (m_host.CurrentMode() == Mode::CombinationTest) {
         m_image2.show(target()->PictureI, -1);
         m_textModeImage.show(target()->PictureV, -1);
@@ -236,7 +224,6 @@ void GameRound::judge(int index, CellItem* item)
 
 void GameRound::endRound()
 {
-    m_state = Finished;
     m_timer.stop();
     m_host.closeHelp();
     hideStatus();
@@ -259,30 +246,20 @@ void GameRound::endRound()
 
 double GameRound::ElapsedTime() const
 {
-    const double played = m_state == Running ? m_elapsed + (Now() - m_runningSince) : m_elapsed;
-    // the clock counts whole milliseconds: differences of its values are rounded back to them
-    return std::llround(played * MsPerDay) / MsPerDay;
-}
-
-void GameRound::stopClock(double now)
-{
-    if (m_state == Running)
-        m_elapsed += now - m_runningSince;
+    return m_model.elapsed(Now());
 }
 
 void GameRound::tick()
 {
-    if (m_state == Running || m_state == Paused)
+    if (m_model.state() != RoundModel::Finished)
         m_c.clock->setText(formatMinutesSeconds(ElapsedTime()));
 }
 
 void GameRound::pause()
 {
     // While paused the target is hidden too, and the button offers to resume.
-    if (m_state == Running && !m_c.grid->isHidden()) {
-        m_pausedAt = Now();
-        stopClock(m_pausedAt);
-        m_state = Paused;
+    if (m_model.state() == RoundModel::Running && !m_c.grid->isHidden()) {
+        m_model.pause(Now());
         m_c.grid->hide();
         m_c.pausedLabel->show();
         m_hiddenByPause.clear();
@@ -296,14 +273,11 @@ void GameRound::pause()
             m_c.statusLine->hide();
         m_pauseCaption = m_c.pauseButton->property("Caption").toString();
         m_c.pauseButton->setProperty("Caption", LoadString(StringId::ResumeCaption));
-    } else if (m_state == Paused) {
+    } else if (m_model.state() == RoundModel::Paused) {
         m_c.pausedLabel->hide();
         m_c.grid->show();
         undoPauseLook();
-        const double now = Now();
-        m_state = Running;
-        m_runningSince = now;
-        m_targetShownAt += now - m_pausedAt;
+        m_model.resume(Now());
     }
 }
 
@@ -329,8 +303,7 @@ void GameRound::stopForMainMenu()
 {
     m_timer.stop();
     // the time played up to now is the round's, as far as it went
-    stopClock(Now());
-    m_state = Finished;
+    m_model.abandon(Now());
     emit roundEnded(false);
     m_host.closeHelp();
     hideStatus();

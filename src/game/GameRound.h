@@ -1,6 +1,8 @@
 #pragma once
 
-#include "game/RoundSummary.h"
+#include "domain/FinishedRound.h"
+#include "game/RoundModel.h"
+
 #include <QImage>
 
 #include <QObject>
@@ -38,14 +40,19 @@ struct RoundControls
     QLabel* statusLine = nullptr; // under the board: what a wrong press pressed
 };
 
-// One practice or test round on the symbol grid: its start, the hover and press handlers, the
-// clock, the pause and the end of a timed round. The time played is taken from the clock at the
-// start, each pause, each resumption and the end; the one-second tick only shows it.
+// One practice or test round on the symbol grid, as the main window shows it: its start, the hover
+// and press handlers, the clock, the pause and the end of a timed round. The rules (the target, the
+// judging of a press, the errors, the time played) are the model's; this shows them on the board
+// and the labels. The one-second tick only shows the time played.
 class GameRound : public QObject
 {
     Q_OBJECT
 public:
-    enum State : quint8 { Running = 0, Finished = 1, Paused = 3 };
+    enum State : quint8 {
+        Running = RoundModel::Running,
+        Finished = RoundModel::Finished,
+        Paused = RoundModel::Paused
+    };
 
     GameRound(RoundHost& host, const RoundControls& controls);
 
@@ -61,10 +68,11 @@ public:
     // The main menu clears the round's pictures and stops the clock.
     void stopForMainMenu();
 
-    quint8 GameState() const { return m_state; }
+    quint8 GameState() const { return m_model.state(); }
     // A timed round that has begun and not ended (paused or not): leaving it throws it away.
     bool timedRoundInProgress() const;
-    const RoundSummary& summary() const { return m_summary; }
+    const RoundSummary& summary() const { return m_model.summary(); }
+    const RoundModel& model() const { return m_model; }
     // How long the status line and the marks of a press stay.
     static constexpr int StatusLineMs = 1800;
     // The moment the round started.
@@ -95,32 +103,24 @@ private:
     CellItem* target() const;
     void endRound();
     void judge(int index, CellItem* item);
-    void noteMiss(const CellItem* pressed);
+    // The new target's name and pictures on the labels.
+    void showTarget();
     void showStatus(const QString& text);
     void hideStatus();
     // The pause button's caption and the controls a pause hid come back.
     void undoPauseLook();
-    // Adds the time since the round last started running to the time played.
-    void stopClock(double now);
     // The picture that stands for a cell's symbol in a summary.
     static QImage symbolPicture(const CellItem& item);
 
     RoundHost& m_host;
     RoundControls m_c;
+    RoundModel m_model;
     CellPicture m_image1;
     CellPicture m_image2;
     CellPicture m_textModeImage;
     QTimer m_timer;
     QTimer m_statusTimer;
-    RoundSummary m_summary;
     QString m_pauseCaption;
     QList<QWidget*> m_hiddenByPause;
-    quint8 m_state = Finished;
     double m_startTime = 0;
-    // The time played before the round last started running, and the moment it did.
-    double m_elapsed = 0;
-    double m_runningSince = 0;
-    // When the current target was named, and when the pause began (the pause does not count).
-    double m_targetShownAt = 0;
-    double m_pausedAt = 0;
 };

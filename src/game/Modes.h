@@ -1,8 +1,12 @@
 #pragma once
 
-#include <QtGlobal>
+#include "domain/Activity.h"
 
-// The screen modes of the main window.
+#include <QtGlobal>
+#include <optional>
+
+// The screen modes of the main window. The numbers are stored (the answer store keeps each
+// round's mode); the board's screens each show one activity.
 namespace Mode {
 enum : quint8 {
     LegendWalkthrough = 0,
@@ -31,5 +35,44 @@ constexpr bool isPractice(quint8 mode)
 constexpr bool showsTestSelection(quint8 mode)
 {
     return isTimed(mode) || isPractice(mode);
+}
+
+// The activity a board's screen plays; none for the other screens.
+constexpr std::optional<Activity> activityOf(quint8 mode)
+{
+    switch (mode) {
+    case DescriptionPractice:
+        return Activity{SymbolKind::Description, false};
+    case DescriptionTest:
+        return Activity{SymbolKind::Description, true};
+    case CombinationPractice:
+        return Activity{SymbolKind::Line, false};
+    case CombinationTest:
+        return Activity{SymbolKind::Line, true};
+    case MapSymbolPractice:
+        return Activity{SymbolKind::MapSymbol, false};
+    case MapSymbolTest:
+        return Activity{SymbolKind::MapSymbol, true};
+    default:
+        return std::nullopt;
+    }
+}
+// The kind of symbols a screen plays: description symbols for a screen without a board.
+constexpr SymbolKind kindOf(quint8 mode)
+{
+    return activityOf(mode).value_or(Activity{}).kind;
+}
+// The board's screen that shows an activity.
+constexpr quint8 screenOf(Activity activity)
+{
+    switch (activity.kind) {
+    case SymbolKind::Line:
+        return activity.timed ? CombinationTest : CombinationPractice;
+    case SymbolKind::MapSymbol:
+        return activity.timed ? MapSymbolTest : MapSymbolPractice;
+    case SymbolKind::Description:
+        break;
+    }
+    return activity.timed ? DescriptionTest : DescriptionPractice;
 }
 } // namespace Mode

@@ -4,7 +4,6 @@
 #include "content/Language.h"
 #include "content/NumberedText.h"
 #include "game/CellItem.h"
-#include "results/AnswerStore.h"
 
 #include <optional>
 
@@ -20,7 +19,7 @@ QList<QPair<qint32, QString>> symbolLines(const QString& fileName)
 }
 } // namespace
 
-SymbolNames::SymbolNames(int kind)
+SymbolNames::SymbolNames(std::optional<SymbolKind> kind)
 {
     // the picture library's text file names the sheet's special instructions and the whole lines:
     // read once for both
@@ -30,13 +29,13 @@ SymbolNames::SymbolNames(int kind)
             libraryLines = symbolLines(ContentFileName(ContentFiles::LibraryTextsBase));
         return *libraryLines;
     };
-    for (quint8 k = 0; k < SymbolKind::Count; ++k) {
-        if (kind < 0 || kind == k)
+    for (const SymbolKind k : AllSymbolKinds) {
+        if (!kind || *kind == k)
             read(k, library);
     }
 }
 
-void SymbolNames::read(quint8 kind, const Library& library)
+void SymbolNames::read(SymbolKind kind, const Library& library)
 {
     QList<QPair<qint32, QString>> texts;
     switch (kind) {
@@ -53,30 +52,30 @@ void SymbolNames::read(quint8 kind, const Library& library)
                 texts.append(t);
         }
         break;
-    default:
+    case SymbolKind::MapSymbol:
         texts = symbolLines(ContentFileName(ContentFiles::SymbolsBase));
         break;
     }
     for (const auto& [value, text] : std::as_const(texts)) {
-        if (m_names[kind].contains(value))
+        if (m_names[toInt(kind)].contains(value))
             continue;
-        m_symbols[kind].append(value);
-        m_names[kind].insert(value, text);
+        m_symbols[toInt(kind)].append(value);
+        m_names[toInt(kind)].insert(value, text);
     }
 }
 
-const QList<qint32>& SymbolNames::symbols(quint8 kind) const
+const QList<qint32>& SymbolNames::symbols(SymbolKind kind) const
 {
-    return m_symbols[kind < SymbolKind::Count ? kind : 0];
+    return m_symbols[isSymbolKind(toInt(kind)) ? toInt(kind) : 0];
 }
 
-QString SymbolNames::name(quint8 kind, qint32 value) const
+QString SymbolNames::name(SymbolKind kind, qint32 value) const
 {
     const QString name = ownName(kind, value);
     return name.isEmpty() ? QString::number(value) : name;
 }
 
-QString SymbolNames::ownName(quint8 kind, qint32 value) const
+QString SymbolNames::ownName(SymbolKind kind, qint32 value) const
 {
-    return kind < SymbolKind::Count ? m_names[kind].value(value) : QString();
+    return isSymbolKind(toInt(kind)) ? m_names[toInt(kind)].value(value) : QString();
 }

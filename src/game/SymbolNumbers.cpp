@@ -19,7 +19,7 @@ SymbolNumbers::SymbolNumbers()
 
 SymbolNumbers::~SymbolNumbers() = default;
 
-QString SymbolNumbers::of(quint8 kind, qint32 value) const
+QString SymbolNumbers::of(SymbolKind kind, qint32 value) const
 {
     if (kind == SymbolKind::MapSymbol)
         return isomNumber(value);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/SymbolNotation.h"
+#include "domain/SymbolKind.h"
 
 #include <QString>
 #include <memory>
@@ -18,7 +19,7 @@ public:
     SymbolNumbers(const SymbolNumbers&) = delete;
     SymbolNumbers& operator=(const SymbolNumbers&) = delete;
 
-    QString of(quint8 kind, qint32 value) const;
+    QString of(SymbolKind kind, qint32 value) const;
 
     // ISOM numbers the revised symbols 105.2 and 203.2; the texts number them 1052 and 2032.
     static QString isomNumber(qint32 value);

@@ -74,6 +74,8 @@ public:
     // empty string, with TargetIndex unchanged, when there is no such cell.
     QString NextTarget();
     int TargetIndex() const { return m_targetIndex; }
+    // The target named by the round's model, which chooses it among its own cells.
+    void SetTargetIndex(int index) { m_targetIndex = index; }
 
     // row * ColCount + col; -1 for a cell that is not on the board.
     int CellIndex(int col, int row) const;

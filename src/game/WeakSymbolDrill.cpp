@@ -1,7 +1,5 @@
 #include "game/WeakSymbolDrill.h"
 
-#include "game/Modes.h"
-
 #include <QSet>
 #include <algorithm>
 
@@ -11,37 +9,6 @@ namespace {
 // Look-alikes are picked from this many of the kind's most frequent confusions.
 constexpr int ConfusionsLookedAt = 500;
 } // namespace
-
-qint32 testNumberFor(quint8 kind)
-{
-    return FirstTestNumber + kind;
-}
-
-quint8 kindOfMode(quint8 mode)
-{
-    switch (mode) {
-    case Mode::CombinationPractice:
-    case Mode::CombinationTest:
-        return SymbolKind::Line;
-    case Mode::MapSymbolPractice:
-    case Mode::MapSymbolTest:
-        return SymbolKind::MapSymbol;
-    default:
-        return SymbolKind::Description;
-    }
-}
-
-quint8 modeFor(quint8 kind, bool timed)
-{
-    switch (kind) {
-    case SymbolKind::Line:
-        return timed ? Mode::CombinationTest : Mode::CombinationPractice;
-    case SymbolKind::MapSymbol:
-        return timed ? Mode::MapSymbolTest : Mode::MapSymbolPractice;
-    default:
-        return timed ? Mode::DescriptionTest : Mode::DescriptionPractice;
-    }
-}
 
 Board buildBoard(const QList<SymbolStats>& symbols, const QList<Confusion>& confusions, QDate today,
                  int cells)
@@ -101,7 +68,7 @@ Board buildBoard(const QList<SymbolStats>& symbols, const QList<Confusion>& conf
     return board;
 }
 
-Board buildBoard(const AnswerStore& store, quint8 kind, QDate today)
+Board buildBoard(const AnswerStore& store, SymbolKind kind, QDate today)
 {
     return buildBoard(store.symbols(kind), store.confusions(kind, ConfusionsLookedAt), today);
 }

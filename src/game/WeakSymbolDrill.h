@@ -12,16 +12,8 @@
 // lowest box first, and fills the cells left with the symbols most often confused with them.
 namespace WeakSymbolDrill {
 
-// The drills' test numbers, one per kind, apart from every catalogue's numbers so that their
-// results rank on their own.
-inline constexpr qint32 FirstTestNumber = 9901;
+// The drills' test numbers are TestNumbers::drill(kind).
 inline constexpr int BoardCells = 15;
-
-qint32 testNumberFor(quint8 kind);
-// The kind of symbols a practice or test mode plays.
-quint8 kindOfMode(quint8 mode);
-// The practice or the test mode of a kind.
-quint8 modeFor(quint8 kind, bool timed);
 
 struct Board
 {
@@ -36,6 +28,6 @@ struct Board
 Board buildBoard(const QList<SymbolStats>& symbols, const QList<Confusion>& confusions, QDate today,
                  int cells = BoardCells);
 // The same from the store (its confusions of the kind, most frequent first).
-Board buildBoard(const AnswerStore& store, quint8 kind, QDate today);
+Board buildBoard(const AnswerStore& store, SymbolKind kind, QDate today);
 
 } // namespace WeakSymbolDrill

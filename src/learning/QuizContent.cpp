@@ -25,9 +25,9 @@ QHash<qint32, QString> explanations(const QString& base)
     return texts;
 }
 
-bool validKind(quint8 kind)
+bool validKind(SymbolKind kind)
 {
-    return kind < SymbolKind::Count;
+    return isSymbolKind(toInt(kind));
 }
 
 } // namespace
@@ -39,7 +39,7 @@ QuizContent QuizContent::load(const AnswerStore* store)
     const QHash<qint32, QString> legends = explanations(LegendsAddBase);
     const QHash<qint32, QString> library = explanations(LibraryAddBase);
     const QHash<qint32, QString> maps = explanations(SymbolsAddBase);
-    for (quint8 kind = 0; kind < SymbolKind::Count; ++kind) {
+    for (const SymbolKind kind : AllSymbolKinds) {
         for (const qint32 value : names.symbols(kind)) {
             QString explanation;
             if (kind == SymbolKind::MapSymbol)
@@ -60,7 +60,7 @@ QuizContent QuizContent::load(const AnswerStore* store)
     }
     if (store && store->isOpen()) {
         try {
-            for (quint8 kind = 0; kind < SymbolKind::Count; ++kind) {
+            for (const SymbolKind kind : AllSymbolKinds) {
                 for (const Confusion& c : store->confusions(kind, ConfusionsLookedAt))
                     content.addConfusion(kind, c.target, c.pressed, c.count);
             }
@@ -71,43 +71,43 @@ QuizContent QuizContent::load(const AnswerStore* store)
     return content;
 }
 
-void QuizContent::addSymbol(quint8 kind, qint32 value, const QString& name, const QString& explanation)
+void QuizContent::addSymbol(SymbolKind kind, qint32 value, const QString& name, const QString& explanation)
 {
-    if (!validKind(kind) || m_texts[kind].contains(value))
+    if (!validKind(kind) || m_texts[toInt(kind)].contains(value))
         return;
-    m_symbols[kind].append(value);
-    m_texts[kind].insert(value, {name, explanation});
+    m_symbols[toInt(kind)].append(value);
+    m_texts[toInt(kind)].insert(value, {name, explanation});
 }
 
-void QuizContent::addConfusion(quint8 kind, qint32 target, qint32 pressed, int count)
+void QuizContent::addConfusion(SymbolKind kind, qint32 target, qint32 pressed, int count)
 {
     if (!validKind(kind) || target == pressed)
         return;
-    m_confusions[kind][{std::min(target, pressed), std::max(target, pressed)}] += count;
+    m_confusions[toInt(kind)][{std::min(target, pressed), std::max(target, pressed)}] += count;
 }
 
-const QList<qint32>& QuizContent::symbols(quint8 kind) const
+const QList<qint32>& QuizContent::symbols(SymbolKind kind) const
 {
     static const QList<qint32> none;
-    return validKind(kind) ? m_symbols[kind] : none;
+    return validKind(kind) ? m_symbols[toInt(kind)] : none;
 }
 
-bool QuizContent::contains(quint8 kind, qint32 value) const
+bool QuizContent::contains(SymbolKind kind, qint32 value) const
 {
-    return validKind(kind) && m_texts[kind].contains(value);
+    return validKind(kind) && m_texts[toInt(kind)].contains(value);
 }
 
-QString QuizContent::name(quint8 kind, qint32 value) const
+QString QuizContent::name(SymbolKind kind, qint32 value) const
 {
-    return validKind(kind) ? m_texts[kind].value(value).name : QString();
+    return validKind(kind) ? m_texts[toInt(kind)].value(value).name : QString();
 }
 
-QString QuizContent::explanation(quint8 kind, qint32 value) const
+QString QuizContent::explanation(SymbolKind kind, qint32 value) const
 {
-    return validKind(kind) ? m_texts[kind].value(value).explanation : QString();
+    return validKind(kind) ? m_texts[toInt(kind)].value(value).explanation : QString();
 }
 
-int QuizContent::confusions(quint8 kind, qint32 a, qint32 b) const
+int QuizContent::confusions(SymbolKind kind, qint32 a, qint32 b) const
 {
-    return validKind(kind) ? m_confusions[kind].value({std::min(a, b), std::max(a, b)}) : 0;
+    return validKind(kind) ? m_confusions[toInt(kind)].value({std::min(a, b), std::max(a, b)}) : 0;
 }

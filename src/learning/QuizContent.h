@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/SymbolRelations.h"
+#include "domain/SymbolKind.h"
 
 #include <QHash>
 #include <QList>
@@ -20,20 +21,20 @@ public:
     // (when it is given and open). Throws AppError for a content file that cannot be read.
     static QuizContent load(const AnswerStore* store);
 
-    void addSymbol(quint8 kind, qint32 value, const QString& name, const QString& explanation);
+    void addSymbol(SymbolKind kind, qint32 value, const QString& name, const QString& explanation);
     void setRelations(SymbolRelations relations) { m_relations = std::move(relations); }
     // The learner chose `pressed` when asked for `target` (or the other way round) `count` times.
-    void addConfusion(quint8 kind, qint32 target, qint32 pressed, int count);
+    void addConfusion(SymbolKind kind, qint32 target, qint32 pressed, int count);
 
     // Every symbol of a kind, in the order of its text file.
-    const QList<qint32>& symbols(quint8 kind) const;
-    bool contains(quint8 kind, qint32 value) const;
+    const QList<qint32>& symbols(SymbolKind kind) const;
+    bool contains(SymbolKind kind, qint32 value) const;
     // Empty when the symbol has no name.
-    QString name(quint8 kind, qint32 value) const;
-    QString explanation(quint8 kind, qint32 value) const;
+    QString name(SymbolKind kind, qint32 value) const;
+    QString explanation(SymbolKind kind, qint32 value) const;
     const SymbolRelations& relations() const { return m_relations; }
     // How often two symbols of a kind were confused, either way.
-    int confusions(quint8 kind, qint32 a, qint32 b) const;
+    int confusions(SymbolKind kind, qint32 a, qint32 b) const;
 
 private:
     struct Symbol
@@ -41,7 +42,7 @@ private:
         QString name;
         QString explanation;
     };
-    static constexpr int KindCount = 3;
+    static constexpr int KindCount = SymbolKindCount;
 
     QList<qint32> m_symbols[KindCount];
     QHash<qint32, Symbol> m_texts[KindCount];

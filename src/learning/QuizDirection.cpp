@@ -1,13 +1,12 @@
 #include "learning/QuizDirection.h"
 
 #include "content/Language.h"
-#include "results/AnswerStore.h"
 
 #include <QString>
 
 namespace {
 using F = QuizFace;
-namespace K = SymbolKind;
+using K = SymbolKind;
 } // namespace
 
 const QList<QuizDirection>& QuizDirection::all()
@@ -27,7 +26,7 @@ const QList<QuizDirection>& QuizDirection::all()
     return directions;
 }
 
-QList<QuizDirection> QuizDirection::ofKind(quint8 kind)
+QList<QuizDirection> QuizDirection::ofKind(SymbolKind kind)
 {
     QList<QuizDirection> result;
     for (const QuizDirection& d : all()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "domain/TestNumbers.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -16,29 +18,20 @@ enum class QuizFace : quint8 { Picture, Text, MapExcerpt, GroundSketch };
 // their own.
 struct QuizDirection
 {
-    quint8 kind = 0; // SymbolKind of the question
-    int index = 0;   // among the directions of the kind
+    SymbolKind kind = SymbolKind::Description; // of the question
+    int index = 0;                             // among the directions of the kind
     QuizFace question = QuizFace::Picture;
-    quint8 answerKind = 0;
+    SymbolKind answerKind = SymbolKind::Description;
     QuizFace answer = QuizFace::Text;
 
-    // Apart from the catalogues' numbers and the drill's, so that each direction ranks on its own.
-    static constexpr qint32 FirstTestNumber = 9100;
-    static constexpr qint32 TestNumbersPerKind = 10;
-    // The number of questions a quiz may have. A quiz of each length is a test of its own: 10
-    // questions rank under the direction's number (as every quiz did before lengths ranked apart),
-    // 20 and 40 under that number plus 100 and 300 (the hundreds tell the questions in tens).
-    static constexpr std::array<int, 3> Lengths = {10, 20, 40};
-    static constexpr qint32 TestNumbersPerLength = 100;
+    // The number of questions a quiz may have; a quiz of each length is a test of its own.
+    static constexpr std::array<int, 3> Lengths = TestNumbers::QuickQuizLengths;
 
     // The direction's own number: its quizzes of 10 questions rank under it, and the answer store
     // keeps the answers of every quiz of the direction under it.
-    qint32 testNumber() const { return FirstTestNumber + kind * TestNumbersPerKind + index; }
+    qint32 testNumber() const { return TestNumbers::quickQuiz(kind, index); }
     // The number a quiz of `questions` questions ranks under.
-    qint32 testNumber(int questions) const
-    {
-        return testNumber() + (questions / Lengths[0] - 1) * TestNumbersPerLength;
-    }
+    qint32 testNumber(int questions) const { return TestNumbers::quickQuiz(kind, index, questions); }
     // Its place in all(): the offset of its texts in the string table.
     int textOffset() const;
     int labelId() const;
@@ -49,5 +42,5 @@ struct QuizDirection
 
     // Every direction, description symbols first, then whole lines, then map symbols.
     static const QList<QuizDirection>& all();
-    static QList<QuizDirection> ofKind(quint8 kind);
+    static QList<QuizDirection> ofKind(SymbolKind kind);
 };

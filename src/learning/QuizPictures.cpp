@@ -10,7 +10,7 @@
 namespace {
 constexpr char PictureLibraryFile[] = "Bitm1.dll";
 
-QString libraryName(quint8 kind, qint32 value, QuizFace face)
+QString libraryName(SymbolKind kind, qint32 value, QuizFace face)
 {
     QString prefix;
     if (kind == SymbolKind::MapSymbol)
@@ -33,7 +33,7 @@ QuizPictures::QuizPictures(const QFont& symbolFont, qreal devicePixelRatio, cons
     m_font.setStyleStrategy(QFont::StyleStrategy(m_font.styleStrategy() | QFont::NoFontMerging));
 }
 
-QImage QuizPictures::picture(quint8 kind, qint32 value, QuizFace face, qreal scale) const
+QImage QuizPictures::picture(SymbolKind kind, qint32 value, QuizFace face, qreal scale) const
 {
     if (kind == SymbolKind::Description && value < CellItem::FirstLibraryNumber)
         return glyph(value, scale > 0 ? scale : 1);

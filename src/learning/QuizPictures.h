@@ -21,7 +21,7 @@ public:
     // The picture of a symbol shown `face`; a null image when it cannot be had (the content checks
     // report such a picture; the quiz goes on without it). A symbol of the font is drawn `scale`
     // times its usual size; the library's pictures come at their own size.
-    QImage picture(quint8 kind, qint32 value, QuizFace face, qreal scale = 1) const;
+    QImage picture(SymbolKind kind, qint32 value, QuizFace face, qreal scale = 1) const;
 
     // The square a description symbol is drawn in, and the symbol's height in it.
     static constexpr int GlyphBox = 80;

@@ -4,6 +4,7 @@
 #include "content/ContentFiles.h"
 #include "content/Language.h"
 #include "game/WeakSymbolDrill.h"
+#include "domain/TestNumbers.h"
 #include "learning/QuizDirection.h"
 #include "platform/AppError.h"
 
@@ -22,8 +23,8 @@ TestNames::TestNames()
     }
     for (const QuizDirection& direction : QuizDirection::all())
         m_names.insert(direction.testNumber(), direction.testName());
-    for (const quint8 kind : {SymbolKind::Description, SymbolKind::Line, SymbolKind::MapSymbol})
-        m_names.insert(WeakSymbolDrill::testNumberFor(kind), LoadString(StringId::WeakSymbolsTest).trimmed());
+    for (const SymbolKind kind : {SymbolKind::Description, SymbolKind::Line, SymbolKind::MapSymbol})
+        m_names.insert(TestNumbers::drill(kind), LoadString(StringId::WeakSymbolsTest).trimmed());
 }
 
 QString TestNames::name(qint32 testNumber) const

@@ -28,7 +28,7 @@ constexpr Layout DescriptionLayout{2, 11, 15, 9, 22};
 constexpr Layout MapLayout{2, 25, 13, 22, 22};
 constexpr Layout LineLayout{1, 9, 13, 7, 6 * 7};
 constexpr qreal Gap = 3;
-int titleOf(quint8 kind)
+int titleOf(SymbolKind kind)
 {
     switch (kind) {
     case SymbolKind::MapSymbol:
@@ -42,7 +42,7 @@ int titleOf(quint8 kind)
 
 } // namespace
 
-Printout handoutPrintout(quint8 kind, const SymbolNames& names, const SymbolPainter& symbols,
+Printout handoutPrintout(SymbolKind kind, const SymbolNames& names, const SymbolPainter& symbols,
                          const SymbolNotation* notation, const LineTable* lines)
 {
     const QList<qint32>& values = names.symbols(kind);

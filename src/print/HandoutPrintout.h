@@ -1,5 +1,6 @@
 #pragma once
 
+#include "domain/SymbolKind.h"
 #include "print/Printout.h"
 
 class LineTable;
@@ -12,5 +13,5 @@ class SymbolPainter;
 // number of a map symbol), its picture and its name. Throws "File not found" naming the file of
 // names when there is none, or "No text for number %d" for a whole line the table lacks. The
 // description symbols need `notation`, the whole lines `lines`.
-Printout handoutPrintout(quint8 kind, const SymbolNames& names, const SymbolPainter& symbols,
+Printout handoutPrintout(SymbolKind kind, const SymbolNames& names, const SymbolPainter& symbols,
                          const SymbolNotation* notation, const LineTable* lines);

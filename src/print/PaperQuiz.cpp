@@ -41,7 +41,7 @@ QStringList lookAlikeReadings(qint32 line, const QString& reading, const SymbolN
 
 } // namespace
 
-QString namesFileOf(quint8 kind, qint32 value)
+QString namesFileOf(SymbolKind kind, qint32 value)
 {
     QString name;
     if (kind == SymbolKind::MapSymbol)
@@ -54,7 +54,7 @@ QString namesFileOf(quint8 kind, qint32 value)
     return QDir::current().absoluteFilePath(found.isEmpty() ? name : found);
 }
 
-PaperQuiz PaperQuiz::build(const TTypesItem& test, quint8 kind, const SymbolNames& names,
+PaperQuiz PaperQuiz::build(const TTypesItem& test, SymbolKind kind, const SymbolNames& names,
                            const LineTable* lines)
 {
     PaperQuiz quiz;
@@ -92,7 +92,7 @@ CatalogueTest CatalogueTest::find(qint32 number)
     static constexpr struct
     {
         QLatin1String catalogue;
-        quint8 kind;
+        SymbolKind kind;
     } Catalogues[] = {{ContentFiles::DescriptionCatalogue, SymbolKind::Description},
                       {ContentFiles::CombinationCatalogue, SymbolKind::Line},
                       {ContentFiles::MapSymbolCatalogue, SymbolKind::MapSymbol}};

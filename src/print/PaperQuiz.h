@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/Catalogue.h"
+#include "domain/SymbolKind.h"
 
 #include <QList>
 #include <QString>
@@ -23,7 +24,7 @@ struct QuizQuestion
 // A test of a catalogue as a quiz on paper, with its answer key.
 struct PaperQuiz
 {
-    quint8 kind = 0; // SymbolKind
+    SymbolKind kind = SymbolKind::Description;
     qint32 testNumber = 0;
     QString testName;
     QList<QuizQuestion> questions;
@@ -34,7 +35,7 @@ struct PaperQuiz
     // line gets three readings of look-alike lines beside its own, those most like it by
     // LineTable::likeness (ties drawn at random), and its own reading at a random place among them. Throws
     // "No text for number %d" naming the file of names (or the table of lines) that lacks a symbol.
-    static PaperQuiz build(const TTypesItem& test, quint8 kind, const SymbolNames& names,
+    static PaperQuiz build(const TTypesItem& test, SymbolKind kind, const SymbolNames& names,
                            const LineTable* lines);
 };
 
@@ -42,7 +43,7 @@ struct PaperQuiz
 struct CatalogueTest
 {
     TTypesItem test;
-    quint8 kind = 0;
+    SymbolKind kind = SymbolKind::Description;
 
     // The test `number` from whichever catalogue of the active language holds it (descriptions,
     // whole lines, map symbols), with each group's random choice made. Throws "No catalogue has
@@ -52,4 +53,4 @@ struct CatalogueTest
 
 // The file that names the symbols of `kind` in the active language (the library's text for the
 // special instructions among the description symbols, from 990 on), as an absolute path.
-QString namesFileOf(quint8 kind, qint32 value);
+QString namesFileOf(SymbolKind kind, qint32 value);

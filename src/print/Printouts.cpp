@@ -16,7 +16,7 @@
 namespace {
 
 // The table of whole lines, for the symbols that are whole lines.
-std::unique_ptr<LineTable> linesFor(quint8 kind)
+std::unique_ptr<LineTable> linesFor(SymbolKind kind)
 {
     if (kind != SymbolKind::Line)
         return nullptr;
@@ -31,7 +31,7 @@ Printout Printouts::testQuiz(qint32 number)
     return testQuiz(found.test, found.kind);
 }
 
-Printout Printouts::testQuiz(const TTypesItem& test, quint8 kind)
+Printout Printouts::testQuiz(const TTypesItem& test, SymbolKind kind)
 {
     const SymbolPainter symbols;
     const std::unique_ptr<LineTable> lines = linesFor(kind);
@@ -39,7 +39,7 @@ Printout Printouts::testQuiz(const TTypesItem& test, quint8 kind)
     return quizPrintout(quiz, symbols, lines.get());
 }
 
-Printout Printouts::handout(quint8 kind)
+Printout Printouts::handout(SymbolKind kind)
 {
     const SymbolPainter symbols;
     std::unique_ptr<SymbolNotation> notation;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "domain/SymbolKind.h"
 #include "print/Printout.h"
 
 struct TTypesItem;
@@ -11,9 +12,9 @@ namespace Printouts {
 // The quiz and answer key of test `number`, from whichever catalogue holds it.
 Printout testQuiz(qint32 number);
 // The quiz and answer key of `test`, whose symbols are of `kind` (SymbolKind).
-Printout testQuiz(const TTypesItem& test, quint8 kind);
+Printout testQuiz(const TTypesItem& test, SymbolKind kind);
 // Every symbol of `kind` with its number, picture and name.
-Printout handout(quint8 kind);
+Printout handout(SymbolKind kind);
 // The description sheet written in the text file at `path`.
 Printout sheet(const QString& path);
 

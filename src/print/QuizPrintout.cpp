@@ -37,8 +37,8 @@ QString numbered(int index)
 }
 
 // The symbol of a question in `box`: a character of the symbol font, or a picture of the library.
-void drawSymbol(QPainter& painter, const QRectF& box, const SymbolPainter& symbols, quint8 kind, qint32 value,
-                qreal mm)
+void drawSymbol(QPainter& painter, const QRectF& box, const SymbolPainter& symbols, SymbolKind kind,
+                qint32 value, qreal mm)
 {
     painter.setPen(Qt::black);
     if (kind == SymbolKind::MapSymbol) {
@@ -52,7 +52,7 @@ void drawSymbol(QPainter& painter, const QRectF& box, const SymbolPainter& symbo
     }
 }
 
-qreal pictureWidth(quint8 kind, qreal height)
+qreal pictureWidth(SymbolKind kind, qreal height)
 {
     return kind == SymbolKind::Description ? SpecialPictureWidth * height / DescriptionPicture : height;
 }
@@ -93,7 +93,7 @@ void addWritingQuestions(Printout& printout, const PaperQuiz& quiz, const Symbol
     const qreal pictureHeight = map ? MapPicture : DescriptionPicture;
     for (int i = 0; i < quiz.questions.size(); ++i) {
         const qint32 value = quiz.questions[i].value;
-        const quint8 kind = quiz.kind;
+        const SymbolKind kind = quiz.kind;
         printout.addBlock(rowHeight, [=](QPainter& painter, const QRectF& place, qreal mm) {
             painter.setFont(PrintStyle::font(PrintStyle::TextSize, true));
             painter.setPen(Qt::black);
@@ -155,7 +155,7 @@ void addKey(Printout& printout, const PaperQuiz& quiz, const SymbolPainter& symb
     const bool lines = quiz.kind == SymbolKind::Line;
     for (int i = 0; i < quiz.questions.size(); ++i) {
         const QuizQuestion question = quiz.questions[i];
-        const quint8 kind = quiz.kind;
+        const SymbolKind kind = quiz.kind;
         printout.addBlock(lines ? KeyLineRow : KeyRow, [=](QPainter& painter, const QRectF& place, qreal mm) {
             painter.setFont(PrintStyle::font(PrintStyle::TextSize, true));
             painter.setPen(Qt::black);

@@ -4,7 +4,6 @@
 #include "platform/Clock.h"
 #include "platform/DataFolder.h"
 #include "platform/Files.h"
-#include "platform/MessageBoxes.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -81,7 +80,7 @@ struct AnswerStore::Round
         bool right;
     };
     quint8 mode = 0;
-    quint8 kind = 0;
+    SymbolKind kind = SymbolKind::Description;
     qint32 testNumber = 0;
     double started = 0;
     QList<Press> presses;
@@ -340,8 +339,8 @@ void AnswerStore::disable(const AppError& error)
     m_db.reset();
     m_round.reset();
     // the game goes on without statistics, and says so with the cause
-    if (first)
-        MessageBoxes::showError(
+    if (first && m_reportFailure)
+        m_reportFailure(
             AppError(QString::fromLatin1(Msg::StatisticsOff), {error.text()}).inFile(error.file()));
 }
 
@@ -365,7 +364,7 @@ bool AnswerStore::openIfPresent()
     return ensureOpen();
 }
 
-void AnswerStore::beginRound(quint8 mode, quint8 kind, qint32 testNumber, double now)
+void AnswerStore::beginRound(quint8 mode, SymbolKind kind, qint32 testNumber, double now)
 {
     if (m_disabled)
         return;
@@ -423,7 +422,7 @@ void AnswerStore::endRound(bool finished, qint32 elapsedMs, double now)
         r.bindValue(0, utcMsFromDays(round->started));
         r.bindValue(1, utcMsFromDays(now));
         r.bindValue(2, round->mode);
-        r.bindValue(3, round->kind);
+        r.bindValue(3, toInt(round->kind));
         r.bindValue(4, round->testNumber);
         r.bindValue(5, finished ? 1 : 0);
         r.bindValue(6, qint32(round->presses.size()));
@@ -439,14 +438,14 @@ void AnswerStore::endRound(bool finished, qint32 elapsedMs, double now)
             a.bindValue(0, roundId);
             a.bindValue(1, at);
             a.bindValue(2, round->mode);
-            a.bindValue(3, round->kind);
+            a.bindValue(3, toInt(round->kind));
             a.bindValue(4, round->testNumber);
             a.bindValue(5, p.target);
             a.bindValue(6, p.pressed);
             a.bindValue(7, p.right ? 1 : 0);
             a.bindValue(8, p.ms);
             db.run(a);
-            s.bindValue(0, round->kind);
+            s.bindValue(0, toInt(round->kind));
             s.bindValue(1, p.target);
             s.bindValue(2, p.right ? 1 : 0);
             s.bindValue(3, p.ms);
@@ -454,7 +453,7 @@ void AnswerStore::endRound(bool finished, qint32 elapsedMs, double now)
             s.bindValue(5, at);
             db.run(s);
             if (!p.right && p.pressed != NoPress) {
-                c.bindValue(0, round->kind);
+                c.bindValue(0, toInt(round->kind));
                 c.bindValue(1, p.target);
                 c.bindValue(2, p.pressed);
                 db.run(c);
@@ -463,7 +462,7 @@ void AnswerStore::endRound(bool finished, qint32 elapsedMs, double now)
         QSqlQuery& b = *db.m_moveBox;
         for (auto it = foundAtOnce.cbegin(); it != foundAtOnce.cend(); ++it) {
             b.bindValue(0, it.value() ? 1 : 0);
-            b.bindValue(1, round->kind);
+            b.bindValue(1, toInt(round->kind));
             b.bindValue(2, it.key());
             db.run(b);
         }
@@ -474,7 +473,7 @@ void AnswerStore::endRound(bool finished, qint32 elapsedMs, double now)
     }
 }
 
-QList<SymbolStats> AnswerStore::symbols(int kind) const
+QList<SymbolStats> AnswerStore::symbols(std::optional<SymbolKind> kind) const
 {
     QList<SymbolStats> result;
     if (!m_db)
@@ -483,15 +482,15 @@ QList<SymbolStats> AnswerStore::symbols(int kind) const
         QStringLiteral("SELECT kind, value, attempts, correct, total_ms, recent, recent_count, box, "
                        "last_utc FROM symbols");
     QVariantList bound;
-    if (kind >= 0) {
+    if (kind) {
         sql += QStringLiteral(" WHERE kind = ?");
-        bound << kind;
+        bound << toInt(*kind);
     }
     sql += QStringLiteral(" ORDER BY kind, value");
     QSqlQuery q = m_db->select(sql, bound);
     while (q.next()) {
         SymbolStats s;
-        s.kind = static_cast<quint8>(q.value(0).toInt());
+        s.kind = static_cast<SymbolKind>(q.value(0).toInt());
         s.value = q.value(1).toInt();
         s.attempts = q.value(2).toInt();
         s.correct = q.value(3).toInt();
@@ -505,20 +504,20 @@ QList<SymbolStats> AnswerStore::symbols(int kind) const
     return result;
 }
 
-QList<Confusion> AnswerStore::confusions(quint8 kind, int limit) const
+QList<Confusion> AnswerStore::confusions(SymbolKind kind, int limit) const
 {
     QList<Confusion> result;
     if (!m_db)
         return result;
     QSqlQuery q = m_db->select(QStringLiteral("SELECT target, pressed, count FROM confusions WHERE kind = ? "
                                               "ORDER BY count DESC, target, pressed LIMIT ?"),
-                               {kind, limit});
+                               {toInt(kind), limit});
     while (q.next())
         result.append({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
     return result;
 }
 
-QList<RoundStats> AnswerStore::rounds(quint8 kind) const
+QList<RoundStats> AnswerStore::rounds(SymbolKind kind) const
 {
     QList<RoundStats> result;
     if (!m_db)
@@ -526,7 +525,7 @@ QList<RoundStats> AnswerStore::rounds(quint8 kind) const
     QSqlQuery q = m_db->select(QStringLiteral("SELECT started_utc, mode, test_number, presses, errors, "
                                               "elapsed_ms, finished FROM rounds WHERE kind = ? "
                                               "ORDER BY started_utc, id"),
-                               {kind});
+                               {toInt(kind)});
     while (q.next()) {
         RoundStats r;
         r.started = daysFromUtcMs(q.value(0).toLongLong());

@@ -1,18 +1,15 @@
 #pragma once
 
+#include "domain/SymbolKind.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class AppError;
-
-// The three kinds of symbols the learner answers; each keeps statistics of its own, since their
-// numbers overlap (description symbol 101 is not map symbol 101).
-namespace SymbolKind {
-enum : quint8 { Description = 0, Line = 1, MapSymbol = 2 };
-inline constexpr int Count = 3;
-} // namespace SymbolKind
 
 // What the store knows of one symbol: its answers as a target, its recent ones (newest in bit 0)
 // and its Leitner box.
@@ -21,7 +18,7 @@ struct SymbolStats
     // How well the learner knows the symbol lately.
     enum Mastery { NeverSeen, Weak, Learning, Known };
 
-    quint8 kind = 0;
+    SymbolKind kind = SymbolKind::Description;
     qint32 value = 0;
     qint32 attempts = 0;
     qint32 correct = 0;
@@ -93,18 +90,22 @@ public:
     // Opens (creating or migrating) the file; throws AppError naming it.
     void open();
     bool isOpen() const;
-    // After a failure that was shown to the user: the store stays closed for the rest of the run.
+    // After a failure: the store stays closed for the rest of the run, and the first failure is
+    // reported (the game goes on without statistics).
     void disable(const AppError& error);
+    // Where that failure is reported; the application shows it. Without a reporter nothing is said.
+    using FailureReporter = std::function<void(const AppError&)>;
+    void setFailureReporter(FailureReporter reporter) { m_reportFailure = std::move(reporter); }
     bool disabled() const { return m_disabled; }
-    // Opens the store unless it is open or disabled; on failure shows the one message and disables
-    // it. True when the store can be used.
+    // Opens the store unless it is open or disabled; on failure reports it and disables it. True when the
+    // store can be used.
     bool ensureOpen();
     // ensureOpen() for a store whose file exists (or that is open already): a view shows nothing
     // and makes no file where no round was recorded yet.
     bool openIfPresent();
 
     // The round being played: its presses stay in memory until endRound.
-    void beginRound(quint8 mode, quint8 kind, qint32 testNumber, double now);
+    void beginRound(quint8 mode, SymbolKind kind, qint32 testNumber, double now);
     // A press `ms` milliseconds after its target was shown (kept up to the largest 32-bit value).
     void record(qint32 target, qint32 pressed, bool right, qint64 ms, double now);
     bool roundOpen() const { return m_round != nullptr; }
@@ -115,10 +116,10 @@ public:
     void finishRound(bool finished, qint64 elapsedMs, double now);
 
     // Summaries for the progress view, the drill and the export.
-    QList<SymbolStats> symbols(int kind = -1) const;
+    QList<SymbolStats> symbols(std::optional<SymbolKind> kind = {}) const;
     // The most frequent confusions of a kind, most frequent first.
-    QList<Confusion> confusions(quint8 kind, int limit) const;
-    QList<RoundStats> rounds(quint8 kind) const;
+    QList<Confusion> confusions(SymbolKind kind, int limit) const;
+    QList<RoundStats> rounds(SymbolKind kind) const;
     qint64 answerCount() const;
 
 private:
@@ -129,4 +130,5 @@ private:
     std::unique_ptr<Database> m_db;
     std::unique_ptr<Round> m_round;
     bool m_disabled = false;
+    FailureReporter m_reportFailure;
 };

@@ -19,22 +19,23 @@ constexpr double MsPerDay = 86400000.0;
 // The kinds in the order of the rows, with the word the kind column writes.
 constexpr struct
 {
-    quint8 kind;
+    SymbolKind kind;
     const char* word;
 } Kinds[] = {
     {SymbolKind::Description, "description"}, {SymbolKind::MapSymbol, "map"}, {SymbolKind::Line, "line"}};
 
-int orderOf(quint8 kind)
+int orderOf(SymbolKind kind)
 {
     const auto* found =
         std::find_if(std::begin(Kinds), std::end(Kinds), [kind](const auto& k) { return k.kind == kind; });
     return int(found - std::begin(Kinds));
 }
 
-QString wordOf(quint8 kind)
+QString wordOf(SymbolKind kind)
 {
     const int order = orderOf(kind);
-    return order < int(std::size(Kinds)) ? QString::fromLatin1(Kinds[order].word) : QString::number(kind);
+    return order < int(std::size(Kinds)) ? QString::fromLatin1(Kinds[order].word)
+                                         : QString::number(toInt(kind));
 }
 
 // A column of an export and how a row's source gives its value; a column is one entry of its list.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "domain/SymbolKind.h"
+
 #include <QString>
 #include <functional>
 
@@ -15,7 +17,7 @@ bool isSpreadsheet(const QString& path);
 
 // A symbol's name in the active language, or the number a coach writes for it, given its kind and
 // value.
-using SymbolText = std::function<QString(quint8 kind, qint32 value)>;
+using SymbolText = std::function<QString(SymbolKind kind, qint32 value)>;
 
 // One row per symbol answered, description symbols first, then map symbols, then whole lines:
 // kind (description, map, line), iof, name, attempts, correct, mean_ms, last_seen (UTC). Returns the

@@ -1,21 +1,13 @@
 #pragma once
 
+#include "domain/FinishedRound.h"
 #include "game/Modes.h"
-#include "game/RoundSummary.h"
 
 #include <QPoint>
 #include <QSize>
 #include <QtGlobal>
 
 class TMyDrawGrid;
-
-// What a finished (or running) round gives: its time in days, its error count and how it went.
-struct RoundResult
-{
-    double time = 0;
-    int errors = 0;
-    RoundSummary summary;
-};
 
 // The main window as the other windows see it: its screen mode, the board and its round, the main
 // menu's selection and the window's place. Dialogs depend on this alone, never on the window class.
@@ -34,7 +26,7 @@ public:
     virtual TMyDrawGrid* grid() const = 0;
     // Starts a round on the board as it is loaded.
     virtual void startRound() = 0;
-    virtual RoundResult roundResult() const = 0;
+    virtual FinishedRound roundResult() const = 0;
 
     // The main menu's choice between learning and testing.
     virtual bool learningSelected() const = 0;

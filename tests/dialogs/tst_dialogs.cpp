@@ -529,7 +529,7 @@ public:
     }
     TMyDrawGrid* grid() const override { return nullptr; }
     void startRound() override {}
-    RoundResult roundResult() const override { return {75.0 / 86400.0, 3, {}}; }
+    FinishedRound roundResult() const override { return {75.0 / 86400.0, 3, {}, {}}; }
     bool learningSelected() const override { return false; }
     void selectLearning(bool) override {}
     bool mapSymbolTopicVisible() const override { return true; }

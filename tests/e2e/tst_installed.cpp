@@ -128,7 +128,7 @@ void TestInstalled::answersAreRecorded()
     QVERIFY(DataFolder::isUserFolder());
     store.open();
     const qint64 earlier = store.answerCount();
-    store.beginRound(1, 0, 101, 46000.5);
+    store.beginRound(1, SymbolKind::Description, 101, 46000.5);
     store.record(63, 63, true, 900, 46000.5);
     store.endRound(true, 900, 46000.6);
     QCOMPARE(store.answerCount(), earlier + 1);

@@ -304,8 +304,8 @@ void TestQuickQuiz::checkQuestion(const QuizContent& content, const QuickQuestio
     // every picture of the library that the question shows is there
     static QSet<QString> seen;
     const QuizPictures pictures{QFont()};
-    const auto pictureThere = [&](quint8 kind, qint32 value, QuizFace face) {
-        const QString key = QStringLiteral("%1/%2/%3").arg(kind).arg(value).arg(int(face));
+    const auto pictureThere = [&](SymbolKind kind, qint32 value, QuizFace face) {
+        const QString key = QStringLiteral("%1/%2/%3").arg(toInt(kind)).arg(value).arg(int(face));
         if (face == QuizFace::Text || seen.contains(key))
             return true;
         seen.insert(key);
@@ -400,8 +400,8 @@ void TestQuickQuiz::quizPlayedWithKeysAloneRecordsOneResult()
     QCOMPARE(storeRows(store,
                        QStringLiteral("SELECT mode, kind, test_number, presses, errors, finished, elapsed_ms "
                                       "FROM rounds")),
-             (QList<QVariantList>{{Mode::QuickQuiz, SymbolKind::Description, direction.testNumber(), Length,
-                                   expectedErrors, 1, expectedMs}}));
+             (QList<QVariantList>{{Mode::QuickQuiz, toInt(SymbolKind::Description), direction.testNumber(),
+                                   Length, expectedErrors, 1, expectedMs}}));
     QCOMPARE(
         storeRows(store, QStringLiteral("SELECT count(*) FROM answers WHERE pressed = -1")).first().first(),
         3);

@@ -14,10 +14,10 @@
 #include "dialogs/ResultsViewer.h"
 #include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
+#include "domain/TestNumbers.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
-#include "game/WeakSymbolDrill.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Random.h"
@@ -204,7 +204,7 @@ void TestStatistics::drillFromYesterdaysMistakesToItsRanking()
     m_form->setCurrentMode(Mode::DescriptionTest);
     m_form->ShowMode();
     QCOMPARE(lastEntry, QStringLiteral(" My weak symbols"));
-    QCOMPARE(start->CurrentTestNumber(), WeakSymbolDrill::testNumberFor(SymbolKind::Description));
+    QCOMPARE(start->CurrentTestNumber(), TestNumbers::drill(SymbolKind::Description));
     QSet<qint32> onBoard;
     for (int i = 0; i < m_grid->CellCount(); ++i) {
         if (!m_grid->Item(i)->Cleared())
@@ -223,7 +223,7 @@ void TestStatistics::drillFromYesterdaysMistakesToItsRanking()
     QList<Press> drilled;
     playToTheEnd(&drilled, QStringLiteral("Drill runner"));
     // its result ranks apart, and the results viewer lists it last in its category
-    QCOMPARE(LoadRankedResults(WeakSymbolDrill::testNumberFor(SymbolKind::Description)), 1);
+    QCOMPARE(LoadRankedResults(TestNumbers::drill(SymbolKind::Description)), 1);
     ResultsViewer* viewer = m_windows->screens().resultsViewer;
     QString shown;
     QTimer::singleShot(0, viewer, [&] {

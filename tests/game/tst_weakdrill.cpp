@@ -29,7 +29,7 @@ private slots:
 private:
     // One round of presses, each (target, pressed) at `when`.
     void play(double when, const QList<std::pair<qint32, qint32>>& presses,
-              quint8 kind = SymbolKind::Description);
+              SymbolKind kind = SymbolKind::Description);
     QDate today() const { return dateOfDays(Today); }
 
     std::unique_ptr<TempWorkDir> m_dir;
@@ -49,7 +49,7 @@ void TestWeakDrill::cleanup()
     m_dir.reset();
 }
 
-void TestWeakDrill::play(double when, const QList<std::pair<qint32, qint32>>& presses, quint8 kind)
+void TestWeakDrill::play(double when, const QList<std::pair<qint32, qint32>>& presses, SymbolKind kind)
 {
     m_store->beginRound(TestMode, kind, 101, when);
     for (const auto& [target, pressed] : presses)

@@ -2,6 +2,7 @@
 // every file they list is read, without a crash; a damaged one is refused naming the file.
 #include "common/TempWorkDir.h"
 #include "content/Language.h"
+#include "content/ModuleDamage.h"
 #include "content/PictureLibrary.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
@@ -131,6 +132,8 @@ void TestContainer::damagedFilesAreRefusedByName()
 {
     QStringList shown;
     MessageBoxes::setHandler([&shown](MessageBoxes::Kind, const QString& text) { shown << text; });
+    // the language reports a damaged module; the application shows it
+    setModuleDamageReporter([](const AppError& error) { MessageBoxes::showError(error); });
     TempWorkDir dir;
     // the tree offset's first byte changed, and the picture library cut short inside its tree
     QByteArray module = readFile(QStringLiteral(QUILL_RUN_DIR "/quill.eng"));

@@ -5,6 +5,8 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/GuardedSlot.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
 #include "platform/ResourceContainer.h"
 #include "widgets/TrendChart.h"
@@ -32,6 +34,7 @@ private slots:
     void onlyRegularFilesAreReadOrReplaced();
     void containerRefusesOtherFiles();
     void errorTextFillsArguments();
+    void guardedSlotShowsTheErrorAndTheSignalGoesOn();
     void minutesSeconds_data();
     void minutesSeconds();
 
@@ -246,6 +249,23 @@ void TestPlatform::containerRefusesOtherFiles()
     ResourceContainer other;
     QVERIFY(other.open(fixtureModule()));
     QVERIFY(other.pathOf(QStringLiteral("x")) != c.pathOf(QStringLiteral("x")));
+}
+
+void TestPlatform::guardedSlotShowsTheErrorAndTheSignalGoesOn()
+{
+    QStringList shown;
+    MessageBoxes::setHandler([&shown](MessageBoxes::Kind, const QString& text) { shown.append(text); });
+    QObject sender;
+    bool nextSlotRan = false;
+    connect(&sender, &QObject::objectNameChanged, &sender, guarded([](const QString& name) {
+        throw AppError(QString::fromLatin1(Msg::ResourceNotFound), {name});
+    }));
+    connect(&sender, &QObject::objectNameChanged, &sender, guarded([&nextSlotRan] { nextSlotRan = true; }));
+    sender.setObjectName(QStringLiteral("V1"));
+    MessageBoxes::setHandler({});
+    QVERIFY(nextSlotRan);
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].contains(QStringLiteral("Resource V1 not found")), qPrintable(shown[0]));
 }
 
 void TestPlatform::errorTextFillsArguments()

@@ -246,6 +246,8 @@ void TestAnswerStore::unusableFileIsNamedAndResultsUntouched()
         }
     }
     AnswerStore store(m_dir->path());
+    // the store reports its failure; the application shows it
+    store.setFailureReporter([](const AppError& error) { MessageBoxes::showError(error); });
     // the game's way: one message, then no statistics for the rest of the run
     QVERIFY(!store.ensureOpen());
     QVERIFY(!store.ensureOpen());

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "results/AnswerStore.h"
+#include "domain/SymbolKind.h"
+#include "domain/TestNumbers.h"
 
 #include <QImage>
 #include <QList>
@@ -20,10 +21,20 @@ struct MissedSymbol
 // How a timed round went: the targets found, every judged press, the symbols missed.
 struct RoundSummary
 {
-    quint8 kind = SymbolKind::Description; // the kind of symbols the round asked for
+    SymbolKind kind = SymbolKind::Description; // the kind of symbols the round asked for
     int found = 0;
     int presses = 0;
     QList<MissedSymbol> missed;
     // Found targets per press, in whole percent (100 without presses).
     int accuracyPercent() const { return presses > 0 ? (found * 100 + presses / 2) / presses : 100; }
+};
+
+// A finished (or running) round as a value: its time in days, its error count, how it went, and
+// the test it ranks under (number 0 when the test is the one chosen in the test selection).
+struct FinishedRound
+{
+    double time = 0;
+    int errors = 0;
+    RoundSummary summary;
+    TestIdentity test;
 };

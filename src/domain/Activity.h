@@ -1,0 +1,13 @@
+#pragma once
+
+#include "domain/SymbolKind.h"
+
+// What the learner plays on the board, apart from the screen that shows it: the symbols of one
+// kind, in practice (no question judged, nothing recorded) or in a timed test.
+struct Activity
+{
+    SymbolKind kind = SymbolKind::Description;
+    bool timed = false;
+
+    friend constexpr bool operator==(const Activity&, const Activity&) = default;
+};
