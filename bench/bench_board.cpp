@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The symbol board in the trainer's own main window: starting a test (LoadBoard and StartRound
 // through the selection dialog's OK), a full repaint of the board, and a right press up to the
 // next target with the changed cells repainted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Content reading: the checksum of a content file, opening a container, look-ups in numbered texts,
 // catalogues.
 #include "BenchEnv.h"

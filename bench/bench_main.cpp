@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The benchmark program: the trainer's application object on the offscreen platform (unless
 // another is chosen), then every registered benchmark.
 #include "BenchEnv.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quick quiz: its dialog opened (the content and the learner's confusions read, the setup
 // painted), and the questions of a 40-question quiz made for each direction.
 #include "BenchEnv.h"

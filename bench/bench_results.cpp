@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results file: loading one test's results into the results viewer, and the trim to the 20
 // best results of every test.
 #include "BenchEnv.h"

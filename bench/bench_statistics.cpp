@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The learner's statistics: what recording a press adds to the press, the round's one write, the
 // progress view opened on 100 000 stored answers, and the weak-symbol drill's board built from them.
 #include "BenchEnv.h"

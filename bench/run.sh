@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark of a build and prints every figure:
 #   bench/run.sh <build dir> [options for bench-quill, e.g. --benchmark_filter=Board]
 # The build should be a Release one:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trainer's start as main.cpp runs it (application object, the program folder as working
 // directory, the language choice, the window set, the main window shown), ended at the main
 // window's first paint. Argument: the ready program folder (default: this build's).

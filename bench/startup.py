@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times whole processes: the trainer's start (bench-startup) against the floor of a Qt Widgets
 program (bench-floor), run alternately, each to its first paint. Prints the medians of wall time,
 of CPU time (user + system) and of peak resident memory, and the ratios trainer / floor."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The content pipeline: turns the sources in data/ into the files the program reads, in the
 # ready program folder. Every step is a generator in tools/.
 

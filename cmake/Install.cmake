@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing, as any Linux desktop program: `cmake --install build` puts the executable into
 # <prefix>/bin, every content file the build makes (architecture-independent) into
 # <prefix>/share/quillon2, where the executable finds them as ../share/quillon2, and the desktop's

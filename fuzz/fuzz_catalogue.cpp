@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue reader with groups (ReadCatalogue) on a file written from the input, against the
 // catalogue format read again here (groups without recursion): the same tests, names, remarks and
 // values, or a refusal with an empty store. A group's choice is always its last value; groups

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checksum header (ReadChecksumLine, FileChecksum) on a file written from the input, against
 // the rule computed here: the first number S, then the weighted sum of every byte after the first
 // L + 2 bytes (L: the length of S written canonically), byte p of the body subtracted when p is a

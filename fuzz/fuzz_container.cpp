@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The structure check of resource containers on a container file made from the input. Qt's own code
 // is not instrumented, so a container the check passes is given to Qt in memory that ends where an
 // unreadable span of address space begins, with more of it before: a read by Qt outside the passed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbered texts (ReadNumberedText) on a file written from the input: the text of a number is
 // the rest of the first line with that number, as the number rule reads the lines.
 #include "FuzzSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number tokenizer of the content files (TextReader) against the rule written down in
 // FuzzSupport: the same numbers, the same refusals, the same positions, the same lines.
 #include "FuzzSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results file on a file written from the input: LoadTestResults into a results grid,
 // KeepBestResults and AppendResult, against the 72-byte record layout and the ranking rule read
 // here on their own: a test's records best first (fewer errors, then less time within the hour,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store: the input's first part is written as the store file and every value the
 // program reads is read (a value of the wrong type or a missing one fails with the program's
 // message, nothing else); the input's other parts are a value name and a text, written through

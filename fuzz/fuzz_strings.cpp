@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The string table of a language module: the input becomes strings.txt in a container made here in
 // the binary resource format (as `rcc -binary` makes it), the container is activated as the
 // language module, and every string is compared with the table read again by the number rule

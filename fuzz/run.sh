@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) in a build
 # folder of their own and runs each for a bounded time, starting from the seeds in fuzz/corpus/.
 # Exits non-zero on a finding; the input that caused it is kept in <build>/findings/ and the

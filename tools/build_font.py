@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds the symbol font Pictor07.TTF (family "PictorMarks") from data/symbols.
 
     build_font.py --data data/symbols --out Pictor07.TTF

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the application icon as SVG from the program's own symbols: a piece of map with a knoll
 in the course's control circle, and below it the description line that names it, its pictograms
 taken from the symbol drawings (data/symbols/glyphs) and the map's colours from the map-symbol

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds the picture library Bitm1.dll.
 
 Pictures come from two places: files in data/pictures (the file name without its extension is

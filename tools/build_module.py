@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds a language module quill.<code>: the string table, the six screen descriptions and the
 message translations of one language, as a binary resource container with the files at its root.
 

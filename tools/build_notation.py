@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the symbol notation the program reads when it prints.
 
     build_notation.py --source REPO_ROOT --codes OUT/SymbolCodes.tsv --lines OUT/Lines.tsv

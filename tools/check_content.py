@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the description content against the code table and the built symbol font.
 
     check_content.py --source REPO_ROOT --font Pictor07.TTF [--language CODE]

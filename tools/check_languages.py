@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks that every language has what English has, and the glossary.
 
     check_languages.py --source REPO_ROOT

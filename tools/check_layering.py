@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the layering of src/ against the table src/layers.txt (a folder, then the folders it may include).
 
 The build already refuses an include of a folder the table does not allow: each layer is a library that sees only

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the whole description lines, the combination-test catalogue and the sheet walkthrough.
 
     check_lines.py --source REPO_ROOT --pictures DIR [--language CODE]

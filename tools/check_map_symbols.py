@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the map-symbol content: pictures, names, additional texts and the test catalogue.
 
     check_map_symbols.py --source <repository root> --pictures <folder with B*.svg>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the shipped content for review, as the program draws it: every glyph of the symbol font
 // with its code, IOF number and name, and every picture of the picture library with its name and
 // text, on PNG pages.

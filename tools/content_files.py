@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Readers of the content files, shared by the content checkers.
 
 tools/check_content.py, tools/check_lines.py and tools/check_map_symbols.py read the same kinds of

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tests of tools/check_content.py's check of symbol names in the texts, of the English module's
 own texts (tools/build_module.py --override, tools/gen_strings.py) and of
 tools/check_languages.py, which holds every language to what English has.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the layout pictures of the main window into src/resources/layout/.
 
     gen_layout.py [REPO_ROOT]

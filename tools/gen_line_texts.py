@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the texts of the whole description lines into the picture texts.
 
     gen_line_texts.py [REPO_ROOT]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the symbol names of every language from the glossary.
 
     gen_names.py [REPO_ROOT]

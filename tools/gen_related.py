@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes Relations.txt: what the program knows of its symbols besides their names and
 explanations, for the quick quiz to choose look-alike answers and to pair map symbols with the
 description symbols that describe them.

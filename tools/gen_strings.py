@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The program's string table from its one source, data/text/strings.tsv: the enum of the string
 ids (StringId::<name>), the built-in table and the table of each language module.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The glossary: data/text/glossary.tsv, one name per symbol in every language.
 
 Every description symbol (by its code in data/symbols/codes.tsv) and every map symbol (by its

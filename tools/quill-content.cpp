@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns a content source of data/text (UTF-8, LF line ends) into the file the program reads: CR LF
 // line ends, single-byte text (Latin-1), and for the files under check a first line with their
 // checksum, computed by the program's own checksum code. A source with a letter Latin-1 lacks (the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a Qt binary resource container (rcc -binary) whose files sit at the root under given names."""
 import os
 import subprocess

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tests of tools/gen_related.py: which description symbols describe a map symbol, as its English
 explanation says, and the relations it writes for the shipped content.
 

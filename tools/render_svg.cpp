@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders an SVG drawing at its stated size into a PNG file: the screens' layout pictures are drawn
 // from SVG sources once, at build time, so that the program only decodes a small bitmap at start.
 // With a size, a square drawing is drawn that many pixels wide and high (the application icon's

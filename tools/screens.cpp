@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the screenshots of the README and docs/screens: the main window's screens as a user meets
 // them (the main menu, the walkthrough, the sheet quiz, practice and timed tests, a pause, the end
 // of a test), drawn by the program itself on a copy of the ready program folder, with a fixed clock

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes every screenshot of docs/screens anew from a built tree and copies it into place:
 #
 #   tools/take_screens.sh [BUILD_DIR]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window played with the keyboard alone: focus order, arrows, Return and Space, the
 // mnemonics of the main menu, and the keys of each screen. The mouse keeps working as before.
 

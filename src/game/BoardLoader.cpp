@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning one test of the catalogue into board content: TMyDrawGrid::LoadBoard.
 
 #include "game/TMyDrawGrid.h"

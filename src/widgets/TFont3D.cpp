@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/TFont3D.h"
 
 #include "platform/SystemColors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checksums, the number tokenizer, numbered texts and catalogues, and the line ends of every text file.
 #include "common/Stamped.h"
 #include "common/TempWorkDir.h"

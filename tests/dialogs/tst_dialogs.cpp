@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store and the dialogs around results and settings, on the real window set.
 #include "app/TForm1.h"
 #include "app/WindowSet.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window set started on fixture content in a temporary folder: start-up checks, the main
 // menu and its modes.
 #include "app/TForm1.h"

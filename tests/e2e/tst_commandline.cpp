@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line as a hostile caller meets it: a damaged language module or content file, special
 // files as outputs and inputs, hostile sheet lines and names, stray arguments. Run on a copy of the
 // built program folder without any display: no run may hang or end on a signal, every refusal names

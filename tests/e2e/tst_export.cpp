@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports for a coach, run as a coach would: the built program in a copy of its folder, started
 // from another folder with relative file names and without any display, its CSV files read back by
 // Python's csv module and openpyxl (independent readers) and compared with the known history.

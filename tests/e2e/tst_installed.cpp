@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An installed copy of the program, as a package or `cmake --install` lays it out: the executable
 // in bin/, its files in share/quillon2. QUILL_INSTALLED_PROGRAM names the executable (ctest installs
 // this build into a folder of its own first; the CI's package check names the package's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printouts for a coach, made as a coach makes them: the built program in a copy of its folder,
 // started from another folder without any display, its PDF files read back by poppler's tools (an
 // independent reader) and compared with the content's sources: the names of every symbol, in the

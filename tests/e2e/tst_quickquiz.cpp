@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quick quiz on the shipped content: every direction asks each of its symbols with four
 // different answers, one of them right, the others look-alikes where the content has them; a quiz
 // played with the keys alone records one result and its answers; a wrong answer is shown on every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rounds played on the shipped content, from the test selection to the end, with a deterministic
 // random source and clock.
 #include "app/TForm1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trainer knows the learner, on the shipped content: the rows a played round leaves in the
 // answer store (read back by a connection of the test's own), the weak-symbol drill from the test
 // selection to its ranked result, the progress view, and a store that cannot be used. With

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Shared fixtures of the symbol grid's tests: a working folder with the test picture library and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game round on its own: a fake window host, free-standing controls and a grid loaded from the
 // fixture content. The rules of each of the six game modes: what a hover shows, what a press does.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The symbol grid's geometry and cell painting: pictures, text help, text-only cells, grid lines,
 // paint failures and which setters repaint what.
 

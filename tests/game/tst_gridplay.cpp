@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The symbol grid under the mouse (hover text, bevel frame, presses) and its board operations
 // (Shuffle, NextTarget).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board loader: filling the grid's items from one test of the catalogue.
 
 #include "game/TMyDrawGrid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The round's rules on a board of plain cells: no widget, no font, no content file.
 #include "game/RoundModel.h"
 #include "platform/Clock.h"

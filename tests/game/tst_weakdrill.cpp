@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of the weak-symbol drill, on answers kept by a real store under the program's clock:
 // which symbols are due, their order, the look-alikes that fill the board, and what the drill says
 // when it has nothing to offer.

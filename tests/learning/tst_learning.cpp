@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page "Learn general": area markers and their mask drawing, the sheet pictures' geometry, the
 // legend walkthrough and the legend quiz.
 #include "common/TempWorkDir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged resource containers: real containers cut short or with one byte changed are opened and
 // every file they list is read, without a crash; a damaged one is refused naming the file.
 #include "common/TempWorkDir.h"

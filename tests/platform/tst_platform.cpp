@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform layer and the language modules.
 #include "common/TempWorkDir.h"
 #include "content/Language.h"

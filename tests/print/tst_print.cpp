@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a coach's printouts are made of, apart from any paper: the description sheet a coach writes
 // (every fault named with its line), the look-alike readings of a whole line, and how blocks flow
 // down the columns and pages of a printout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answer store read back by a connection of its own: what a round leaves in the file, a program
 // killed in the middle of rounds, and files the store cannot use (each named in its message, the
 // results file beside it untouched). A child process (this program with --child-rounds) writes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Results survive a program that is killed while it writes them. A child process (this test
 // program started with --child-append or --child-trim) appends results, or appends and trims, in
 // a loop and reports each finished step on its output; it is killed at a random moment, hundreds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing results and settings on a file system that is full or read-only: a whole-file rewrite
 // never replaces good data, every failure is reported. The file systems are real: a small tmpfs
 // mounted in a mount namespace of this process's own, which vanishes with the process.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results file: record layout, appending, loading and ranking, trimming, failures.
 #include "common/TempWorkDir.h"
 #include "dialogs/ResultsGrid.h"

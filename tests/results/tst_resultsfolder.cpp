@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the results file lives: in a program folder the user may write to (a portable copy), or in
 // the user's data folder for an installed copy, which takes over a results file left in the
 // program folder without losing a record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The painted command button and its caption style: look at rest, under the mouse, held and
 // disabled, the caption's three-dimensional styles, the mouse state and the click.
 #include "widgets/TCommandButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gauge: percent arithmetic, the range rules and their refusals, the repaint rules, and the
 // pictures of the pie, the bars and the inverted text.
 #include "platform/AppError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link label: the command's prefix rules, the event command, and the text colour as the mouse
 // moves over it and presses it.
 #include "widgets/TLinkLabel.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the pictures of the whole description lines (combination tests), numbers 1000 and up.
 
     gen_lines.py REPO_ROOT OUT_DIR

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes one SVG picture per ISOM 2017-2 map symbol: B<number>.svg, 113 x 113 pixels.
 
     gen_map_symbols.py <repository root> <output folder>

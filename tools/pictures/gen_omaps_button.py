@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes OMapsButton.svg: a small map excerpt (64 x 40 pixels) for the picture above the
 menu button of the map-symbol topics.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the pictures of the special-instruction rows, library numbers 990 to 999.
 
     gen_special.py REPO_ROOT OUT_DIR

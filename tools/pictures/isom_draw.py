@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drawing kit for the map-symbol pictures (standard library only).
 
 Everything the pictures share is defined here once: the map inks and their screens, the line

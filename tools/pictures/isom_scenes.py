@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Scenes: the small map excerpt drawn around each symbol.
 
 A scene is a function (canvas, params, rng) that draws the symbol as it stands on a map, with the

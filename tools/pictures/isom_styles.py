@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """How each ISOM map symbol is drawn: one function per symbol kind.
 
 Line symbols take a polyline in pixels, area symbols a polygon, point symbols a centre. Sizes are

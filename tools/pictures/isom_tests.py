@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tests of the map-symbol pictures and of tools/check_map_symbols.py.
 
     isom_tests.py <repository root>      (or: python3 -m unittest from this folder)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Ground sketches of the description lines (N pictures, 190 x 80): the feature as a runner sees
 it, from the south and a little above, with the orange-and-white flag where column G puts it.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Where things are around a control: one layout per description line, shared by the map excerpt
 (I picture) and the ground sketch (N picture), so the two show the same situation.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Map excerpts of the description lines (I pictures, 97 x 72): the feature as the ISOM map shows
 it, with the purple control circle centred on the control site.
 

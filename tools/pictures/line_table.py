@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The table of whole description lines: data/lines/lines.tsv.
 
 One row per line of the combination tests (picture numbers 1000 and up). The row gives the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tests of the whole description lines: the table, the layouts, the pictures, the text writer
 and tools/check_lines.py.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The control-description symbols as data: the code table and the glyph drawings.
 
 data/symbols/codes.tsv is the one list of every symbol of the font "PictorMarks"; each row names
