@@ -32,24 +32,31 @@ bool RoundModel::usable(int index) const
     return !m_cells[index].cleared && !m_cells[index].text.isEmpty();
 }
 
+int RoundModel::drawTarget(int count, const std::function<bool(int)>& usable)
+{
+    bool any = false;
+    for (int i = 0; i < count && !any; ++i)
+        any = usable(i);
+    if (!any)
+        return -1;
+    int index = Random(count);
+    for (int draws = 1; !usable(index); ++draws) {
+        if (draws >= TargetDrawsPerCell * count) {
+            while (!usable(index))
+                index = (index + 1) % count;
+            break;
+        }
+        index = Random(count);
+    }
+    return index;
+}
+
 bool RoundModel::chooseTarget(double now)
 {
     Randomize();
-    const int n = static_cast<int>(m_cells.size());
-    bool any = false;
-    for (int i = 0; i < n && !any; ++i)
-        any = usable(i);
-    if (!any)
+    const int index = drawTarget(static_cast<int>(m_cells.size()), [this](int i) { return usable(i); });
+    if (index < 0)
         return false;
-    int index = Random(n);
-    for (int draws = 1; !usable(index); ++draws) {
-        if (draws >= TargetDrawsPerCell * n) {
-            while (!usable(index))
-                index = (index + 1) % n;
-            break;
-        }
-        index = Random(n);
-    }
     m_target = index;
     m_targetShownAt = now;
     emit targetChanged(index, m_cells[index].text);

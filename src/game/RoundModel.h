@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 // One cell of the board as a round sees it: the symbol's number and name, the picture that stands
 // for it in a summary, and whether it was found.
@@ -54,6 +55,11 @@ public:
     double elapsed(double now) const;
     // The round as a value: its time up to `now`, its errors and how it went.
     FinishedRound result(double now) const;
+
+    // The rule of choosing a target among `count` cells: random draws until one is `usable`; a
+    // random source that never reaches one gives the next usable cell after its draw. -1 when no
+    // cell is usable.
+    static int drawTarget(int count, const std::function<bool(int)>& usable);
 
 signals:
     void targetChanged(int cell, const QString& text);

@@ -2,6 +2,7 @@
 #include "game/TMyDrawGrid.h"
 
 #include "content/PictureLibrary.h"
+#include "game/RoundModel.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Random.h"
@@ -37,8 +38,6 @@ const QString TextHelpDots = QStringLiteral("...");
 const QString TextHelpRoom = QStringLiteral("....");
 constexpr int TextHelpChop = 2;
 constexpr int TextHelpMinLength = 2;
-// A search for the next target that keeps drawing unusable cells ends with a scan.
-constexpr int TargetDrawsPerCell = 1000;
 // A frame drawn with `pen` inside the cell `cell` (nothing outside it).
 void drawFrame(QPainter& painter, const QRect& cell, const QRect& frame, const QPen& pen)
 {
@@ -241,21 +240,9 @@ QString TMyDrawGrid::NextTarget()
         const CellItem* item = m_items[index];
         return !item->Cleared() && !item->Text.isEmpty();
     };
-    bool any = false;
-    for (int i = 0; i < n && !any; ++i)
-        any = usable(i);
-    if (!any)
+    const int index = RoundModel::drawTarget(n, usable);
+    if (index < 0)
         return {};
-    int index = Random(n);
-    for (int draws = 1; !usable(index); ++draws) {
-        if (draws >= TargetDrawsPerCell * n) {
-            // A random source that never reaches a usable cell: take the next one after the draw.
-            while (!usable(index))
-                index = (index + 1) % n;
-            break;
-        }
-        index = Random(n);
-    }
     m_targetIndex = index;
     return Item(index)->Text;
 }
