@@ -3,6 +3,7 @@
 // files as outputs and inputs, hostile sheet lines and names, stray arguments. Run on a copy of the
 // built program folder without any display: no run may hang or end on a signal, every refusal names
 // its file and its cause, and nothing that is not a regular file is ever replaced.
+#include "common/SpecialFiles.h"
 #include "common/TempWorkDir.h"
 #include "content/Checksum.h"
 #include "platform/AppError.h"
@@ -11,10 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace {
 
@@ -30,32 +27,6 @@ struct Run
     QString output; // standard output, then standard error
     QString standardError;
 };
-
-// The type bits of what `path` names itself (a link is a link); 0 when nothing.
-mode_t typeOf(const QString& path)
-{
-    struct stat info;
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & S_IFMT) : 0;
-}
-
-bool makeFifo(const QString& path)
-{
-    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-}
-
-bool makeSocket(const QString& path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray native = QFile::encodeName(path);
-    if (fd < 0 || size_t(native.size()) >= sizeof(address.sun_path))
-        return false;
-    std::copy(native.cbegin(), native.cend(), address.sun_path);
-    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return bound;
-}
 
 QByteArray contentOf(const QString& path)
 {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The platform layer and the language modules.
+#include "common/SpecialFiles.h"
 #include "common/TempWorkDir.h"
 #include "content/Language.h"
 #include "platform/AppError.h"
@@ -16,10 +17,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 class TestPlatform : public QObject
 {
@@ -145,28 +142,7 @@ void TestPlatform::caseInsensitiveLookup()
     }
 }
 
-namespace {
-// The type bits of what `path` names itself (a link is a link); 0 when nothing.
-mode_t typeOf(const QString& path)
-{
-    struct stat info;
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & S_IFMT) : 0;
-}
-
-bool makeSocket(const QString& path)
-{
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray native = QFile::encodeName(path);
-    if (fd < 0 || size_t(native.size()) >= sizeof(address.sun_path))
-        return false;
-    std::copy(native.cbegin(), native.cend(), address.sun_path);
-    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return bound;
-}
-} // namespace
+namespace {} // namespace
 
 // The one whole-file writer writes a regular file or a new name, and through a symbolic link only
 // to a regular file; a folder, pipe or socket, or a link to one of them or to nothing, is refused by
@@ -175,7 +151,7 @@ void TestPlatform::onlyRegularFilesAreReadOrReplaced()
 {
     TempWorkDir dir;
     const auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
-    QVERIFY(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600) == 0);
+    QVERIFY(makeFifo(path("pipe")));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     QVERIFY(makeSocket(path("socket")));
     QVERIFY(dir.write(QStringLiteral("target"), "old"));
