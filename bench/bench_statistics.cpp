@@ -10,6 +10,7 @@
 #include "game/WeakSymbolDrill.h"
 #include "platform/Clock.h"
 #include "results/AnswerStore.h"
+#include "session/Session.h"
 #include "widgets/SymbolSheet.h"
 
 #include <QApplication>
@@ -113,16 +114,14 @@ void BM_ProgressViewFirstOpening(benchmark::State& state)
 {
     guarded(state, [&] {
         storeWithHistory();
-        Screens& screens = BenchEnv::instance().windows().screens();
-        ProgressViewer* kept = screens.progressViewer;
+        Session& session = *BenchEnv::instance().windows().screens().session;
         for (auto _ : state) {
-            auto view = std::make_unique<ProgressViewer>(screens);
+            auto view = std::make_unique<ProgressViewer>(session);
             view->setKind(SymbolKind::Description);
             const QPixmap shown = view->grab();
             benchmark::DoNotOptimize(shown.cacheKey());
             state.PauseTiming();
             view.reset();
-            screens.progressViewer = kept; // a view registers itself when it is built
             state.ResumeTiming();
         }
     });

@@ -23,13 +23,8 @@ DEFINITION = re.compile(r"^(?:class|struct)\s+(\w+)(?:\s+final)?\s*(?::[^;{]*)?\
 # a forward declaration at namespace level: "class Name;"
 DECLARATION = re.compile(r"^(?:class|struct)\s+(\w+)\s*;", re.MULTILINE)
 
-# Forward declarations against the table that are known and wait for their fix: the window registry
-# (screens/Screens.h) still names the dialogs it holds, so that dialogs can reach each other through it.
-KNOWN_DECLARATIONS = {
-    ("screens/Screens.h", name)
-    for name in ("ProgressViewer", "QuickQuizDialog", "THelpForm", "TStartDlg", "WinnerDialog", "ResultsViewer",
-                 "TSettingsDlg")
-}
+# Forward declarations against the table that are known and wait for their fix (none today).
+KNOWN_DECLARATIONS: set = set()
 
 
 def read_table(path: pathlib.Path):

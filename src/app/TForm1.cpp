@@ -3,6 +3,7 @@
 
 #include "app/QuillApplication.h"
 
+#include "app/Screens.h"
 #include "content/ContentCheck.h"
 #include "content/ContentFiles.h"
 #include "content/Language.h"
@@ -27,7 +28,6 @@
 #include "platform/GuardedSlot.h"
 #include "platform/MessageBoxes.h"
 #include "screens/ScreenLoader.h"
-#include "screens/Screens.h"
 #include "widgets/TCommandButton.h"
 #include "widgets/TGauge.h"
 #include "widgets/TLinkLabel.h"
@@ -362,8 +362,12 @@ void TForm1::showMainMenu()
 
 void TForm1::SetErrorCount(int n)
 {
-    m_errorCount = n;
     m_errorCountLabel->setText(QString::number(n));
+}
+
+int TForm1::ErrorCount() const
+{
+    return m_round->model().errors();
 }
 
 void TForm1::SetProgress(int n)
@@ -372,19 +376,11 @@ void TForm1::SetProgress(int n)
     m_gauge->setProgress(n);
 }
 
-bool TForm1::textHelpChecked() const
-{
-    return m_screens.settingsDlg && m_screens.settingsDlg->textHelpChecked();
-}
-
-void TForm1::showWinnerDialog()
-{
-    m_screens.winnerDialog->exec();
-}
-
 void TForm1::showHelpFor(int cell)
 {
-    m_screens.helpForm->ShowHelpFor(cell);
+    const CellItem* item = m_grid->Item(cell);
+    if (item)
+        m_screens.helpForm->ShowHelpFor(cell, item->Text, item->AddText);
 }
 
 void TForm1::closeHelp()
@@ -410,11 +406,6 @@ void TForm1::startRound()
     m_progressButton->hide();
     m_quickQuizButton->hide();
     m_round->StartRound();
-}
-
-FinishedRound TForm1::roundResult() const
-{
-    return {m_round->ElapsedTime(), m_errorCount, m_round->summary(), {}};
 }
 
 void TForm1::selectLearning(bool learning)
@@ -509,16 +500,6 @@ void TForm1::showAbout()
     MessageBoxes::showPlain(about.replace(QLatin1String("\\n"), QLatin1String("\n"))
                                 .arg(QuillApplication::title(), QCoreApplication::applicationVersion(),
                                      QDir::toNativeSeparators(DataFolder::path())));
-}
-
-void TForm1::showUnrecordedSummary()
-{
-    m_screens.winnerDialog->showUnrecordedSummary();
-}
-
-bool TForm1::showRightCellAfterMiss() const
-{
-    return m_screens.settingsDlg && m_screens.settingsDlg->showRightCellChecked();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -36,8 +36,8 @@ public:
     void ShowMode() override;
     void returnToMainMenu() override;
     TMyDrawGrid* grid() const override { return m_grid; }
+    GameRound* gameRound() const override { return m_round.get(); }
     void startRound() override;
-    FinishedRound roundResult() const override;
     bool learningSelected() const override;
     void selectLearning(bool learning) override;
     bool mapSymbolTopicVisible() const override;
@@ -46,16 +46,10 @@ public:
     void moveWindow(QPoint position) override { move(position); }
 
     // RoundHost
-
     void SetErrorCount(int n) override;
-    int ErrorCount() const override { return m_errorCount; }
     void SetProgress(int n) override;
     int Progress() const override { return m_progress; }
     int MainMenuWidth() const override { return m_mainMenuWidth; }
-    bool textHelpChecked() const override;
-    void showWinnerDialog() override;
-    void showUnrecordedSummary() override;
-    bool showRightCellAfterMiss() const override;
     void showHelpFor(int cell) override;
     void closeHelp() override;
     int helpShownIndex() const override;
@@ -68,6 +62,8 @@ public:
     bool terminateRequested() const { return m_terminate; }
 
     GameRound* round() const { return m_round.get(); }
+    // The errors of the round played last.
+    int ErrorCount() const;
     LegendPage* legend() const { return m_legend.get(); }
     QWidget* control(const QString& name) const;
 
@@ -110,7 +106,6 @@ private:
     Screens& m_screens;
     quint8 m_currentMode = Mode::MainMenu;
     int m_mainMenuWidth = 0;
-    int m_errorCount = 0;
     int m_progress = 0;
     int m_fontId = -1;
     bool m_terminate = false;

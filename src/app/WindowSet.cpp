@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/WindowSet.h"
 
-#include "app/RoundRecorder.h"
 #include "app/TForm1.h"
 #include "dialogs/ProgressViewer.h"
 #include "dialogs/QuickQuizDialog.h"
@@ -13,9 +12,12 @@
 #include "dialogs/WinnerDialog.h"
 #include "game/TMyDrawGrid.h"
 #include "platform/AppError.h"
+#include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
 #include "results/AnswerStore.h"
+#include "results/SettingsStore.h"
 #include "screens/ScreenLoader.h"
+#include "session/Session.h"
 #include "widgets/QuizChoice.h"
 #include "widgets/SymbolSheet.h"
 #include "widgets/TCommandButton.h"
@@ -47,6 +49,9 @@ void WindowSet::registerWidgetClasses()
 }
 
 namespace {
+
+// The text help window is never made smaller than this from stored settings.
+constexpr QSize MinHelpFormSize(160, 100);
 
 // Calls `then` once, after the watched widget's first paint event has been handled.
 class AfterFirstPaint : public QObject
@@ -84,17 +89,60 @@ WindowSet::WindowSet()
     m_answers->setFailureReporter([](const AppError& error) { MessageBoxes::showError(error); });
     m_screens.answers = m_answers.get();
     m_form1 = std::make_unique<TForm1>(m_screens);
-    m_recorder = std::make_unique<RoundRecorder>(*m_form1->round(), *m_answers, m_screens);
-    m_helpForm = std::make_unique<THelpForm>(m_screens);
-    m_settingsDlg = std::make_unique<TSettingsDlg>(m_screens);
+    m_session = std::make_unique<Session>(*m_form1, m_answers.get());
+    m_screens.session = m_session.get();
+    m_helpForm = std::make_unique<THelpForm>();
+    m_screens.helpForm = m_helpForm.get();
+    m_settingsDlg = std::make_unique<TSettingsDlg>(*m_session, windowSettings());
+    m_screens.settingsDlg = m_settingsDlg.get();
+    m_helpForm->CloseHelp();
     const auto build = [this] { buildDeferredWindows(); };
     m_screens.startDlg.setBuild(build);
     m_screens.winnerDialog.setBuild(build);
     m_screens.resultsViewer.setBuild(build);
     m_screens.progressViewer.setBuild(
-        [this] { m_screens.progressViewer.buildInto(m_progressViewer, m_screens); });
-    m_screens.quickQuiz.setBuild([this] { m_screens.quickQuiz.buildInto(m_quickQuiz, m_screens); });
+        [this] { m_screens.progressViewer.buildInto(m_progressViewer, *m_session); });
+    m_screens.quickQuiz.setBuild([this] { m_screens.quickQuiz.buildInto(m_quickQuiz, *m_session); });
+    connectSession();
     new AfterFirstPaint(m_form1.get(), build);
+}
+
+SettingsBinding WindowSet::windowSettings()
+{
+    TForm1* form = m_form1.get();
+    THelpForm* help = m_helpForm.get();
+    SettingsBinding b;
+    b.setLearning = [form](bool learning) { form->selectLearning(learning); };
+    b.learning = [form] { return form->learningSelected(); };
+    // stored places and sizes from another screen set-up are brought back into view
+    b.moveHelpForm = [help](QPoint p) {
+        help->move(p);
+        keepOnScreen(help);
+    };
+    b.resizeHelpForm = [help](QSize s) {
+        const QRect fitted = Desktop::fitOnScreen(QRect(help->pos(), s), MinHelpFormSize);
+        help->resize(fitted.size());
+        help->move(fitted.topLeft());
+    };
+    b.helpFormGeometry = [help] { return QRect(help->pos(), help->size()); };
+    b.moveMainForm = [form](QPoint p) {
+        form->moveWindow(Desktop::fitOnScreen(QRect(p, form->windowFrameSize())).topLeft());
+    };
+    b.mainFormPosition = [form] { return form->windowPosition(); };
+    return b;
+}
+
+void WindowSet::connectSession()
+{
+    QObject::connect(m_session.get(), &Session::roundFinished, m_form1.get(),
+                     [this](const FinishedRound& round, bool ranked) {
+                         if (ranked)
+                             m_screens.winnerDialog->present(round);
+                         else
+                             m_screens.winnerDialog->presentUnrecorded(round);
+                     });
+    QObject::connect(m_session.get(), &Session::drillWithoutHistory, m_form1.get(),
+                     [this] { m_screens.startDlg->offerFirstTest(); });
 }
 
 void WindowSet::buildDeferredWindows()
@@ -104,15 +152,15 @@ void WindowSet::buildDeferredWindows()
         return;
     m_building = true;
     const auto done = qScopeGuard([this] { m_building = false; });
-    m_screens.startDlg.buildInto(m_startDlg, m_screens);
-    m_screens.winnerDialog.buildInto(m_winDlg, m_screens);
-    m_screens.resultsViewer.buildInto(m_resultaty, m_screens);
+    m_screens.startDlg.buildInto(m_startDlg, *m_session);
+    m_screens.winnerDialog.buildInto(m_winDlg, *m_session);
+    m_screens.resultsViewer.buildInto(m_resultaty, *m_session);
 }
 
 WindowSet::~WindowSet()
 {
-    // the dialogs refer to the main window: they go first
-    m_recorder.reset();
+    // the dialogs refer to the session, and the session to the main window: they go first
+    m_session.reset();
     m_quickQuiz.reset();
     m_progressViewer.reset();
     m_settingsDlg.reset();

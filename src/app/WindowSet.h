@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "screens/Screens.h"
+#include "app/Screens.h"
 
 #include <memory>
 
@@ -17,7 +17,8 @@ class TSettingsDlg;
 class ProgressViewer;
 class QuickQuizDialog;
 class AnswerStore;
-class RoundRecorder;
+class Session;
+struct SettingsBinding;
 
 class WindowSet
 {
@@ -36,6 +37,10 @@ public:
 
 private:
     void buildDeferredWindows();
+    // The settings' part that places the windows and reads the main menu's selection.
+    SettingsBinding windowSettings();
+    // The session's results reach the dialogs that show them.
+    void connectSession();
 
     bool m_building = false;
     Screens m_screens;
@@ -48,5 +53,5 @@ private:
     std::unique_ptr<ProgressViewer> m_progressViewer;
     std::unique_ptr<QuickQuizDialog> m_quickQuiz;
     std::unique_ptr<AnswerStore> m_answers;
-    std::unique_ptr<RoundRecorder> m_recorder;
+    std::unique_ptr<Session> m_session;
 };

@@ -3,20 +3,17 @@
 
 #include "content/Language.h"
 #include "dialogs/ExportFileDialog.h"
-#include "dialogs/TStartDlg.h"
 #include "game/CellItem.h"
 #include "game/Modes.h"
 #include "game/SymbolNames.h"
 #include "game/SymbolNumbers.h"
-#include "game/TMyDrawGrid.h"
 #include "learning/QuizPictures.h"
 #include "platform/AppError.h"
 #include "platform/MessageBoxes.h"
 #include "results/AnswerStore.h"
 #include "results/CoachExport.h"
-#include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
-#include "screens/Screens.h"
+#include "session/Session.h"
 #include "widgets/SymbolSheet.h"
 #include "widgets/TrendChart.h"
 
@@ -63,9 +60,8 @@ QString percent(double fraction)
 
 } // namespace
 
-ProgressViewer::ProgressViewer(Screens& screens) : QDialog(nullptr), m_screens(screens)
+ProgressViewer::ProgressViewer(Session& session) : QDialog(nullptr), m_session(session)
 {
-    m_screens.progressViewer = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     ScreenLoader::load(this, QStringLiteral("TProgress"));
     moveToScreenCentre(this);
@@ -138,7 +134,7 @@ void ProgressViewer::refresh()
     QList<SymbolStats> stats;
     QList<Confusion> confusions;
     QList<RoundStats> rounds;
-    AnswerStore* store = m_screens.answers;
+    AnswerStore* store = m_session.answers();
     if (store && store->openIfPresent()) {
         try {
             stats = store->symbols(k);
@@ -177,9 +173,8 @@ void ProgressViewer::refresh()
         tiles.append({tintOf(mastery), tip});
     }
     // drawn as the board draws them (its symbol font and colour), kept while the sheet shows them
-    const TMyDrawGrid* grid = m_screens.mainWindow->grid();
     const auto pictures =
-        std::make_shared<QuizPictures>(grid->FontSymbols(), devicePixelRatioF(), grid->FontSymbolsColor());
+        std::make_shared<QuizPictures>(m_session.symbolFont(), devicePixelRatioF(), m_session.symbolColour());
     m_sheet->setTiles(tiles, tileSizeOf(k), [pictures, k, values](int tile) {
         return pictures->picture(k, values.at(tile), QuizFace::Picture);
     });
@@ -213,7 +208,7 @@ void ProgressViewer::refresh()
 
 bool ProgressViewer::exportTo(const QString& path)
 {
-    AnswerStore* store = m_screens.answers;
+    AnswerStore* store = m_session.answers();
     try {
         if (store && !store->disabled() && QFile::exists(store->filePath()))
             store->open();
@@ -243,9 +238,17 @@ void ProgressViewer::playDrill(bool timed)
 {
     const quint8 mode = Mode::screenOf({kind(), timed});
     accept();
-    m_screens.mainWindow->setCurrentMode(mode);
+    m_session.setMode(mode);
     // Nothing started: the test selection shows what can be played (the first description test
     // when there are no answers yet).
-    if (!m_screens.startDlg->playWeakSymbols())
-        m_screens.mainWindow->ShowMode();
+    switch (m_session.playWeakSymbols()) {
+    case Session::DrillStart::Started:
+        break;
+    case Session::DrillStart::NotPlayable:
+        m_session.returnToMainMenu();
+        break;
+    default:
+        m_session.showMode();
+        break;
+    }
 }

@@ -12,7 +12,7 @@ class QListWidget;
 class SymbolNames;
 class SymbolSheet;
 class TrendChart;
-struct Screens;
+class Session;
 
 // "My progress": for one kind of symbols, a sheet of every symbol tinted by the learner's recent
 // accuracy (never seen, weak, learning, known), charts of accuracy and time per round over the days,
@@ -21,7 +21,7 @@ class ProgressViewer : public QDialog
 {
     Q_OBJECT
 public:
-    explicit ProgressViewer(Screens& screens);
+    explicit ProgressViewer(Session& session);
     ~ProgressViewer() override;
 
     // The kind shown.
@@ -49,7 +49,7 @@ protected:
 private:
     void askForExport();
 
-    Screens& m_screens;
+    Session& m_session;
     QComboBox* m_kinds = nullptr;
     SymbolSheet* m_sheet = nullptr;
     TrendChart* m_accuracyChart = nullptr;

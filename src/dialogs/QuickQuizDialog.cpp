@@ -2,9 +2,6 @@
 #include "dialogs/QuickQuizDialog.h"
 
 #include "content/Language.h"
-#include "dialogs/TStartDlg.h"
-#include "dialogs/WinnerDialog.h"
-#include "game/TMyDrawGrid.h"
 #include "learning/QuizContent.h"
 #include "learning/QuizPictures.h"
 #include "learning/QuizRecorder.h"
@@ -12,9 +9,8 @@
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "results/AnswerStore.h"
-#include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
-#include "screens/Screens.h"
+#include "session/Session.h"
 #include "widgets/QuizChoice.h"
 
 #include <QComboBox>
@@ -35,7 +31,6 @@ namespace {
 constexpr SymbolKind KindsInBox[] = {SymbolKind::Description, SymbolKind::MapSymbol, SymbolKind::Line};
 constexpr int Countdowns[] = {0, 5, 10, 20};
 constexpr int CountdownSteps = 1000;
-constexpr char SymbolFontFamily[] = "PictorMarks";
 // A question's picture fills its place, enlarged at most this much.
 constexpr qreal MaxQuestionEnlargement = 2.0;
 // Pictures of the summary's missed questions are at most this high.
@@ -52,16 +47,15 @@ QString coloured(const QString& text, const QColor& colour)
 
 } // namespace
 
-QuickQuizDialog::QuickQuizDialog(Screens& screens) : QDialog(nullptr), m_screens(screens)
+QuickQuizDialog::QuickQuizDialog(Session& session) : QDialog(nullptr), m_session(session)
 {
-    m_screens.quickQuiz = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     ScreenLoader::load(this, QStringLiteral("TQuickQuiz"));
     moveToScreenCentre(this);
     setFixedSize(size());
     bindControls();
-    if (m_screens.answers)
-        m_recorder = std::make_unique<QuizRecorder>(m_quiz, *m_screens.answers);
+    if (m_session.answers())
+        m_recorder = std::make_unique<QuizRecorder>(m_quiz, *m_session.answers());
     m_countdown.setInterval(CountdownTickMs);
     m_judgementShown.setSingleShot(true);
     connect(&m_countdown, &QTimer::timeout, this, &QuickQuizDialog::tick);
@@ -124,7 +118,7 @@ void QuickQuizDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // the learner's confusions change with every round, the content with the language: read anew
-    AnswerStore* store = m_screens.answers;
+    AnswerStore* store = m_session.answers();
     if (store)
         store->openIfPresent();
     try {
@@ -133,10 +127,8 @@ void QuickQuizDialog::showEvent(QShowEvent* event)
         MessageBoxes::showError(error);
         m_content = std::make_unique<QuizContent>();
     }
-    // the board's symbol font; a main window without a board (a test's) leaves the family to name it
-    const TMyDrawGrid* grid = m_screens.mainWindow ? m_screens.mainWindow->grid() : nullptr;
-    const QFont font = grid ? grid->FontSymbols() : QFont(QString::fromLatin1(SymbolFontFamily));
-    m_pictures = std::make_unique<QuizPictures>(font, devicePixelRatioF());
+    // the board's symbol font
+    m_pictures = std::make_unique<QuizPictures>(m_session.symbolFont(), devicePixelRatioF());
     fillDirections();
     showSetup();
 }
@@ -368,9 +360,8 @@ void QuickQuizDialog::recordResult()
         missed.wrongPresses = 1;
         result.summary.missed.append(missed);
     }
-    if (m_screens.startDlg)
-        m_screens.startDlg->NoteTestPlayed(d.testNumber(chosenLength()));
-    m_screens.winnerDialog->recordResult(d.testNumber(chosenLength()), d.testName(), result);
+    result.test = {d.testNumber(chosenLength()), d.testName()};
+    m_session.finishRound(result);
 }
 
 void QuickQuizDialog::showSummary()

@@ -21,7 +21,7 @@ class QuizChoice;
 class QuizContent;
 class QuizPictures;
 class QuizRecorder;
-struct Screens;
+class Session;
 
 // The quick quiz: the learner picks a kind of symbols, a direction (what is asked and what is
 // answered), a length and a countdown, then answers one question at a time with the keys 1 to 4 or
@@ -32,7 +32,7 @@ class QuickQuizDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit QuickQuizDialog(Screens& screens);
+    explicit QuickQuizDialog(Session& session);
     ~QuickQuizDialog() override;
 
     // The setup's choices; a direction the content cannot ask is not offered.
@@ -77,7 +77,7 @@ private:
     // The picture of a symbol as large as it fits into `area`, enlarged at most twice.
     QImage fitted(SymbolKind kind, qint32 value, QuizFace face, QSize area) const;
 
-    Screens& m_screens;
+    Session& m_session;
     QuickQuiz m_quiz;
     std::unique_ptr<QuizContent> m_content;
     std::unique_ptr<QuizPictures> m_pictures;

@@ -7,10 +7,7 @@
 #include "dialogs/ExportFileDialog.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
-#include "dialogs/TStartDlg.h"
-#include "dialogs/WinnerDialog.h"
 #include "domain/TestNumbers.h"
-#include "game/GameRound.h"
 #include "learning/QuizDirection.h"
 #include "learning/TestNames.h"
 #include "platform/AppError.h"
@@ -18,9 +15,8 @@
 #include "results/CoachExport.h"
 #include "results/NameSlot.h"
 #include "results/ResultsFile.h"
-#include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
-#include "screens/Screens.h"
+#include "session/Session.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -36,9 +32,8 @@ constexpr char ExportFileName[] = "Results";
 constexpr QRect ExportButtonPlace(8, 376, 100, 25);
 } // namespace
 
-ResultsViewer::ResultsViewer(Screens& screens) : QDialog(nullptr), m_screens(screens)
+ResultsViewer::ResultsViewer(Session& session) : QDialog(nullptr), m_session(session)
 {
-    m_screens.resultsViewer = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     ScreenLoader::load(this, QStringLiteral("TResultaty"));
     moveToScreenCentre(this);
@@ -85,7 +80,7 @@ SymbolKind ResultsViewer::kindOf(int category) const
 
 QString ResultsViewer::catalogueOf(int category) const
 {
-    return TStartDlg::catalogueFor(Mode::screenOf({kindOf(category), true}));
+    return Session::catalogueFor(kindOf(category));
 }
 
 bool ResultsViewer::loadCategory(int category)
@@ -111,7 +106,7 @@ bool ResultsViewer::loadCategory(int category)
             m_otherTestNumbers.append(direction.testNumber(questions));
         }
     }
-    m_tests->addItem(TStartDlg::weakSymbolsName());
+    m_tests->addItem(Session::weakSymbolsName());
     m_otherTestNumbers.append(TestNumbers::drill(kind));
     return true;
 }
@@ -129,9 +124,9 @@ void ResultsViewer::showResults(int test)
     const qint32 number = testNumberAt(test);
     if (number == 0)
         return;
-    const FinishedRound round = m_screens.winnerDialog->lastResult();
+    const FinishedRound& round = m_session.lastResult();
     TResultRecord current;
-    current.PlayerName = NameSlot::cut(m_screens.winnerDialog->playerName());
+    current.PlayerName = NameSlot::cut(m_session.playerName());
     current.Time = round.time;
     current.Errors = round.errors;
     ShowTestResults(number, m_table, current);
@@ -147,11 +142,11 @@ void ResultsViewer::clearRows()
 void ResultsViewer::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!m_screens.mainWindow->mapSymbolTopicVisible() && m_categories->count() == FullCategoryCount)
+    if (!m_session.mapSymbolsOffered() && m_categories->count() == FullCategoryCount)
         m_categories->removeItem(0);
     clearRows();
     // the test played last (in the catalogue that holds it), else the first test of the first kind
-    const qint32 played = m_screens.startDlg->LastStartedTestNumber();
+    const qint32 played = m_session.lastPlayedTest();
     for (int category = 0; played != 0 && category < m_categories->count(); ++category) {
         if (!loadCategory(category))
             continue;

@@ -8,14 +8,14 @@
 class QComboBox;
 class QPushButton;
 class ResultsGrid;
-struct Screens;
+class Session;
 
 // The results viewer: a category of tests, a test of its catalogue, and that test's ranked results.
 class ResultsViewer : public QDialog
 {
     Q_OBJECT
 public:
-    explicit ResultsViewer(Screens& screens);
+    explicit ResultsViewer(Session& session);
 
     QComboBox* categories() const { return m_categories; }
     QComboBox* tests() const { return m_tests; }
@@ -39,7 +39,7 @@ private:
     void showResults(int test);
     void askForExport();
 
-    Screens& m_screens;
+    Session& m_session;
     QComboBox* m_categories = nullptr;
     QComboBox* m_tests = nullptr;
     ResultsGrid* m_table = nullptr;

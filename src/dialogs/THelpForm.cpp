@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/THelpForm.h"
 
-#include "game/TMyDrawGrid.h"
-#include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
-#include "screens/Screens.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -14,9 +11,8 @@ namespace {
 constexpr int BottomStripHeight = 12;
 } // namespace
 
-THelpForm::THelpForm(Screens& screens) : m_screens(screens)
+THelpForm::THelpForm()
 {
-    m_screens.helpForm = this;
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     ScreenLoader::load(this, QStringLiteral("THelpForm"));
     keepOnScreen(this);
@@ -29,30 +25,19 @@ THelpForm::THelpForm(Screens& screens) : m_screens(screens)
     m_text->installEventFilter(this);
 }
 
-void THelpForm::ShowHelpFor(int index)
+void THelpForm::ShowHelpFor(int index, const QString& name, const QString& text)
 {
+    if (index < 0 || text.isEmpty()) {
+        CloseHelp();
+        return;
+    }
     m_shownIndex = index;
-    ShowHelp();
-}
-
-void THelpForm::ShowHelp()
-{
-    TMyDrawGrid* grid = m_screens.mainWindow->grid();
-    if (m_shownIndex < 0 || m_shownIndex >= 100) {
-        CloseHelp();
-        return;
-    }
-    CellItem* item = grid->Item(m_shownIndex);
-    if (item->AddText.isEmpty()) {
-        CloseHelp();
-        return;
-    }
     show();
     raise();
     // the symbol's name alone: its number in the content files means nothing to a learner
-    setWindowTitle(item->Text);
+    setWindowTitle(name);
     m_text->clear();
-    m_text->setPlainText(item->AddText);
+    m_text->setPlainText(text);
 }
 
 void THelpForm::CloseHelp()

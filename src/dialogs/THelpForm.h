@@ -4,7 +4,6 @@
 #include <QWidget>
 
 class QTextEdit;
-struct Screens;
 
 // The floating tool window that explains one symbol: its caption names the symbol, its text box
 // shows the symbol's additional text.
@@ -12,11 +11,13 @@ class THelpForm : public QWidget
 {
     Q_OBJECT
 public:
-    explicit THelpForm(Screens& screens);
+    THelpForm();
 
+    // The board cell whose help is shown (-1 when closed).
     int ShownIndex() const { return m_shownIndex; }
-    void ShowHelpFor(int index);
-    void ShowHelp();
+    // Shows the help of the board cell at `index`: the symbol's name as the caption and its
+    // explanation; a symbol without an explanation closes the window.
+    void ShowHelpFor(int index, const QString& name, const QString& text);
     void CloseHelp();
 
 protected:
@@ -27,7 +28,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    Screens& m_screens;
     QTextEdit* m_text = nullptr;
     QWidget* m_bottomStrip = nullptr;
     int m_shownIndex = -1;

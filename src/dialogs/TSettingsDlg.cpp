@@ -2,17 +2,14 @@
 #include "dialogs/TSettingsDlg.h"
 
 #include "content/Language.h"
-#include "dialogs/THelpForm.h"
-#include "game/TMyDrawGrid.h"
 #include "platform/AppError.h"
 #include "platform/DataFolder.h"
 #include "platform/Desktop.h"
 #include "platform/MessageBoxes.h"
 #include "results/ResultsFile.h"
 #include "results/SettingsStore.h"
-#include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
-#include "screens/Screens.h"
+#include "session/Session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,8 +23,6 @@
 
 namespace {
 
-// The text help window is never made smaller than this from stored settings.
-constexpr QSize MinHelpFormSize(160, 100);
 // The box "show the right symbol after a wrong press", where a screen without it gets it.
 constexpr int TextHelpTop = 168;
 constexpr QRect ShowRightCellGeometry(8, 188, 413, 17);
@@ -51,9 +46,9 @@ void restartProgram()
 
 } // namespace
 
-TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
+TSettingsDlg::TSettingsDlg(Session& session, const SettingsBinding& windows)
+    : QDialog(nullptr), m_session(session), m_windows(std::make_unique<SettingsBinding>(windows))
 {
-    m_screens.settingsDlg = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     ScreenLoader::load(this, QStringLiteral("TSettingsDlg"));
     moveToScreenCentre(this);
@@ -77,9 +72,12 @@ TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(scree
     resultsFolder->setToolTip(folder);
 
     connect(m_textHelp, &QCheckBox::clicked, this,
-            [this](bool on) { m_screens.mainWindow->grid()->SetShowTextHelp(on); });
+            [this](bool on) { changeRules([on](RoundRules& r) { r.textHelp = on; }); });
+    connect(m_showRightCell, &QCheckBox::toggled, this,
+            [this](bool on) { changeRules([on](RoundRules& r) { r.showRightCellAfterMiss = on; }); });
     connect(ok, &QPushButton::clicked, this, [this] {
-        m_screens.mainWindow->grid()->SetShowTextOnly(m_text->isChecked());
+        const bool textOnly = m_text->isChecked();
+        changeRules([textOnly](RoundRules& r) { r.textOnly = textOnly; });
         accept();
     });
     connect(font, &QPushButton::clicked, this, &TSettingsDlg::chooseFont);
@@ -93,8 +91,14 @@ TSettingsDlg::TSettingsDlg(Screens& screens) : QDialog(nullptr), m_screens(scree
         // a bad stored value is named; every other value was applied
         MessageBoxes::showError(error);
     }
-    m_screens.helpForm->CloseHelp();
     buildLanguageList();
+}
+
+void TSettingsDlg::changeRules(const std::function<void(RoundRules&)>& change)
+{
+    RoundRules rules = m_session.rules();
+    change(rules);
+    m_session.setRules(rules);
 }
 
 TSettingsDlg::~TSettingsDlg() = default;
@@ -131,45 +135,24 @@ void TSettingsDlg::bindShowRightCell()
 
 SettingsBinding TSettingsDlg::binding()
 {
-    MainWindow* form = m_screens.mainWindow;
-    THelpForm* help = m_screens.helpForm;
-    TMyDrawGrid* grid = form->grid();
-    SettingsBinding b;
-    b.setTextHelp = [this, grid](bool on) {
+    // the windows' places and the main menu's selection come with the windows' part
+    SettingsBinding b = *m_windows;
+    b.setTextHelp = [this](bool on) {
         m_textHelp->setChecked(on);
-        grid->SetShowTextHelp(m_textHelp->isChecked());
+        changeRules([on](RoundRules& r) { r.textHelp = on; });
     };
     b.textHelp = [this] { return m_textHelp->isChecked(); };
     b.setShowRightCell = [this](bool on) { m_showRightCell->setChecked(on); };
     b.showRightCell = [this] { return m_showRightCell->isChecked(); };
-    b.setLearning = [form](bool learning) { form->selectLearning(learning); };
-    b.learning = [form] { return form->learningSelected(); };
-    b.setGraphicMode = [this, grid](bool graphic) {
+    b.setGraphicMode = [this](bool graphic) {
         (graphic ? m_graphic : m_text)->setChecked(true);
-        grid->SetShowTextOnly(m_text->isChecked());
+        const bool textOnly = m_text->isChecked();
+        changeRules([textOnly](RoundRules& r) { r.textOnly = textOnly; });
     };
     b.graphicMode = [this] { return m_graphic->isChecked(); };
-    // stored places and sizes from another screen set-up are brought back into view
-    b.moveHelpForm = [help](QPoint p) {
-        help->move(p);
-        keepOnScreen(help);
-    };
-    b.resizeHelpForm = [help](QSize s) {
-        const QRect fitted = Desktop::fitOnScreen(QRect(help->pos(), s), MinHelpFormSize);
-        help->resize(fitted.size());
-        help->move(fitted.topLeft());
-    };
-    b.helpFormGeometry = [help] { return QRect(help->pos(), help->size()); };
-    b.moveMainForm = [form](QPoint p) {
-        form->moveWindow(Desktop::fitOnScreen(QRect(p, form->windowFrameSize())).topLeft());
-    };
-    b.mainFormPosition = [form] { return form->windowPosition(); };
-    b.setTextFont = [grid](const QFont& f, const QColor& c) {
-        grid->SetFontText(f);
-        grid->SetFontTextColor(c);
-    };
-    b.textFont = [grid] { return grid->FontText(); };
-    b.textFontColor = [grid] { return grid->FontTextColor(); };
+    b.setTextFont = [this](const QFont& f, const QColor& c) { m_session.setTextFont(f, c); };
+    b.textFont = [this] { return m_session.textFont(); };
+    b.textFontColor = [this] { return m_session.textFontColour(); };
     return b;
 }
 
@@ -255,9 +238,8 @@ void TSettingsDlg::keepBestResults()
 
 void TSettingsDlg::chooseFont()
 {
-    TMyDrawGrid* grid = m_screens.mainWindow->grid();
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, grid->FontText(), this);
+    const QFont font = QFontDialog::getFont(&ok, m_session.textFont(), this);
     if (ok)
-        grid->SetFontText(font);
+        m_session.setTextFont(font);
 }

@@ -3,20 +3,23 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QRadioButton;
-struct Screens;
+class Session;
+struct RoundRules;
 struct SettingsBinding;
 
 // The settings dialog: language, graphic or text display, the grid's text font, text help, and the
-// two clean-up commands of the results file. Its creation reads the stored settings.
+// two clean-up commands of the results file. Its creation reads the stored settings: the rules of
+// play go to the session, the places of the windows to `windows` (the binding's window members).
 class TSettingsDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TSettingsDlg(Screens& screens);
+    TSettingsDlg(Session& session, const SettingsBinding& windows);
     ~TSettingsDlg() override;
 
     bool textHelpChecked() const;
@@ -40,8 +43,11 @@ private:
     void bindShowRightCell();
     void clearAllResults();
     void keepBestResults();
+    // The session's rules with one changed.
+    void changeRules(const std::function<void(RoundRules&)>& change);
 
-    Screens& m_screens;
+    Session& m_session;
+    std::unique_ptr<SettingsBinding> m_windows;
     QComboBox* m_languages = nullptr;
     QCheckBox* m_textHelp = nullptr;
     QCheckBox* m_showRightCell = nullptr;

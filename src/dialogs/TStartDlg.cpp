@@ -5,25 +5,17 @@
 #include "content/ContentFiles.h"
 #include "content/Language.h"
 #include "dialogs/Printing.h"
-#include "domain/TestNumbers.h"
-#include "game/CellItem.h"
-#include "game/GameRound.h"
 #include "game/Modes.h"
-#include "game/TMyDrawGrid.h"
-#include "game/WeakSymbolDrill.h"
 #include "platform/AppError.h"
-#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "print/Printouts.h"
-#include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
-#include "screens/Screens.h"
+#include "session/Session.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 
@@ -34,28 +26,10 @@ constexpr QRect InstructionGeometry(8, 8, 465, 20);
 // In the column of the buttons, level with the foot of the list: space no control of the screen takes.
 constexpr QRect PrintButtonGeometry(488, 288, 75, 25);
 
-constexpr char PictureLibraryFile[] = "Bitm1.dll";
-
-struct BoardShape
-{
-    int colWidth;
-    int rowHeight;
-    int cols;
-    int rows;
-};
-
-BoardShape shapeFor(quint8 mode)
-{
-    if (mode == Mode::MapSymbolTest || mode == Mode::MapSymbolPractice)
-        return {113, 113, 5, 3};
-    return {190, 80, 3, 5};
-}
-
 } // namespace
 
-TStartDlg::TStartDlg(Screens& screens) : QDialog(nullptr), m_screens(screens)
+TStartDlg::TStartDlg(Session& session) : QDialog(nullptr), m_session(session)
 {
-    m_screens.startDlg = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint);
     ScreenLoader::load(this, QStringLiteral("TStartDlg"));
     moveToScreenCentre(this);
@@ -100,13 +74,13 @@ void TStartDlg::printQuiz()
     if (row < 0 || row >= Catalogue().Count())
         return;
     const TTypesItem test = Catalogue().Entries[row];
-    const SymbolKind kind = Mode::kindOf(m_screens.mainWindow->CurrentMode());
+    const SymbolKind kind = m_session.kind();
     Printing::print(this, [test, kind] { return Printouts::testQuiz(test, kind); });
 }
 
 void TStartDlg::printHandout()
 {
-    const SymbolKind kind = Mode::kindOf(m_screens.mainWindow->CurrentMode());
+    const SymbolKind kind = m_session.kind();
     Printing::print(this, [kind] { return Printouts::handout(kind); });
 }
 
@@ -121,19 +95,17 @@ void TStartDlg::printSheet()
 
 QString TStartDlg::catalogueFor(quint8 mode)
 {
-    switch (mode) {
-    case Mode::DescriptionPractice:
-    case Mode::DescriptionTest:
-        return ContentFileName(ContentFiles::DescriptionCatalogue);
-    case Mode::CombinationPractice:
-    case Mode::CombinationTest:
-        return ContentFileName(ContentFiles::CombinationCatalogue);
-    case Mode::MapSymbolTest:
-    case Mode::MapSymbolPractice:
-        return ContentFileName(ContentFiles::MapSymbolCatalogue);
-    default:
-        return {};
-    }
+    return Mode::showsTestSelection(mode) ? Session::catalogueFor(Mode::kindOf(mode)) : QString();
+}
+
+QString TStartDlg::CurrentTestName() const
+{
+    return m_session.currentTest().name;
+}
+
+qint32 TStartDlg::CurrentTestNumber() const
+{
+    return m_session.currentTest().number;
 }
 
 void TStartDlg::showEvent(QShowEvent* event)
@@ -146,7 +118,7 @@ void TStartDlg::activate()
 {
     m_list->clear();
     try {
-        ReadCatalogue(catalogueFor(m_screens.mainWindow->CurrentMode()));
+        ReadCatalogue(catalogueFor(m_session.mode()));
     } catch (const AppError& error) {
         MessageBoxes::showError(error);
         return;
@@ -154,93 +126,38 @@ void TStartDlg::activate()
     for (const TTypesItem& entry : std::as_const(Catalogue().Entries))
         m_list->addItem(entry.TestName);
     // the drill comes after the catalogue's own tests, which keep their places
-    m_list->addItem(weakSymbolsName());
+    m_list->addItem(Session::weakSymbolsName());
     // the test played last of this kind, else the index chosen last of any kind
-    const int offered =
-        m_lastOfCatalogue.value(catalogueFor(m_screens.mainWindow->CurrentMode()), m_selectedIndex);
+    const int offered = m_lastOfCatalogue.value(catalogueFor(m_session.mode()), m_selectedIndex);
     m_list->setCurrentRow(offered < m_list->count() ? offered : 0);
     m_list->setFocus();
 }
 
-void TStartDlg::layOutGrid(const TTypesItem& entry)
+void TStartDlg::playWeakSymbols()
 {
-    const quint8 mode = m_screens.mainWindow->CurrentMode();
-    TMyDrawGrid* grid = m_screens.mainWindow->grid();
-    const BoardShape shape = shapeFor(mode);
-    grid->SetDefaultColWidth(shape.colWidth);
-    grid->SetDefaultRowHeight(shape.rowHeight);
-    grid->SetColCount(shape.cols);
-    grid->SetRowCount(shape.rows);
-    for (int r = 0; r < grid->CellCount(); ++r) {
-        quint8 kind = CellItem::KindLibraryPicture;
-        if (mode == Mode::MapSymbolTest || mode == Mode::MapSymbolPractice)
-            kind = CellItem::KindMapSymbol;
-        else if ((mode == Mode::DescriptionPractice || mode == Mode::DescriptionTest) &&
-                 r < entry.Values.size() && entry.Values[r] < CellItem::FirstLibraryNumber)
-            kind = CellItem::KindFontSymbol;
-        grid->Item(r)->SetKind(kind);
-    }
-}
-
-QString TStartDlg::weakSymbolsName()
-{
-    return QLatin1Char(' ') + LoadString(StringId::WeakSymbolsTest);
-}
-
-bool TStartDlg::playWeakSymbols()
-{
-    const quint8 mode = m_screens.mainWindow->CurrentMode();
-    const SymbolKind kind = Mode::kindOf(mode);
-    WeakSymbolDrill::Board board;
-    AnswerStore* store = m_screens.answers;
-    if (store && store->ensureOpen()) {
-        try {
-            board = WeakSymbolDrill::buildBoard(*store, kind, dateOfDays(Now()));
-        } catch (const AppError& error) {
-            store->disable(error);
-        }
-    }
-    if (board.status == WeakSymbolDrill::Board::NoHistory) {
-        MessageBoxes::showPlain(LoadString(StringId::DrillWithoutHistory));
-        m_screens.mainWindow->setCurrentMode(Mode::screenOf({SymbolKind::Description, Mode::isTimed(mode)}));
-        m_selectedIndex = 0;
-        if (isVisible())
-            activate();
-        return false;
-    }
-    if (board.status == WeakSymbolDrill::Board::NothingDue) {
-        MessageBoxes::showPlain(LoadString(StringId::DrillNothingDue)
-                                    .arg(QLocale().toString(board.nextDue, QLocale::LongFormat)));
-        return false;
-    }
-    TTypesItem entry;
-    entry.TestName = weakSymbolsName();
-    entry.TestNumber = TestNumbers::drill(kind);
-    entry.Values = board.values;
-    return startEntry(entry);
-}
-
-bool TStartDlg::startEntry(const TTypesItem& entry)
-{
-    layOutGrid(entry);
-    try {
-        m_screens.mainWindow->grid()->LoadBoard(entry, LanguageCode(),
-                                                QString::fromLatin1(PictureLibraryFile), QStringLiteral("V"),
-                                                QStringLiteral("I"), QStringLiteral("N"), QStringLiteral("B"),
-                                                QStringLiteral("Legends"), QStringLiteral("Symbols"));
-        m_currentTestName = entry.TestName;
-        m_currentTestNumber = entry.TestNumber;
-        m_lastStarted = entry.TestNumber;
-        m_screens.mainWindow->startRound();
-    } catch (const AppError& error) {
-        // A test that cannot be played is not started (and so never gives a result).
-        m_screens.mainWindow->grid()->ClearBoard();
-        MessageBoxes::showError(error);
+    switch (m_session.playWeakSymbols()) {
+    case Session::DrillStart::Started:
+        QDialog::accept();
+        break;
+    case Session::DrillStart::NoHistory:
+        // the first description test is offered instead
+        offerFirstTest();
+        activate();
+        break;
+    case Session::DrillStart::NothingDue:
+        break;
+    case Session::DrillStart::NotPlayable:
         reject();
-        return false;
+        break;
     }
-    QDialog::accept();
-    return true;
+}
+
+void TStartDlg::startEntry(const TTypesItem& entry)
+{
+    if (m_session.play(entry))
+        QDialog::accept();
+    else
+        reject();
 }
 
 void TStartDlg::accept()
@@ -248,7 +165,7 @@ void TStartDlg::accept()
     const int row = m_list->currentRow();
     if (row >= 0 && row == Catalogue().Count() && m_list->count() > row) {
         m_selectedIndex = row;
-        m_lastOfCatalogue.insert(catalogueFor(m_screens.mainWindow->CurrentMode()), row);
+        m_lastOfCatalogue.insert(catalogueFor(m_session.mode()), row);
         playWeakSymbols();
         return;
     }
@@ -258,13 +175,13 @@ void TStartDlg::accept()
         return;
     }
     m_selectedIndex = row;
-    m_lastOfCatalogue.insert(catalogueFor(m_screens.mainWindow->CurrentMode()), row);
+    m_lastOfCatalogue.insert(catalogueFor(m_session.mode()), row);
     startEntry(Catalogue().Entries[row]);
 }
 
 void TStartDlg::reject()
 {
-    m_currentTestNumber = 0;
+    m_session.clearCurrentTest();
     QDialog::reject();
-    m_screens.mainWindow->returnToMainMenu();
+    m_session.returnToMainMenu();
 }

@@ -4,17 +4,13 @@
 #include "content/Language.h"
 #include "dialogs/ResultsGrid.h"
 #include "dialogs/ResultsTable.h"
-#include "dialogs/TStartDlg.h"
-#include "game/GameRound.h"
-#include "game/Modes.h"
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "results/NameSlot.h"
 #include "results/ResultsFile.h"
-#include "screens/MainWindow.h"
 #include "screens/ScreenLoader.h"
-#include "screens/Screens.h"
+#include "session/Session.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -36,9 +32,8 @@ constexpr QSize MissedIconSize(90, 38);
 const QList<int> ColumnWidths = {24, 316, 62, 65};
 } // namespace
 
-WinnerDialog::WinnerDialog(Screens& screens) : QDialog(nullptr), m_screens(screens)
+WinnerDialog::WinnerDialog(Session& session) : QDialog(nullptr), m_session(session)
 {
-    m_screens.winnerDialog = this;
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
     ScreenLoader::load(this, QStringLiteral("TWinDlg"));
     moveToScreenCentre(this);
@@ -135,10 +130,9 @@ void WinnerDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void WinnerDialog::showUnrecordedSummary()
+void WinnerDialog::presentUnrecorded(const FinishedRound& round)
 {
-    m_lastOther.reset();
-    const FinishedRound round = m_screens.mainWindow->roundResult();
+    m_round = round;
     m_time->setText(LoadString(StringId::TimeHeading) + formatMinutesSeconds(round.time));
     m_errors->setText(LoadString(StringId::ErrorsHeading) + QString::number(round.errors));
     m_prompt->setText(LoadString(StringId::ResultNotRecorded));
@@ -153,7 +147,7 @@ void WinnerDialog::showUnrecordedSummary()
     showSummary(round.summary, FullHeight);
     // the test's stored results, for comparison; a round that records nothing creates no file
     if (QFileInfo::exists(resultsFileName()))
-        ShowTestResults(m_screens.startDlg->CurrentTestNumber(), m_table, TResultRecord());
+        ShowTestResults(round.test.number, m_table, TResultRecord());
     else
         blankResultRows(m_table);
     m_unrecorded = true;
@@ -164,29 +158,15 @@ void WinnerDialog::showUnrecordedSummary()
     m_name->show();
 }
 
-void WinnerDialog::recordResult(qint32 testNumber, const QString& testName, const FinishedRound& result)
+void WinnerDialog::present(const FinishedRound& round)
 {
-    m_other = Recorded{testNumber, testName, result};
+    m_round = round;
     exec();
-    m_lastOther = m_other->result;
-    m_other.reset();
-}
-
-FinishedRound WinnerDialog::lastResult() const
-{
-    return m_lastOther ? *m_lastOther : m_screens.mainWindow->roundResult();
-}
-
-FinishedRound WinnerDialog::result() const
-{
-    return m_other ? m_other->result : m_screens.mainWindow->roundResult();
 }
 
 void WinnerDialog::enterName()
 {
-    if (!m_other)
-        m_lastOther.reset();
-    const FinishedRound round = result();
+    const FinishedRound& round = m_round;
     setFixedSize(width(), NameStripHeight + SummaryHeight);
     keepOnScreen(this);
     // the ranking lies below the name strip; the summary takes its place until the name is given
@@ -223,13 +203,13 @@ void WinnerDialog::confirm()
     setFixedSize(width(), FullHeight + SummaryHeight);
     keepOnScreen(this);
     m_table->show();
-    const FinishedRound round = result();
+    const FinishedRound& round = m_round;
     showSummary(round.summary, FullHeight);
+    m_session.setPlayerName(m_name->text());
     TResultRecord record;
     record.PlayerName = NameSlot::cut(m_name->text());
-    record.TestName = (m_other ? m_other->testName : m_screens.startDlg->CurrentTestName())
-                          .left(TResultRecord::MaxNameLength);
-    record.TestNumber = m_other ? m_other->testNumber : m_screens.startDlg->CurrentTestNumber();
+    record.TestName = round.test.name.left(TResultRecord::MaxNameLength);
+    record.TestNumber = round.test.number;
     record.Time = round.time;
     record.Errors = round.errors;
     try {
@@ -243,7 +223,7 @@ void WinnerDialog::confirm()
 
 void WinnerDialog::finish()
 {
-    m_screens.mainWindow->returnToMainMenu();
+    m_session.returnToMainMenu();
     accept();
 }
 
@@ -254,6 +234,6 @@ void WinnerDialog::reject()
         m_name->setFocus();
         return;
     }
-    m_screens.mainWindow->returnToMainMenu();
+    m_session.returnToMainMenu();
     QDialog::reject();
 }

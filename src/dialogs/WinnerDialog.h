@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "screens/MainWindow.h"
+#include "domain/FinishedRound.h"
 
 #include <QDialog>
-#include <optional>
 
 class QLabel;
 class QListWidget;
@@ -12,26 +11,24 @@ struct RoundSummary;
 class QLineEdit;
 class QPushButton;
 class ResultsGrid;
-struct Screens;
+class Session;
 
-// The winner dialog of a finished timed test: asks for the player's name, records the result and
-// shows the test's ranked results with the new one highlighted.
+// The winner dialog of a finished timed round (of the board or the quick quiz): asks for the
+// player's name, records the result under the round's test and shows the test's ranked results
+// with the new one highlighted.
 class WinnerDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit WinnerDialog(Screens& screens);
+    explicit WinnerDialog(Session& session);
 
+    // Asks for the name and records `round` under its test, then shows that test's ranking.
+    void present(const FinishedRound& round);
     // The summary of a round ended with text help on: time, errors and what was missed, a note that
     // the result is not recorded, and the test's stored results; nothing is written.
-    void showUnrecordedSummary();
-    // Asks for the name and records a result that is not the main window's round (the quick
-    // quiz's) under its own test number and name, then shows that test's ranking.
-    void recordResult(qint32 testNumber, const QString& testName, const FinishedRound& result);
+    void presentUnrecorded(const FinishedRound& round);
 
     QString playerName() const;
-    // The time and errors of the result it showed last: the main window's round, or a quick quiz's.
-    FinishedRound lastResult() const;
     ResultsGrid* table() const { return m_table; }
     bool showsTable() const;
 
@@ -44,14 +41,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    struct Recorded
-    {
-        qint32 testNumber = 0;
-        QString testName;
-        FinishedRound result;
-    };
-    // The result to record: the main window's round (of the test selection's test), or another.
-    FinishedRound result() const;
     void enterName();
     void confirm();
     void finish();
@@ -59,7 +48,9 @@ private:
     // Shows the round's accuracy and missed symbols below the strip or the table.
     void showSummary(const RoundSummary& summary, int top);
 
-    Screens& m_screens;
+    Session& m_session;
+    // the round shown
+    FinishedRound m_round;
     QLabel* m_time = nullptr;
     QLabel* m_errors = nullptr;
     QLineEdit* m_name = nullptr;
@@ -71,7 +62,4 @@ private:
     QLabel* m_accuracy = nullptr;
     QListWidget* m_missed = nullptr;
     bool m_unrecorded = false;
-    std::optional<Recorded> m_other;
-    // the quick quiz's result after its showing, until a round of the main window is shown
-    std::optional<FinishedRound> m_lastOther;
 };

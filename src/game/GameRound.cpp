@@ -193,7 +193,7 @@ void GameRound::judge(int index, CellItem* item)
         Desktop::beep();
         m_c.grid->flashCell(index, TMyDrawGrid::Flash::Wrong);
         showStatus(LoadString(StringId::ThatWas).arg(item->Text));
-        if (m_host.showRightCellAfterMiss()) {
+        if (m_rules.showRightCellAfterMiss) {
             for (int i = 0; i < m_c.grid->CellCount(); ++i) {
                 const CellItem* other = m_c.grid->Item(i);
                 if (!other->Cleared() && other->Text == m_model.targetText())
@@ -237,12 +237,7 @@ void GameRound::endRound()
     m_textModeImage.clear();
     m_c.title->clear();
     emit roundEnded(true);
-    if (m_host.textHelpChecked()) {
-        m_host.showUnrecordedSummary();
-        m_host.returnToMainMenu();
-        return;
-    }
-    m_host.showWinnerDialog();
+    emit finished(m_model.result(Now()));
 }
 
 double GameRound::ElapsedTime() const

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "domain/FinishedRound.h"
+#include "domain/RoundRules.h"
 #include "game/RoundModel.h"
 
 #include <QImage>
@@ -68,6 +69,8 @@ public:
     void pause();
     // The main menu clears the round's pictures and stops the clock.
     void stopForMainMenu();
+    // The rules of the rounds from now on (the right cell shown after a wrong press).
+    void setRules(const RoundRules& rules) { m_rules = rules; }
 
     quint8 GameState() const { return m_model.state(); }
     // A timed round that has begun and not ended (paused or not): leaving it throws it away.
@@ -90,6 +93,9 @@ signals:
     // A round began; it ends when every cell is found (finished) or the main menu is shown.
     void roundStarted();
     void roundEnded(bool finished);
+    // A timed round was finished (every target found), after the board was cleared: its value,
+    // without its test, which the round does not know.
+    void finished(const FinishedRound& round);
 
 private:
     // An image control that remembers the cell whose picture it shows.
@@ -116,6 +122,7 @@ private:
     RoundHost& m_host;
     RoundControls m_c;
     RoundModel m_model;
+    RoundRules m_rules;
     CellPicture m_image1;
     CellPicture m_image2;
     CellPicture m_textModeImage;

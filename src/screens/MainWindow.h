@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "domain/FinishedRound.h"
 #include "game/Modes.h"
 
 #include <QPoint>
 #include <QSize>
 #include <QtGlobal>
 
+class GameRound;
 class TMyDrawGrid;
 
-// The main window as the other windows see it: its screen mode, the board and its round, the main
-// menu's selection and the window's place. Dialogs depend on this alone, never on the window class.
+// The main window as the session drives it and the settings place it: its screen mode, the board
+// and its round, the main menu's selection and the window's place.
 class MainWindow
 {
 public:
@@ -23,11 +23,12 @@ public:
     // Leaves whatever screen is shown for the main menu.
     virtual void returnToMainMenu() = 0;
 
-    // The symbol grid: laid out and loaded by the test selection, set up by the settings.
+    // The symbol grid: laid out and loaded for a test, set up by the settings.
     virtual TMyDrawGrid* grid() const = 0;
-    // Starts a round on the board as it is loaded.
+    // The round on the board (none in a window without a board), and its start on the board as it
+    // is loaded.
+    virtual GameRound* gameRound() const = 0;
     virtual void startRound() = 0;
-    virtual FinishedRound roundResult() const = 0;
 
     // The main menu's choice between learning and testing.
     virtual bool learningSelected() const = 0;

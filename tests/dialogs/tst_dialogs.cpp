@@ -27,6 +27,7 @@
 #include "results/AnswerStore.h"
 #include "results/ResultsFile.h"
 #include "results/SettingsStore.h"
+#include "session/Session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -354,7 +355,11 @@ void TestDialogs::winnerDialogRecordsAndRanks()
     form()->setCurrentMode(Mode::DescriptionTest);
     form()->ShowMode();
     QCOMPARE(startDlg->CurrentTestNumber(), 101);
-    form()->SetErrorCount(2);
+    // the round as the session hands it on: its test, its time and 2 errors
+    FinishedRound round;
+    round.test = s.session->currentTest();
+    round.time = 40 / 86400.0;
+    round.errors = 2;
 
     WinnerDialog* win = s.winnerDialog;
     auto* name = child<QLineEdit>(win, "NameEdit");
@@ -386,7 +391,7 @@ void TestDialogs::winnerDialogRecordsAndRanks()
         QCOMPARE(win->table()->highlightedRow(), 15);
         child<QPushButton>(win, "CloseButton")->click();
     });
-    form()->showWinnerDialog();
+    win->present(round);
     QCOMPARE(form()->CurrentMode(), Mode::MainMenu);
     ResultsGrid table;
     LoadTestResults(101, &table, TResultRecord());
@@ -399,13 +404,13 @@ void TestDialogs::winnerDialogRecordsAndRanks()
         child<QPushButton>(win, "ConfirmButton")->click();
         child<QPushButton>(win, "CloseButton")->click();
     });
-    form()->showWinnerDialog();
+    win->present(round);
     QTimer::singleShot(0, win, [&] {
         QCOMPARE(name->text(), QStringLiteral("Anna"));
         QVERIFY(!name->isReadOnly());
         win->reject();
     });
-    form()->showWinnerDialog();
+    win->present(round);
 }
 
 void TestDialogs::resultsViewerCategories()
@@ -529,8 +534,8 @@ public:
         ShowMode();
     }
     TMyDrawGrid* grid() const override { return nullptr; }
+    GameRound* gameRound() const override { return nullptr; }
     void startRound() override {}
-    FinishedRound roundResult() const override { return {75.0 / 86400.0, 3, {}, {}}; }
     bool learningSelected() const override { return false; }
     void selectLearning(bool) override {}
     bool mapSymbolTopicVisible() const override { return true; }
@@ -550,15 +555,14 @@ void TestDialogs::dialogBuiltAloneFromModule()
     const auto builtIn = qScopeGuard([] { Language::activateBuiltIn(); });
     WindowSet::registerWidgetClasses();
     FakeMainWindow main;
-    Screens screens;
-    screens.mainWindow = &main;
-    WinnerDialog dialog(screens);
+    Session session(main, nullptr);
+    WinnerDialog dialog(session);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Gratulation"));
     QTimer::singleShot(0, &dialog, [&] {
         QVERIFY(child<QLabel>(&dialog, "TimeLabel")->text().endsWith(QStringLiteral("1:15")));
         child<QPushButton>(&dialog, "CloseButton")->click();
     });
-    dialog.exec();
+    dialog.present({75.0 / 86400.0, 3, {}, {}});
     QCOMPARE(main.mode, Mode::MainMenu);
     QCOMPARE(main.shown, 1);
 }
@@ -569,9 +573,8 @@ void TestDialogs::dialogBuiltAloneFromModule()
 void TestDialogs::printButtonInFreeSpacePrintsTheChosenTest()
 {
     FakeMainWindow main;
-    Screens screens;
-    screens.mainWindow = &main;
-    TStartDlg dialog(screens);
+    Session session(main, nullptr);
+    TStartDlg dialog(session);
     dialog.show();
     QPushButton* print = dialog.printButton();
     QCOMPARE(print->text(), LoadString(StringId::PrintButton));

@@ -5,7 +5,7 @@
 
 class AnswerStore;
 class GameRound;
-struct Screens;
+class Session;
 
 // Keeps the answers of every timed round in the answer store: the round's presses are collected
 // while it runs and written when it ends (every cell found, or left for the main menu). Practice
@@ -15,7 +15,7 @@ class RoundRecorder : public QObject
 {
     Q_OBJECT
 public:
-    RoundRecorder(GameRound& round, AnswerStore& store, Screens& screens);
+    RoundRecorder(GameRound& round, AnswerStore& store, const Session& session);
     // A round still running when the program closes is kept as left.
     ~RoundRecorder() override;
 
@@ -26,6 +26,6 @@ private:
 
     GameRound& m_round;
     AnswerStore& m_store;
-    Screens& m_screens;
+    const Session& m_session;
     bool m_recording = false;
 };

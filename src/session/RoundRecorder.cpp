@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/RoundRecorder.h"
+#include "session/RoundRecorder.h"
 
-#include "dialogs/TStartDlg.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
-#include "game/TMyDrawGrid.h"
 #include "platform/Clock.h"
 #include "results/AnswerStore.h"
-#include "screens/MainWindow.h"
-#include "screens/Screens.h"
+#include "session/Session.h"
 
 #include <cmath>
 
-namespace {} // namespace
-
-RoundRecorder::RoundRecorder(GameRound& round, AnswerStore& store, Screens& screens)
-    : m_round(round), m_store(store), m_screens(screens)
+RoundRecorder::RoundRecorder(GameRound& round, AnswerStore& store, const Session& session)
+    : m_round(round), m_store(store), m_session(session)
 {
     connect(&round, &GameRound::roundStarted, this, &RoundRecorder::started);
     connect(&round, &GameRound::answered, this, &RoundRecorder::answered);
@@ -30,11 +25,10 @@ RoundRecorder::~RoundRecorder()
 void RoundRecorder::started()
 {
     m_recording = false;
-    const quint8 mode = m_screens.mainWindow->CurrentMode();
-    if (!Mode::isTimed(mode) || m_screens.mainWindow->grid()->ShowTextHelp() || !m_store.ensureOpen())
+    const quint8 mode = m_session.mode();
+    if (!Mode::isTimed(mode) || m_session.rules().textHelp || !m_store.ensureOpen())
         return;
-    const qint32 testNumber = m_screens.startDlg.exists() ? m_screens.startDlg->CurrentTestNumber() : 0;
-    m_store.beginRound(mode, Mode::kindOf(mode), testNumber, Now());
+    m_store.beginRound(mode, Mode::kindOf(mode), m_session.currentTest().number, Now());
     m_recording = true;
 }
 

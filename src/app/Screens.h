@@ -7,6 +7,7 @@
 
 class AnswerStore;
 class MainWindow;
+class Session;
 class ProgressViewer;
 class QuickQuizDialog;
 class THelpForm;
@@ -38,9 +39,9 @@ public:
     bool exists() const { return m_window != nullptr; }
     void setBuild(std::function<void()> build) { m_build = std::move(build); }
 
-    // Builds the window into `owner` unless it exists. A window registers itself here while it is
-    // built; one that fails (a screen missing from the language module) is forgotten again, so that
-    // its next use tries anew.
+    // Builds the window into `owner` unless it exists. One that fails (a screen missing from the
+    // language module) is forgotten, also when it was set here while it was built, so that its
+    // next use tries anew.
     template <typename... Args> void buildInto(std::unique_ptr<Window>& owner, Args&... args)
     {
         if (owner)
@@ -51,6 +52,7 @@ public:
             m_window = nullptr;
             throw;
         }
+        m_window = owner.get();
     }
 
 private:
@@ -58,10 +60,11 @@ private:
     std::function<void()> m_build;
 };
 
-// The program's six windows. They are created once and live until the end; each window finds the
-// others through this set. The main window, the text help window and the settings dialog (which
-// applies the stored settings) exist before the main window is shown; the test selection, the
-// winner dialog and the results viewer are built in that order right after its first paint.
+// The program's windows, as the program creates them: once, living until the end. The main window,
+// the text help window and the settings dialog (which applies the stored settings) exist before
+// the main window is shown; the test selection, the winner dialog and the results viewer are built
+// in that order right after its first paint. Only the program's own layer sees this set: a dialog
+// is handed the session and the values it shows, never another window.
 struct Screens
 {
     MainWindow* mainWindow = nullptr;
@@ -76,4 +79,6 @@ struct Screens
     DeferredWindow<QuickQuizDialog> quickQuiz;
     // The learner's answers, kept by every timed round.
     AnswerStore* answers = nullptr;
+    // What is being played, and by which rules.
+    Session* session = nullptr;
 };
