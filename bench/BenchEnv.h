@@ -42,7 +42,7 @@ public:
     // Opens the test selection of `mode` (a timed test or a practice), picks test `index` and
     // confirms it, as a user does through the dialog; the dialog's list stays filled afterwards.
     void startTest(quint8 mode, int index);
-    // Confirms test `index` of the list that the last startTest filled: layout, LoadBoard and
+    // Confirms test `index` of the list that the last startTest filled: layout, board loading and
     // StartRound, exactly what the dialog's OK runs.
     void acceptTest(int index);
     // The index of the first test of the current catalogue with `values` values, else of the test

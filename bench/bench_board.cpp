@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The symbol board in the trainer's own main window: starting a test (LoadBoard and StartRound
+// The symbol board in the trainer's own main window: starting a test (the board loaded and StartRound
 // through the selection dialog's OK), a full repaint of the board, and a right press up to the
 // next target with the changed cells repainted.
 #include "BenchEnv.h"
@@ -76,7 +76,7 @@ void checkMessages(benchmark::State& state)
         state.SkipWithError(qPrintable(messages.join(QLatin1Char('\n'))));
 }
 
-// The dialog's OK on a 15-value test: grid layout, LoadBoard, StartRound. Warm: the library's
+// The dialog's OK on a 15-value test: grid layout, board loading, StartRound. Warm: the library's
 // pictures were decoded by an earlier start; cold: the picture library is opened afresh.
 void BM_LoadBoardStartRound(benchmark::State& state, quint8 mode, bool cold)
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "content/BoardLoader.h"
 #include "content/PictureLibrary.h"
 #include "domain/TestNumbers.h"
 
@@ -37,9 +38,9 @@ public:
     void Changed();
 
     // How a cell picture is obtained.
-    static constexpr quint8 KindLibraryPicture = 0;
-    static constexpr quint8 KindFontSymbol = 1;
-    static constexpr quint8 KindMapSymbol = 3;
+    static constexpr quint8 KindLibraryPicture = CellLook::LibraryPicture;
+    static constexpr quint8 KindFontSymbol = CellLook::FontSymbol;
+    static constexpr quint8 KindMapSymbol = CellLook::MapSymbol;
     // In description tests, values below this are characters of the symbol font; from here on
     // they are pictures of the library.
     static constexpr qint32 FirstLibraryNumber = TestNumbers::FirstLibraryNumber;

@@ -619,3 +619,42 @@ void TMyDrawGrid::drawMapCellFrame(QPainter& painter, const QRect& rect)
     static const QColor MapCellFrame(185, 185, 185);
     drawFrame(painter, rect, rect.adjusted(0, 0, -1, -1), QPen(MapCellFrame, 1));
 }
+
+void TMyDrawGrid::ClearBoard()
+{
+    clearFlashes();
+    hideFrame();
+    for (int i = 0; i < ItemCount; ++i) {
+        CellItem* item = Item(i);
+        item->SetResourceName(QString());
+        item->Text.clear();
+        item->SetSymbolChar(QString());
+        item->SetCleared(true);
+        item->PictureV = QImage();
+        item->PictureI = QImage();
+        item->PictureN = QImage();
+        item->PictureLarge = QImage();
+    }
+}
+
+void TMyDrawGrid::showBoard(const QList<BoardSymbol>& symbols)
+{
+    ClearBoard();
+    const int count = std::min(static_cast<int>(symbols.size()), int(ItemCount));
+    for (int i = 0; i < count; ++i) {
+        const BoardSymbol& symbol = symbols[i];
+        CellItem* item = Item(i);
+        item->SetKind(symbol.look);
+        item->SetSymbolChar(symbol.symbolChar);
+        item->SetLibraryName(symbol.libraryName);
+        item->SetResourceName(symbol.resourceName);
+        item->Number = symbol.number;
+        item->Text = symbol.text;
+        item->AddText = symbol.addText;
+        item->PictureV = symbol.pictureV;
+        item->PictureI = symbol.pictureI;
+        item->PictureN = symbol.pictureN;
+        item->PictureLarge = symbol.pictureLarge;
+        item->SetCleared(false);
+    }
+}

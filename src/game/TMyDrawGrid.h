@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "content/BoardLoader.h"
 #include "game/CellItem.h"
 #include "game/TMyCustomGrid.h"
 
@@ -88,15 +89,9 @@ public:
     // A cell is held down and shows the sunken frame.
     bool Pressed() const { return m_pressed; }
 
-    // Fills the board's items from one test of the catalogue: item i gets the entry's value i,
-    // every other item is cleared. Kind 1 items get the symbol drawn in FontSymbols, kind 3 items
-    // the map-symbol picture "B<n>", other items the library pictures "V<n>", "I<n>", "N<n>".
-    // A board that could not be played is refused: a test without values, a picture library that
-    // is missing or damaged, a value without its text or its pictures, a symbol the font cannot
-    // draw. The error names the file and the number at fault, and the board is left empty.
-    void LoadBoard(const TTypesItem& entry, const QString& languageCode, const QString& libraryName,
-                   const QString& prefixV, const QString& prefixI, const QString& prefixN,
-                   const QString& prefixB, const QString& legendsBase, const QString& symbolsBase);
+    // Shows `symbols` on the board: item i shows symbol i (at most ItemCount), every other item is
+    // cleared.
+    void showBoard(const QList<BoardSymbol>& symbols);
     // Clears every item and forgets its content; no flash or frame of the board before stays.
     void ClearBoard();
 
@@ -151,15 +146,6 @@ private:
 
     enum class FrameStyle { Raised, Sunken };
     class FrameLine;
-    // The library pictures of a value n are named prefix + n.
-    struct PicturePrefixes
-    {
-        QString v, i, n, b;
-    };
-
-    void fillBoard(const QList<qint32>& values, const QString& languageCode, const QString& libraryName,
-                   const PicturePrefixes& prefix, const QString& legendsBase, const QString& symbolsBase);
-
     // Called by the items: SetCleared releases the press, the other setters repaint their cell.
     void ReleasePress() { m_pressed = false; }
     void RepaintCellOf(int index);

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/Session.h"
 
+#include "content/BoardLoader.h"
 #include "content/Catalogue.h"
 #include "content/ContentFiles.h"
 #include "content/Language.h"
-#include "game/CellItem.h"
 #include "game/GameRound.h"
 #include "game/Modes.h"
 #include "game/TMyDrawGrid.h"
@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr char PictureLibraryFile[] = "Bitm1.dll";
 constexpr char SymbolFontFamily[] = "PictorMarks";
 
 struct BoardShape
@@ -133,36 +132,35 @@ void Session::setTextFont(const QFont& font)
     m_window.grid()->SetFontText(font);
 }
 
-void Session::layOutBoard(const TTypesItem& entry)
+void Session::layOutBoard()
 {
-    const SymbolKind boardKind = kind();
     TMyDrawGrid* grid = m_window.grid();
-    const BoardShape shape = shapeFor(boardKind);
+    const BoardShape shape = shapeFor(kind());
     grid->SetDefaultColWidth(shape.colWidth);
     grid->SetDefaultRowHeight(shape.rowHeight);
     grid->SetColCount(shape.cols);
     grid->SetRowCount(shape.rows);
-    for (int r = 0; r < grid->CellCount(); ++r) {
-        quint8 cellKind = CellItem::KindLibraryPicture;
-        if (boardKind == SymbolKind::MapSymbol)
-            cellKind = CellItem::KindMapSymbol;
-        else if (boardKind == SymbolKind::Description && r < entry.Values.size() &&
-                 entry.Values[r] < TestNumbers::FirstLibraryNumber)
-            cellKind = CellItem::KindFontSymbol;
-        grid->Item(r)->SetKind(cellKind);
-    }
 }
 
 bool Session::play(const TTypesItem& entry)
 {
-    layOutBoard(entry);
+    layOutBoard();
+    TMyDrawGrid* grid = m_window.grid();
+    const SymbolKind boardKind = kind();
+    QList<quint8> looks;
+    for (const qint32 value : entry.Values)
+        looks.append(CellLook::of(boardKind, value));
+    BoardSource source;
+    source.languageCode = LanguageCode();
+    source.symbolFont = grid->FontSymbols();
+    source.symbolColour = grid->FontSymbolsColor();
+    source.cellWidth = grid->DefaultColWidth();
     try {
-        m_window.grid()->LoadBoard(entry, LanguageCode(), QString::fromLatin1(PictureLibraryFile),
-                                   QStringLiteral("V"), QStringLiteral("I"), QStringLiteral("N"),
-                                   QStringLiteral("B"), QStringLiteral("Legends"), QStringLiteral("Symbols"));
+        grid->showBoard(BoardLoader::load(entry, looks, source, TMyDrawGrid::ItemCount));
     } catch (const AppError& error) {
-        // A test that cannot be played is not started (and so never gives a result).
-        m_window.grid()->ClearBoard();
+        // A test that cannot be played is not started (and so never gives a result); nothing of
+        // the board before stays.
+        grid->ClearBoard();
         MessageBoxes::showError(error);
         return false;
     }

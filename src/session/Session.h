@@ -92,7 +92,7 @@ signals:
     void drillWithoutHistory();
 
 private:
-    void layOutBoard(const TTypesItem& entry);
+    void layOutBoard();
     void boardRoundFinished(FinishedRound round);
 
     MainWindow& m_window;

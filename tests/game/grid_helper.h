@@ -22,6 +22,28 @@ namespace GridTest {
 
 inline const QString LibraryName = QStringLiteral("Bitm1.dll");
 
+// Loads `item` onto `grid` as a test starts it: each item keeps the look (kind) set on it, the
+// symbols are drawn in the grid's symbol font, and a board that cannot be played leaves the grid
+// empty.
+inline void loadBoard(TMyDrawGrid* grid, const TTypesItem& item, const QString& code)
+{
+    QList<quint8> looks;
+    for (int i = 0; i < TMyDrawGrid::ItemCount; ++i)
+        looks.append(grid->Item(i)->Kind());
+    BoardSource source;
+    source.languageCode = code;
+    source.libraryName = LibraryName;
+    source.symbolFont = grid->FontSymbols();
+    source.symbolColour = grid->FontSymbolsColor();
+    source.cellWidth = grid->DefaultColWidth();
+    try {
+        grid->showBoard(BoardLoader::load(item, looks, source, TMyDrawGrid::ItemCount));
+    } catch (...) {
+        grid->ClearBoard();
+        throw;
+    }
+}
+
 // The main window's cell shape, with colours that tell the parts of a picture apart.
 constexpr int CellWidth = 190;
 constexpr int CellHeight = 80;

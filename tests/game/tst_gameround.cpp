@@ -179,9 +179,7 @@ void TestGameRound::start(quint8 mode, const QList<qint32>& values)
         m_grid->Item(i)->SetKind(kind);
     TTypesItem test = entry({});
     test.Values = values;
-    m_grid->LoadBoard(test, QStringLiteral("eng"), LibraryName, QStringLiteral("V"), QStringLiteral("I"),
-                      QStringLiteral("N"), QStringLiteral("B"), QStringLiteral("Legends"),
-                      QStringLiteral("Symbols"));
+    loadBoard(m_grid, test, QStringLiteral("eng"));
     m_host.mode = mode;
     m_round->StartRound();
 }

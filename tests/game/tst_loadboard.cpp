@@ -57,12 +57,7 @@ private slots:
     void brokenPictureFailsWhenShown();
 
 private:
-    void load(const TTypesItem& item, const QString& code = Code)
-    {
-        m_grid->LoadBoard(item, code, LibraryName, QStringLiteral("V"), QStringLiteral("I"),
-                          QStringLiteral("N"), QStringLiteral("B"), QStringLiteral("Legends"),
-                          QStringLiteral("Symbols"));
-    }
+    void load(const TTypesItem& item, const QString& code = Code) { loadBoard(m_grid.get(), item, code); }
     void setKinds(quint8 kind)
     {
         for (int i = 0; i < TMyDrawGrid::ItemCount; ++i)

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Turning one test of the catalogue into board content: TMyDrawGrid::LoadBoard.
-
-#include "game/TMyDrawGrid.h"
+#include "content/BoardLoader.h"
 
 #include "content/Catalogue.h"
 #include "content/NumberedText.h"
-#include "content/PictureLibrary.h"
+#include "domain/TestNumbers.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
@@ -118,103 +116,85 @@ void requireGlyphs(const QFont& font, const QList<qint32>& values)
 
 } // namespace
 
-void TMyDrawGrid::ClearBoard()
+quint8 CellLook::of(SymbolKind kind, qint32 value)
 {
-    clearFlashes();
-    hideFrame();
-    for (int i = 0; i < ItemCount; ++i) {
-        CellItem* item = Item(i);
-        item->SetResourceName(QString());
-        item->Text.clear();
-        item->SetSymbolChar(QString());
-        item->SetCleared(true);
-        item->PictureV = QImage();
-        item->PictureI = QImage();
-        item->PictureN = QImage();
-        item->PictureLarge = QImage();
+    switch (kind) {
+    case SymbolKind::MapSymbol:
+        return MapSymbol;
+    case SymbolKind::Description:
+        return value < TestNumbers::FirstLibraryNumber ? FontSymbol : LibraryPicture;
+    case SymbolKind::Line:
+        break;
     }
+    return LibraryPicture;
 }
 
-void TMyDrawGrid::LoadBoard(const TTypesItem& entry, const QString& languageCode, const QString& libraryName,
-                            const QString& prefixV, const QString& prefixI, const QString& prefixN,
-                            const QString& prefixB, const QString& legendsBase, const QString& symbolsBase)
+QList<BoardSymbol> BoardLoader::load(const TTypesItem& entry, const QList<quint8>& looks,
+                                     const BoardSource& source, int maxCells)
 {
-    ClearBoard();
-    const int count = std::min(static_cast<int>(entry.Values.size()), ItemCount);
+    const int count = std::min(static_cast<int>(entry.Values.size()), maxCells);
     if (count == 0)
         throw AppError(QString::fromLatin1(Msg::TestWithoutSymbols), {QString::number(entry.TestNumber)});
-    try {
-        fillBoard(entry.Values.first(count), languageCode, libraryName, {prefixV, prefixI, prefixN, prefixB},
-                  legendsBase, symbolsBase);
-    } catch (...) {
-        // nothing of a board that cannot be played stays on it
-        ClearBoard();
-        throw;
-    }
-}
-
-void TMyDrawGrid::fillBoard(const QList<qint32>& values, const QString& languageCode,
-                            const QString& libraryName, const PicturePrefixes& prefix,
-                            const QString& legendsBase, const QString& symbolsBase)
-{
+    const QString& languageCode = source.languageCode;
+    const QString& libraryName = source.libraryName;
     const QString libraryText =
         libraryName.chopped(std::min<qsizetype>(LibraryExtensionLength, libraryName.size())) + languageCode;
-    const int count = static_cast<int>(values.size());
+    QList<BoardSymbol> symbols(count);
     // Font symbols need the symbol font, every other kind the picture library.
     QList<qint32> fontSymbols;
     bool needsLibrary = false;
     for (int i = 0; i < count; ++i) {
-        if (Item(i)->Kind() == CellItem::KindFontSymbol)
-            fontSymbols.append(values[i]);
+        symbols[i].look = i < looks.size() ? looks[i] : quint8(CellLook::LibraryPicture);
+        if (symbols[i].look == CellLook::FontSymbol)
+            fontSymbols.append(entry.Values[i]);
         else
             needsLibrary = true;
     }
     PictureLibrary* library = needsLibrary ? &PictureLibrary::require(libraryName) : nullptr;
     if (!fontSymbols.isEmpty())
-        requireGlyphs(FontSymbols(), fontSymbols);
+        requireGlyphs(source.symbolFont, fontSymbols);
 
     QImage work;
     for (int i = 0; i < count; ++i) {
-        const qint32 v = values[i];
+        const qint32 v = entry.Values[i];
         const QString number = QString::number(v);
-        CellItem* item = Item(i);
-        item->SetSymbolChar(QString(QChar(static_cast<char16_t>(v & 0xFF))));
-        item->SetLibraryName(libraryName);
-        item->SetResourceName(prefix.v + number);
-        item->Number = v;
-        item->SetCleared(false);
+        BoardSymbol& symbol = symbols[i];
+        symbol.symbolChar = QString(QChar(static_cast<char16_t>(v & 0xFF)));
+        symbol.libraryName = libraryName;
+        symbol.resourceName = source.prefixV + number;
+        symbol.number = v;
 
-        switch (item->Kind()) {
-        case CellItem::KindFontSymbol: {
-            item->Text = requiredText(legendsBase + QLatin1Char('.') + languageCode, v);
-            item->AddText = ReadNumberedText(LegendsAddBase + languageCode, v);
-            if (work.isNull() ||
-                work.deviceIndependentSize() != QSizeF(DefaultColWidth(), FontSymbolHeight)) {
+        switch (symbol.look) {
+        case CellLook::FontSymbol: {
+            symbol.text = requiredText(source.legendsBase + QLatin1Char('.') + languageCode, v);
+            symbol.addText = ReadNumberedText(LegendsAddBase + languageCode, v);
+            if (work.isNull()) {
                 const qreal ratio = Desktop::pictureRatio();
-                work = QImage(QSize(qCeil(DefaultColWidth() * ratio), qCeil(FontSymbolHeight * ratio)),
+                work = QImage(QSize(qCeil(source.cellWidth * ratio), qCeil(FontSymbolHeight * ratio)),
                               QImage::Format_RGB32);
                 work.setDevicePixelRatio(ratio);
             }
-            drawFontSymbol(work, item->SymbolChar(), FontSymbols(), FontSymbolsColor());
-            item->PictureLarge = resizedCanvas(work, FontSymbolWidth, FontSymbolHeight);
+            drawFontSymbol(work, symbol.symbolChar, source.symbolFont, source.symbolColour);
+            symbol.pictureLarge = resizedCanvas(work, FontSymbolWidth, FontSymbolHeight);
             break;
         }
-        case CellItem::KindMapSymbol: {
-            item->SetResourceName(prefix.b + number);
-            item->Text = requiredText(symbolsBase + QLatin1Char('.') + languageCode, v);
-            item->AddText = ReadNumberedText(SymbolsAddBase + languageCode, v);
-            item->PictureLarge =
-                resizedCanvas(libraryPicture(library, item->ResourceName()), MapSymbolSize, MapSymbolSize);
+        case CellLook::MapSymbol: {
+            symbol.resourceName = source.prefixB + number;
+            symbol.text = requiredText(source.symbolsBase + QLatin1Char('.') + languageCode, v);
+            symbol.addText = ReadNumberedText(SymbolsAddBase + languageCode, v);
+            symbol.pictureLarge =
+                resizedCanvas(libraryPicture(library, symbol.resourceName), MapSymbolSize, MapSymbolSize);
             break;
         }
         default: {
-            item->PictureV = libraryPicture(library, prefix.v + number);
-            item->Text = requiredText(libraryText, v);
-            item->AddText = ReadNumberedText(LibraryAddBase + languageCode, v);
-            referPicture(item->PictureI, library, libraryName, prefix.i + number);
-            referPicture(item->PictureN, library, libraryName, prefix.n + number);
+            symbol.pictureV = libraryPicture(library, source.prefixV + number);
+            symbol.text = requiredText(libraryText, v);
+            symbol.addText = ReadNumberedText(LibraryAddBase + languageCode, v);
+            referPicture(symbol.pictureI, library, libraryName, source.prefixI + number);
+            referPicture(symbol.pictureN, library, libraryName, source.prefixN + number);
             break;
         }
         }
     }
+    return symbols;
 }
