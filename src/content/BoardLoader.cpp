@@ -129,8 +129,8 @@ quint8 CellLook::of(SymbolKind kind, qint32 value)
     return LibraryPicture;
 }
 
-QList<BoardSymbol> BoardLoader::load(const TTypesItem& entry, const QList<quint8>& looks,
-                                     const BoardSource& source, int maxCells)
+QList<BoardSymbol> BoardLoader::LoadBoard(const TTypesItem& entry, const QList<quint8>& looks,
+                                          const BoardSource& source, int maxCells)
 {
     const int count = std::min(static_cast<int>(entry.Values.size()), maxCells);
     if (count == 0)

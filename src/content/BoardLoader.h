@@ -64,7 +64,7 @@ namespace BoardLoader {
 // not be played is refused: a test without values, a picture library that is missing or damaged,
 // a value without its text or its pictures, a symbol the font cannot draw. The error names the file
 // and the number at fault.
-QList<BoardSymbol> load(const TTypesItem& entry, const QList<quint8>& looks, const BoardSource& source,
-                        int maxCells);
+QList<BoardSymbol> LoadBoard(const TTypesItem& entry, const QList<quint8>& looks, const BoardSource& source,
+                             int maxCells);
 
 } // namespace BoardLoader

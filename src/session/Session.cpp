@@ -156,7 +156,7 @@ bool Session::play(const TTypesItem& entry)
     source.symbolColour = grid->FontSymbolsColor();
     source.cellWidth = grid->DefaultColWidth();
     try {
-        grid->showBoard(BoardLoader::load(entry, looks, source, TMyDrawGrid::ItemCount));
+        grid->showBoard(BoardLoader::LoadBoard(entry, looks, source, TMyDrawGrid::ItemCount));
     } catch (const AppError& error) {
         // A test that cannot be played is not started (and so never gives a result); nothing of
         // the board before stays.

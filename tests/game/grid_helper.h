@@ -37,7 +37,7 @@ inline void loadBoard(TMyDrawGrid* grid, const TTypesItem& item, const QString& 
     source.symbolColour = grid->FontSymbolsColor();
     source.cellWidth = grid->DefaultColWidth();
     try {
-        grid->showBoard(BoardLoader::load(item, looks, source, TMyDrawGrid::ItemCount));
+        grid->showBoard(BoardLoader::LoadBoard(item, looks, source, TMyDrawGrid::ItemCount));
     } catch (...) {
         grid->ClearBoard();
         throw;
