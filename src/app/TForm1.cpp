@@ -55,7 +55,7 @@ constexpr char CreditText[] = "Quillon 2 - our own trainer for control descripti
 
 QColor buttonTextColour(const QWidget* w)
 {
-    return w->palette().color(QPalette::ButtonText);
+    return w->palette().color(QPalette::Active, QPalette::ButtonText);
 }
 
 } // namespace
@@ -301,8 +301,20 @@ void TForm1::ShowMode()
     }
 }
 
+void TForm1::setMenuEnabled(bool enabled)
+{
+    // Under a page the main menu's own controls take neither the focus nor their Alt letters: a
+    // running test is left only through the leave question.
+    QList<QWidget*> menu{m_learningButton, m_testingButton, m_linkLabel};
+    for (QToolButton* topic : std::as_const(m_topicButtons))
+        menu << topic;
+    for (QWidget* w : std::as_const(menu))
+        w->setEnabled(enabled);
+}
+
 void TForm1::showLearningPage(bool walkthrough)
 {
+    setMenuEnabled(false);
     m_pages->setCurrentWidget(m_learnPage);
     m_pages->show();
     m_title->show();
@@ -334,6 +346,7 @@ void TForm1::showLearningPage(bool walkthrough)
 void TForm1::showMainMenu()
 {
     m_pages->hide();
+    setMenuEnabled(true);
     m_title->show();
     m_title->setText(mainMenuHeading());
     m_nextButton->hide();
@@ -403,6 +416,7 @@ void TForm1::returnToMainMenu()
 
 void TForm1::startRound()
 {
+    setMenuEnabled(false);
     m_progressButton->hide();
     m_quickQuizButton->hide();
     m_round->StartRound();

@@ -102,6 +102,7 @@ private:
     // The main menu's heading: what to do, and which mode is chosen.
     QString mainMenuHeading() const;
     void showLearningPage(bool walkthrough);
+    void setMenuEnabled(bool enabled);
 
     Screens& m_screens;
     quint8 m_currentMode = Mode::MainMenu;

@@ -10,6 +10,7 @@
 #include "dialogs/TSettingsDlg.h"
 #include "dialogs/TStartDlg.h"
 #include "dialogs/WinnerDialog.h"
+#include "game/GameRound.h"
 #include "game/TMyDrawGrid.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
@@ -104,6 +105,8 @@ WindowSet::WindowSet()
         [this] { m_screens.progressViewer.buildInto(m_progressViewer, *m_session); });
     m_screens.quickQuiz.setBuild([this] { m_screens.quickQuiz.buildInto(m_quickQuiz, *m_session); });
     connectSession();
+    // no message stands over a running clock
+    MessageBoxes::setModalHook([round = m_form1->round()](bool shown) { round->holdForMessage(shown); });
     new AfterFirstPaint(m_form1.get(), build);
 }
 
@@ -159,6 +162,7 @@ void WindowSet::buildDeferredWindows()
 
 WindowSet::~WindowSet()
 {
+    MessageBoxes::setModalHook({});
     // the dialogs refer to the session, and the session to the main window: they go first
     m_session.reset();
     m_quickQuiz.reset();

@@ -277,6 +277,22 @@ void GameRound::pause()
     }
 }
 
+void GameRound::holdForMessage(bool shown)
+{
+    if (shown) {
+        if (m_messagesOpen++ == 0 && m_model.state() == RoundModel::Running && m_model.activity().timed) {
+            m_model.pause(Now());
+            m_heldByMessage = true;
+        }
+        return;
+    }
+    if (m_messagesOpen == 0 || --m_messagesOpen > 0)
+        return;
+    if (m_heldByMessage && m_model.state() == RoundModel::Paused)
+        m_model.resume(Now());
+    m_heldByMessage = false;
+}
+
 void GameRound::hideStatus()
 {
     m_statusTimer.stop();

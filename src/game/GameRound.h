@@ -67,6 +67,9 @@ public:
     void tick();
     // Pauses a running timed round or resumes a paused one; a finished round stays finished.
     void pause();
+    // A message stands over the board (true) or was answered (false): a running timed round's
+    // clock stops while any message is open; the board stays as it is.
+    void holdForMessage(bool shown);
     // The main menu clears the round's pictures and stops the clock.
     void stopForMainMenu();
     // The rules of the rounds from now on (the right cell shown after a wrong press).
@@ -123,6 +126,9 @@ private:
     RoundControls m_c;
     RoundModel m_model;
     RoundRules m_rules;
+    // messages open over the board, and whether the first of them stopped the clock
+    int m_messagesOpen = 0;
+    bool m_heldByMessage = false;
     CellPicture m_image1;
     CellPicture m_image2;
     CellPicture m_textModeImage;

@@ -23,14 +23,39 @@ QString& title()
     static QString instance;
     return instance;
 }
+ModalHook& modalHook()
+{
+    static ModalHook instance;
+    return instance;
+}
+
+// Tells the hook that a message stands on the screen for the guard's lifetime.
+class ModalShown
+{
+public:
+    ModalShown()
+    {
+        if (modalHook())
+            modalHook()(true);
+    }
+    ~ModalShown()
+    {
+        if (modalHook())
+            modalHook()(false);
+    }
+    ModalShown(const ModalShown&) = delete;
+    ModalShown& operator=(const ModalShown&) = delete;
+};
 
 void show(Kind kind, const QString& text)
 {
     if (handler()) {
+        const ModalShown shown;
         handler()(kind, text);
         return;
     }
     if (presenter().show) {
+        const ModalShown shown;
         presenter().show(kind, text);
         return;
     }
@@ -50,6 +75,11 @@ void setHandler(Handler h)
 void setPresenter(Presenter p)
 {
     presenter() = std::move(p);
+}
+
+void setModalHook(ModalHook hook)
+{
+    modalHook() = std::move(hook);
 }
 
 void setApplicationTitle(const QString& t)
@@ -101,12 +131,16 @@ void setConfirmHandler(ConfirmHandler handler)
 
 bool confirm(const QString& text, bool defaultYes)
 {
-    if (confirmHandler())
+    if (confirmHandler()) {
+        const ModalShown shown;
         return confirmHandler()(text);
+    }
     if (handler())
         return true;
-    if (presenter().confirm)
+    if (presenter().confirm) {
+        const ModalShown shown;
         return presenter().confirm(text, defaultYes);
+    }
     return defaultYes;
 }
 

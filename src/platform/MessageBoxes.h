@@ -24,6 +24,11 @@ struct Presenter
 };
 void setPresenter(Presenter presenter);
 
+// Called with true just before a message or question is shown (by the presenter or a handler) and
+// with false once it is answered: a game pauses its clock while a message stands over it.
+using ModalHook = std::function<void(bool shown)>;
+void setModalHook(ModalHook hook);
+
 // The application title, used as the caption of every message box.
 void setApplicationTitle(const QString& title);
 QString applicationTitle();

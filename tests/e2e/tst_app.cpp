@@ -210,6 +210,10 @@ void TestApp::topicButtonsChooseModes()
     QCOMPARE(modeOf("SpeedButton3"), Mode::CombinationTest);
     button("SpeedButton6")->click();
     QCOMPARE(form->CurrentMode(), Mode::LegendQuiz);
+    // under a page the main menu's controls do nothing
+    button("SpeedButton1")->click();
+    QVERIFY(!form->learningSelected());
+    form->returnToMainMenu();
     button("SpeedButton1")->click(); // "Learning"
     QVERIFY(form->learningSelected());
     button("SpeedButton6")->click();
