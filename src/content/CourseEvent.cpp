@@ -96,6 +96,11 @@ private:
     // The text of the current element, its child elements' texts included.
     QString elementText() { return m_xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed(); }
 
+    // A control or course control whose id came before: the file is damaged at this line.
+    [[noreturn]] void failTwice(qint64 line) const
+    {
+        throw AppError(QString::fromLatin1(Msg::DamagedFile)).inFile(m_path).atLine(line);
+    }
     void readEvent();
     void readControl();
     RawDescription readDescription();
@@ -167,7 +172,10 @@ void EventParser::readEvent()
 void EventParser::readControl()
 {
     RawControl raw;
+    const qint64 line = m_xml.lineNumber();
     raw.control.id = attribute("id");
+    if (m_controls.contains(raw.control.id))
+        failTwice(line);
     const QString kind = attribute("kind");
     raw.control.kind = EventControl::Other;
     for (const auto& k : ControlKinds) {
@@ -247,6 +255,8 @@ void EventParser::readCourseControl()
 {
     const QString id = attribute("id");
     const QString control = attribute("control");
+    if (m_courseControls.contains(id))
+        failTwice(m_xml.lineNumber());
     QString next;
     while (m_xml.readNextStartElement()) {
         if (isElement("next"))
@@ -365,11 +375,14 @@ CourseEvent readCourseEvent(const QString& path)
     const QString absolute = QDir::current().absoluteFilePath(path);
     QFile file;
     Files::openForRead(file, absolute);
-    // one byte more than allowed tells a file that is too large, whatever its size said
-    const QByteArray bytes = file.read(MaxEventFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        Files::throwFileError(file, 0);
-    if (bytes.size() > MaxEventFileBytes)
+    // a file too large is refused before it is read, and one that grew while it was read after
+    QByteArray bytes;
+    if (file.size() <= MaxEventFileBytes) {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            Files::throwFileError(file, 0);
+    }
+    if (file.size() > MaxEventFileBytes || bytes.size() > MaxEventFileBytes)
         throw AppError(QString::fromLatin1(Msg::EventFileTooLarge),
                        {QString::number(MaxEventFileBytes >> 20)})
             .inFile(absolute);

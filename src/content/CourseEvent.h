@@ -77,7 +77,8 @@ inline constexpr qint64 MaxEventFileBytes = 50LL * 1024 * 1024;
 // standard, its controls with their codes, descriptions and places, and its courses, each followed
 // from its first course control through "next" to its end. Throws what keeps the file from use,
 // naming the file (and the course and control at fault): its input/output error; a file above
-// MaxEventFileBytes; a file that is not XML or not an event file; a course whose controls form a
+// MaxEventFileBytes; a file that is not XML or not an event file, or that gives two controls or
+// course controls one id ("The file is damaged", with the line); a course whose controls form a
 // loop or that names a course control or control the file lacks; a control of a course without a
 // description, with a description that is no symbol or text, in no box C to H or "all", or naming a
 // symbol id that CourseSymbolIds does not know (named), or placing a symbol where it cannot stand

@@ -207,6 +207,7 @@ void TestCourses::badFilesAreRefusedWhole_data()
     row("not-xml.ppen", Msg::NotAnEventFile, {});
     row("wrong-root.ppen", Msg::NotAnEventFile, words("<course-event>"));
     row("cut-short.ppen", Msg::NotAnEventFile, {});
+    row("two-controls-one-id.ppen", Msg::DamagedFile, {});
     row("loop.ppen", Msg::CourseLoop, words("Orange", "31"));
     row("missing-course-control.ppen", Msg::MissingCourseControl, words("Orange", "7"));
     row("missing-control.ppen", Msg::MissingControl, words("Orange", "12"));
