@@ -17,7 +17,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILL_FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(numbers numbered_text catalogue checksum results strings settings container)
+    targets=(numbers numbered_text catalogue checksum results strings settings container event)
 fi
 
 generator=()
@@ -41,9 +41,16 @@ for target in "${targets[@]}"; do
     work="$build/corpus/$target"
     log="$build/fuzz-$target.log"
     mkdir -p "$work"
+    # the seeds: the target's corpus, and for the event files the tests' own files
+    seeds=()
+    for dir in "$root/fuzz/corpus/$target" "$([ "$target" = event ] && echo "$root/tests/data/events")"; do
+        if [ -n "$dir" ] && [ -d "$dir" ]; then
+            seeds+=("$dir")
+        fi
+    done
     if "$build/fuzz-$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
         -print_final_stats=1 -artifact_prefix="$build/findings/$target-" \
-        "$work" "$root/fuzz/corpus/$target" >"$log" 2>&1; then
+        "$work" "${seeds[@]}" >"$log" 2>&1; then
         result=ok
     else
         result=FINDING

@@ -3,6 +3,8 @@
 
 #include "content/ContentCheck.h"
 #include "content/CountedText.h"
+#include "content/CourseEvent.h"
+#include "content/CourseSheet.h"
 #include "content/Language.h"
 #include "content/ModuleDamage.h"
 #include "game/SymbolNames.h"
@@ -36,6 +38,12 @@ constexpr char ExportResults[] = "export-results";
 constexpr char PrintTest[] = "print-test";
 constexpr char PrintHandout[] = "print-handout";
 constexpr char PrintSheet[] = "print-sheet";
+constexpr char ListCourses[] = "list-courses";
+constexpr char Course[] = "course";
+constexpr char AllCourses[] = "all-courses";
+// An event file of a course setter: its name ends so, or its text starts as XML does.
+constexpr char EventFileSuffix[] = "ppen";
+constexpr qint64 EventFileSniff = 64;
 constexpr char Pdf[] = "pdf";
 constexpr char Paper[] = "paper";
 // The printouts draw text and pictures, which takes the window system's fonts: on a platform that
@@ -170,12 +178,50 @@ int exportResults(const QString& path)
     return 0;
 }
 
+// Whether the sheet file at `path` is a course setter's event file rather than a coach's text.
+bool isEventFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.suffix().compare(QLatin1String(EventFileSuffix), Qt::CaseInsensitive) == 0)
+        return true;
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray head = file.read(EventFileSniff);
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    return head.trimmed().startsWith('<');
+}
+
+// The courses of an event file, one line each: name, controls, length and climb.
+int listCourses(const QString& path)
+{
+    const CourseEvent event = readCourseEvent(path);
+    QTextStream out(stdout);
+    const QString unknown = QStringLiteral("?");
+    for (const EventCourse& course : event.courses) {
+        const QString length = courseLength(event, course);
+        const QString climb = courseClimb(course);
+        out << text(StringId::CourseListed)
+                   .arg(shown(course.name),
+                        countedText(StringId::CourseControl, StringId::CourseControls,
+                                    event.controlCount(course)),
+                        length.isEmpty() ? unknown : length, climb.isEmpty() ? unknown : climb)
+            << Qt::endl;
+    }
+    return 0;
+}
+
 // What a printout run asks for, from the parsed options.
 struct PrintRequest
 {
     QString test;
     QString handout;
     QString sheet;
+    // The sheet is an event file: the course to print, or all of them.
+    bool event = false;
+    QString course;
+    bool allCourses = false;
     QString pdf;
     QPageSize paper = PdfFile::defaultPaper();
 };
@@ -188,14 +234,17 @@ struct PrintOptions
     QCommandLineOption handout{QString::fromLatin1(PrintHandout), text(StringId::PrintHandoutOption),
                                QStringLiteral("KIND")};
     QCommandLineOption sheet{QString::fromLatin1(PrintSheet), text(StringId::PrintSheetOption),
-                             QStringLiteral("FILE.txt")};
+                             QStringLiteral("FILE")};
+    QCommandLineOption course{QString::fromLatin1(Course), text(StringId::CourseOption),
+                              QStringLiteral("NAME")};
+    QCommandLineOption allCourses{QString::fromLatin1(AllCourses), text(StringId::AllCoursesOption)};
     QCommandLineOption pdf{QString::fromLatin1(Pdf), text(StringId::PdfOption), QStringLiteral("FILE.pdf")};
     QCommandLineOption paper{QString::fromLatin1(Paper), text(StringId::PaperOption),
                              QStringLiteral("a4|letter")};
 
     void addTo(QCommandLineParser& parser) const
     {
-        for (const QCommandLineOption& option : {test, handout, sheet, pdf, paper})
+        for (const QCommandLineOption& option : {test, handout, sheet, course, allCourses, pdf, paper})
             parser.addOption(option);
     }
     int printouts(const QCommandLineParser& parser) const
@@ -209,8 +258,12 @@ struct PrintOptions
         PrintRequest r;
         r.test = parser.value(test);
         r.handout = parser.value(handout);
-        if (parser.isSet(sheet))
+        if (parser.isSet(sheet)) {
             r.sheet = caller.absoluteFilePath(parser.value(sheet));
+            r.event = isEventFile(r.sheet);
+        }
+        r.course = parser.value(course);
+        r.allCourses = parser.isSet(allCourses);
         r.pdf = caller.absoluteFilePath(parser.value(pdf));
         const auto isKind = [&r](const auto& k) { return r.handout == QLatin1String(k.name); };
         if (printouts(parser) > 1)
@@ -222,6 +275,11 @@ struct PrintOptions
         else if (parser.isSet(handout) &&
                  std::none_of(std::begin(HandoutKinds), std::end(HandoutKinds), isKind))
             *fault = text(StringId::HandoutKindNeeded).arg(r.handout);
+        else if ((parser.isSet(course) || r.allCourses) &&
+                 (!r.event || (parser.isSet(course) && r.allCourses)))
+            *fault = text(StringId::CourseWithoutEvent);
+        else if (r.event && !parser.isSet(course) && !r.allCourses)
+            *fault = text(StringId::CourseNeeded);
         if (parser.isSet(paper)) {
             const std::optional<QPageSize> named = PdfFile::paperNamed(parser.value(paper));
             if (named)
@@ -238,6 +296,8 @@ int writePrintout(const PrintRequest& request)
     Printout printout(QString{});
     if (!request.test.isEmpty()) {
         printout = Printouts::testQuiz(request.test.toInt());
+    } else if (request.event) {
+        printout = Printouts::courseSheets(request.sheet, request.allCourses ? QString() : request.course);
     } else if (!request.sheet.isEmpty()) {
         printout = Printouts::sheet(request.sheet);
     } else {
@@ -315,11 +375,14 @@ int runCommandLine(int argc, char** argv)
                                         text(StringId::ExportStatisticsOption), QStringLiteral("FILE"));
     const QCommandLineOption results(QString::fromLatin1(ExportResults), text(StringId::ExportResultsOption),
                                      QStringLiteral("FILE"));
+    const QCommandLineOption courses(QString::fromLatin1(ListCourses), text(StringId::ListCoursesOption),
+                                     QStringLiteral("FILE.ppen"));
     const PrintOptions print;
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(statistics);
     parser.addOption(results);
+    parser.addOption(courses);
     print.addTo(parser);
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -334,10 +397,12 @@ int runCommandLine(int argc, char** argv)
     if (!parser.positionalArguments().isEmpty())
         return usageError(
             text(StringId::UnexpectedArguments).arg(parser.positionalArguments().join(QLatin1Char(' '))));
-    if (!exports && printouts == 0)
+    if (!exports && printouts == 0 && !parser.isSet(courses))
         return usageError(text(StringId::NothingToWrite));
     if (printouts == 0 && (parser.isSet(print.pdf) || parser.isSet(print.paper)))
         return usageError(text(StringId::PdfWithoutPrintout));
+    if (printouts == 0 && (parser.isSet(print.course) || parser.isSet(print.allCourses)))
+        return usageError(text(StringId::CourseWithoutEvent));
     const QDir caller(callerFolder);
     QString fault;
     const PrintRequest request = print.request(parser, caller, &fault);
@@ -352,7 +417,9 @@ int runCommandLine(int argc, char** argv)
         if ((parser.isSet(statistics) || printouts == 1) && !contentChecksumsMatch())
             return 1;
         int status = 0;
-        if (parser.isSet(statistics))
+        if (parser.isSet(courses))
+            status = listCourses(caller.absoluteFilePath(parser.value(courses)));
+        if (status == 0 && parser.isSet(statistics))
             status = exportStatistics(caller.absoluteFilePath(parser.value(statistics)));
         if (status == 0 && parser.isSet(results))
             status = exportResults(caller.absoluteFilePath(parser.value(results)));

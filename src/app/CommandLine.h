@@ -4,10 +4,11 @@
 #include <QStringList>
 
 // The program's command-line runs, which never open a window: `--export-statistics FILE.csv`,
-// `--export-results FILE.csv`, the printouts `--print-test N`, `--print-handout KIND` and
-// `--print-sheet FILE.txt` with `--pdf FILE.pdf` (and `--paper`), `--help` and `--version`. Returns the exit
-// status of such a run, or -1 when the arguments ask for none (the trainer then starts as usual; Qt's own
-// one-dash options go to it).
+// `--export-results FILE.csv`, the courses of an event file `--list-courses FILE.ppen`, the printouts
+// `--print-test N`, `--print-handout KIND` and `--print-sheet FILE.txt` (or `--print-sheet FILE.ppen` with
+// `--course NAME` or `--all-courses`) with `--pdf FILE.pdf` (and `--paper`), `--help` and `--version`.
+// Returns the exit status of such a run, or -1 when the arguments ask for none (the trainer then starts as
+// usual; Qt's own one-dash options go to it).
 int runCommandLine(int argc, char** argv);
 
 // The usage error of arguments left over when the window's toolkit has taken its own options

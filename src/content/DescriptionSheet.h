@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <array>
 
 // One row of a description sheet.
 struct SheetRow
@@ -17,6 +18,10 @@ struct SheetRow
     LineCells cells{};
     // A special instruction (990 to 999) drawn across the row; 0 for none.
     qint32 instruction = 0;
+    // Texts written in boxes C to H that hold no symbol (a dimension "1.5"), and a text written
+    // across the boxes of a control (C to H) or across an instruction's row.
+    std::array<QString, SheetColumn::Count> texts{};
+    QString text;
 };
 
 // A description sheet for a course, as a coach writes it for a training.

@@ -85,6 +85,18 @@ inline constexpr char OneFeatureOfTwo[] =
     "Symbol %s joins two features: write both, the first for column D, the second for column E";
 inline constexpr char NotASheetLine[] = "A line starts with a control code or a keyword, not %s";
 inline constexpr char SheetWithoutControls[] = "The description sheet lists no control";
+// A course setter's event file.
+inline constexpr char EventFileTooLarge[] = "The file is larger than %d MB";
+inline constexpr char NotAnEventFile[] = "The file is not a course setter's event file: %s";
+inline constexpr char CourseLoop[] = "Course %s comes back to control %s: its controls form a loop";
+inline constexpr char MissingCourseControl[] =
+    "Course %s names course control %s, which the file does not have";
+inline constexpr char MissingControl[] = "Course %s names control %s, which the file does not have";
+inline constexpr char ControlWithoutDescription[] = "Course %s, control %s: the control has no description";
+inline constexpr char UnknownSymbolId[] = "Course %s, control %s: no symbol has the id %s";
+inline constexpr char DescriptionOutOfPlace[] = "Course %s, control %s: %s cannot stand in box %s";
+inline constexpr char NoCourseNamed[] = "The file has no course named %s";
+inline constexpr char CourseWithoutControls[] = "Course %s has no control";
 // The answer store.
 inline constexpr char StatisticsUnusable[] = "The statistics file cannot be used: %s";
 inline constexpr char StatisticsOff[] = "Statistics are off until the next start (%s)";

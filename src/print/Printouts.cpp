@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/Printouts.h"
 
+#include "content/CourseSheet.h"
 #include "content/DescriptionSheet.h"
+#include "content/Language.h"
 #include "content/LineTable.h"
 #include "content/SymbolNotation.h"
 #include "game/SymbolNames.h"
+#include "platform/AppError.h"
 #include "print/HandoutPrintout.h"
 #include "print/PaperQuiz.h"
 #include "print/QuizPrintout.h"
@@ -55,4 +58,29 @@ Printout Printouts::sheet(const QString& path)
     const SymbolPainter symbols;
     const SymbolNotation notation;
     return sheetPrintout(readDescriptionSheet(path, notation), symbols, notation);
+}
+
+Printout Printouts::courseSheets(const QString& path, const QString& course)
+{
+    const CourseEvent event = readCourseEvent(path);
+    QList<const EventCourse*> courses;
+    if (course.isEmpty()) {
+        // every course that has a control to print
+        for (const EventCourse& c : event.courses) {
+            if (event.controlCount(c) > 0)
+                courses.append(&c);
+        }
+        if (courses.isEmpty())
+            throw AppError(QString::fromLatin1(Msg::NothingInFile)).inFile(event.path);
+    } else if (const EventCourse* named = event.course(course)) {
+        courses.append(named);
+    } else {
+        throw AppError(QString::fromLatin1(Msg::NoCourseNamed), {course}).inFile(event.path);
+    }
+    const SymbolPainter symbols;
+    const SymbolNotation notation;
+    Printout printout(LoadString(StringId::SheetTitle));
+    for (const EventCourse* c : courses)
+        addSheet(printout, courseSheet(event, *c, notation), symbols, notation);
+    return printout;
 }

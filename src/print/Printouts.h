@@ -18,5 +18,10 @@ Printout testQuiz(const TTypesItem& test, SymbolKind kind);
 Printout handout(SymbolKind kind);
 // The description sheet written in the text file at `path`.
 Printout sheet(const QString& path);
+// The description sheet of the course named `course` of the event file at `path`, or of every
+// course of it with a control (each on pages of its own) when `course` is empty. Throws what keeps
+// the file from use, "The file has no course named %s" or, without a course to print, "The file
+// holds nothing the program can read", naming the file.
+Printout courseSheets(const QString& path, const QString& course);
 
 } // namespace Printouts

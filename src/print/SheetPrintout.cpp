@@ -64,10 +64,39 @@ void drawTextCells(QPainter& painter, const QRectF& row, const QList<QPair<QStri
     }
 }
 
+// The texts of the boxes C to H from `left` that hold no symbol; or, when the row has one text for
+// them all, that text across the six boxes in one frame.
+void drawBoxTexts(QPainter& painter, qreal left, const QRectF& line, const SheetRow& row, qreal mm)
+{
+    const qreal cell = line.height();
+    painter.setPen(Qt::black);
+    painter.setFont(PrintStyle::font(PrintStyle::SmallSize));
+    if (!row.text.isEmpty()) {
+        const QRectF boxes(left, line.top(), int(SheetColumn::Count) * cell, cell);
+        const qreal inset = PrintStyle::ThinLine * mm / 2;
+        painter.fillRect(boxes.adjusted(inset, inset, -inset, -inset), Qt::white);
+        PrintStyle::drawWrapped(painter, boxes.adjusted(mm, 0, -mm, 0), row.text, Qt::AlignCenter);
+        return;
+    }
+    for (int c = 0; c < SheetColumn::Count; ++c) {
+        if (row.cells[c] == 0 && !row.texts[c].isEmpty())
+            painter.drawText(QRectF(left + c * cell, line.top(), cell, cell),
+                             Qt::AlignCenter | Qt::TextSingleLine, row.texts[c]);
+    }
+}
+
 } // namespace
 
 Printout sheetPrintout(const DescriptionSheet& sheet, const SymbolPainter& symbols,
                        const SymbolNotation& notation)
+{
+    Printout printout(LoadString(StringId::SheetTitle));
+    addSheet(printout, sheet, symbols, notation);
+    return printout;
+}
+
+void addSheet(Printout& printout, const DescriptionSheet& sheet, const SymbolPainter& symbols,
+              const SymbolNotation& notation)
 {
     const QString title = LoadString(StringId::SheetTitle);
     const qint32 startMark = notation.code(QString::fromLatin1(StartMark));
@@ -81,7 +110,6 @@ Printout sheetPrintout(const DescriptionSheet& sheet, const SymbolPainter& symbo
     }
     symbols.requireGlyphs(glyphs);
 
-    Printout printout(title);
     printout.beginPart(title);
     // the heading rows that the file gives: the event, then the course, its length and climb
     QList<QList<QPair<QString, int>>> headings;
@@ -121,6 +149,9 @@ Printout sheetPrintout(const DescriptionSheet& sheet, const SymbolPainter& symbo
                     painter.setClipRect(line.adjusted(0, FrameInset * mm, 0, -FrameInset * mm));
                     symbols.drawInstruction(painter, line, row.instruction);
                     painter.setClipping(false);
+                } else if (!row.text.isEmpty()) {
+                    painter.setFont(PrintStyle::font(PrintStyle::SmallSize));
+                    PrintStyle::drawWrapped(painter, line.adjusted(mm, 0, -mm, 0), row.text, Qt::AlignCenter);
                 } else {
                     const QRectF middle(line.center().x() - cell / 2, line.top(), cell, cell);
                     symbols.drawGlyph(painter, middle.adjusted(inset, inset, -inset, -inset), finishMark);
@@ -141,11 +172,11 @@ Printout sheetPrintout(const DescriptionSheet& sheet, const SymbolPainter& symbo
                                  QPointF(line.left() + 2 * cell, line.bottom()));
                 symbols.drawCells(painter, QPointF(line.left() + 2 * cell, line.top()), cell, row.cells,
                                   PrintStyle::ThinLine * mm);
+                drawBoxTexts(painter, line.left() + 2 * cell, line, row, mm);
                 break;
             }
             }
             drawFrame(painter, line, frame, mm);
         });
     }
-    return printout;
 }

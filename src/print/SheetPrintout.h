@@ -12,3 +12,6 @@ class SymbolPainter;
 // special instruction and the finish, a thicker line after every third control.
 Printout sheetPrintout(const DescriptionSheet& sheet, const SymbolPainter& symbols,
                        const SymbolNotation& notation);
+// The same sheet as a part of `printout`, on pages of its own.
+void addSheet(Printout& printout, const DescriptionSheet& sheet, const SymbolPainter& symbols,
+              const SymbolNotation& notation);

@@ -87,6 +87,7 @@ private slots:
     void quizzesOfEveryKindWithTheirKeys();
     void handoutsNameEverySymbolInOrder();
     void sheetFromAFileOnEitherPaper();
+    void coursesOfAnEventFileListedAndPrinted();
     void failuresNameTheFileAndKeepWhatWasThere();
 
 private:
@@ -319,6 +320,65 @@ void TestPrintouts::sheetFromAFileOnEitherPaper()
              {"Club training", "Course B", "3.8 km", "110 m", "1 131", "2 132", "3 133"})
             QVERIFY2(text.contains(QLatin1String(expected)), expected);
     }
+}
+
+// A course setter's event file: its courses listed in order with their controls, length and climb
+// (German too); the sheet of one course, of every course on pages of their own; a course the file
+// lacks, a broken file and options that do not go together refused, nothing written.
+void TestPrintouts::coursesOfAnEventFileListedAndPrinted()
+{
+    const QString events = Source + QStringLiteral("/tests/data/events/");
+    QVERIFY(QFile::copy(events + QStringLiteral("club-training.ppen"), caller(QStringLiteral("club.ppen"))));
+    QVERIFY(QFile::copy(events + QStringLiteral("broken/loop.ppen"), caller(QStringLiteral("loop.ppen"))));
+    QString output;
+    QCOMPARE(run({QStringLiteral("--list-courses"), QStringLiteral("club.ppen")}, &output), 0);
+    QCOMPARE(output, QStringLiteral(
+                         "Short: 3 controls, 2.5 km, climb 45 m\nLong: 5 controls, 5.9 km, climb 120 m\n"));
+    QCOMPARE(run({QStringLiteral("--list-courses"), QStringLiteral("club.ppen")}, &output,
+                 QStringLiteral("de_DE.UTF-8")),
+             0);
+    QVERIFY2(output.startsWith(QLatin1String("Short: 3 Posten, 2.5 km, Steigung 45 m\n")),
+             qPrintable(output));
+
+    QCOMPARE(run({QStringLiteral("--print-sheet"), QStringLiteral("club.ppen"), QStringLiteral("--course"),
+                  QStringLiteral("long"), QStringLiteral("--pdf"), QStringLiteral("long.pdf")},
+                 &output),
+             0);
+    const QString text = pageText(caller(QStringLiteral("long.pdf")), 1, true);
+    for (const char* expected : {"Club training, Saturday", "Long", "5.9 km", "120 m", "1 31", "2 35", "3 34",
+                                 "Gate in the fence", "4 136", "5 33"})
+        QVERIFY2(text.contains(QLatin1String(expected)), expected);
+    QVERIFY(!text.contains(QLatin1String("Short")));
+    QCOMPARE(run({QStringLiteral("--print-sheet"), QStringLiteral("club.ppen"),
+                  QStringLiteral("--all-courses"), QStringLiteral("--pdf"), QStringLiteral("all.pdf")},
+                 &output),
+             0);
+    QCOMPARE(pages(caller(QStringLiteral("all.pdf"))), 2);
+    QVERIFY(pageText(caller(QStringLiteral("all.pdf")), 1, true).contains(QLatin1String("2.5 km")));
+    QVERIFY(pageText(caller(QStringLiteral("all.pdf")), 2, true).contains(QLatin1String("5.9 km")));
+
+    QCOMPARE(run({QStringLiteral("--print-sheet"), QStringLiteral("club.ppen"), QStringLiteral("--course"),
+                  QStringLiteral("Medium"), QStringLiteral("--pdf"), QStringLiteral("medium.pdf")},
+                 &output),
+             1);
+    QVERIFY2(output.contains(QLatin1String("Medium")) && output.contains(caller(QStringLiteral("club.ppen"))),
+             qPrintable(output));
+    QCOMPARE(run({QStringLiteral("--list-courses"), QStringLiteral("loop.ppen")}, &output), 1);
+    QVERIFY2(output.contains(caller(QStringLiteral("loop.ppen"))) &&
+                 output.contains(QLatin1String("Orange")) && output.contains(QLatin1String("31")),
+             qPrintable(output));
+    // an event file needs its course; a course goes with an event file only
+    QCOMPARE(run({QStringLiteral("--print-sheet"), QStringLiteral("club.ppen"), QStringLiteral("--pdf"),
+                  QStringLiteral("x.pdf")},
+                 &output),
+             2);
+    QCOMPARE(run({QStringLiteral("--print-test"), QStringLiteral("101"), QStringLiteral("--course"),
+                  QStringLiteral("Long"), QStringLiteral("--pdf"), QStringLiteral("x.pdf")},
+                 &output),
+             2);
+    QCOMPARE(QDir(m_caller->path()).entryList(QDir::Files),
+             (QStringList{QStringLiteral("all.pdf"), QStringLiteral("club.ppen"), QStringLiteral("long.pdf"),
+                          QStringLiteral("loop.ppen")}));
 }
 
 // A bad sheet, a test no catalogue has, a folder that is not there: a failure status and a message
