@@ -136,14 +136,14 @@ void saveStreamed(const QString& title, const QList<ExportTable::Column>& column
 {
     const QString target = QFileInfo(path).absoluteFilePath();
     if (CoachExport::isSpreadsheet(path)) {
-        XlsxFile::Writer writer(title, columns, target);
+        XlsxFile::SheetWriter writer(title, columns, target);
         produce([&writer](const QVariantList& row) { writer.addRow(row); });
         const QString made = writer.finish();
         Files::replaceWith(target, [&made](QSaveFile& file) { copyInto(made, file); });
         return;
     }
     Files::replaceWith(target, [&](QSaveFile& file) {
-        CsvFile::Writer writer(columns, file);
+        CsvFile::CsvWriter writer(columns, file);
         produce([&writer](const QVariantList& row) { writer.addRow(row); });
         writer.finish();
     });

@@ -66,25 +66,26 @@ QByteArray bytes(const ExportTable& table)
     return csv;
 }
 
-Writer::Writer(const QList<ExportTable::Column>& columns, QFileDevice& out) : m_columns(columns), m_out(out)
+CsvWriter::CsvWriter(const QList<ExportTable::Column>& columns, QFileDevice& out)
+    : m_columns(columns), m_out(out)
 {
     m_pending = QByteArray(ByteOrderMark) + line(m_columns, {}, true);
 }
 
-void Writer::addRow(const QVariantList& row)
+void CsvWriter::addRow(const QVariantList& row)
 {
     m_pending += line(m_columns, row, false);
     flushIfFull();
 }
 
-void Writer::flushIfFull()
+void CsvWriter::flushIfFull()
 {
     constexpr qsizetype Piece = 64 * 1024;
     if (m_pending.size() >= Piece)
         finish();
 }
 
-void Writer::finish()
+void CsvWriter::finish()
 {
     Files::writeAll(m_out, m_pending);
     m_pending.clear();

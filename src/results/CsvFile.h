@@ -19,10 +19,10 @@ QByteArray bytes(const ExportTable& table);
 // Writes the file row by row to `out` (which must stay open): the byte-order mark and the header
 // row at once, then each row as it comes, in pieces of a few kilobytes. Throws the device's
 // input/output error.
-class Writer
+class CsvWriter
 {
 public:
-    Writer(const QList<ExportTable::Column>& columns, QFileDevice& out);
+    CsvWriter(const QList<ExportTable::Column>& columns, QFileDevice& out);
     void addRow(const QVariantList& row);
     // Writes what is still held.
     void finish();

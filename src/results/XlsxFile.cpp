@@ -52,7 +52,7 @@ lxw_format* numberFormat(lxw_workbook* book, const char* format)
 
 } // namespace
 
-struct XlsxFile::Writer::Book
+struct XlsxFile::SheetWriter::Book
 {
     QTemporaryDir folder;
     QString path;
@@ -76,7 +76,8 @@ struct XlsxFile::Writer::Book
 
 namespace XlsxFile {
 
-Writer::Writer(const QString& title, const QList<ExportTable::Column>& columns, const QString& targetPath)
+SheetWriter::SheetWriter(const QString& title, const QList<ExportTable::Column>& columns,
+                         const QString& targetPath)
     : m_book(std::make_unique<Book>())
 {
     Book& b = *m_book;
@@ -109,9 +110,9 @@ Writer::Writer(const QString& title, const QList<ExportTable::Column>& columns, 
     }
 }
 
-Writer::~Writer() = default;
+SheetWriter::~SheetWriter() = default;
 
-void Writer::addRow(const QVariantList& values)
+void SheetWriter::addRow(const QVariantList& values)
 {
     Book& b = *m_book;
     const lxw_row_t row = ++b.rows;
@@ -142,7 +143,7 @@ void Writer::addRow(const QVariantList& values)
     }
 }
 
-QString Writer::finish()
+QString SheetWriter::finish()
 {
     Book& b = *m_book;
     const auto columnCount = lxw_col_t(b.columns.size());
@@ -162,7 +163,7 @@ QString Writer::finish()
 
 QByteArray bytes(const ExportTable& table, const QString& targetPath)
 {
-    Writer writer(table.title, table.columns, targetPath);
+    SheetWriter writer(table.title, table.columns, targetPath);
     for (const QVariantList& row : table.rows)
         writer.addRow(row);
     return Files::readAll(writer.finish());

@@ -18,13 +18,13 @@ QByteArray bytes(const ExportTable& table, const QString& targetPath);
 
 // Writes the spreadsheet row by row: each row goes to a temporary file as it comes (the library's
 // constant-memory mode), so that memory does not grow with the rows.
-class Writer
+class SheetWriter
 {
 public:
-    Writer(const QString& title, const QList<ExportTable::Column>& columns, const QString& targetPath);
-    ~Writer();
-    Writer(const Writer&) = delete;
-    Writer& operator=(const Writer&) = delete;
+    SheetWriter(const QString& title, const QList<ExportTable::Column>& columns, const QString& targetPath);
+    ~SheetWriter();
+    SheetWriter(const SheetWriter&) = delete;
+    SheetWriter& operator=(const SheetWriter&) = delete;
 
     void addRow(const QVariantList& row);
     // Completes the spreadsheet; returns the temporary file that holds it, removed with the writer.
