@@ -270,17 +270,26 @@ struct TestGroup
 std::vector<TestGroup> groupTests(const QByteArray& bytes)
 {
     std::vector<TestGroup> groups;
-    QHash<qint32, size_t> groupOfTest;
+    // every test number the program gives is below 65 536 and finds its group in a table; others
+    // (a damaged file) in a hash
+    constexpr qint32 TableSize = 1 << 16;
+    constexpr size_t NoGroup = ~size_t(0);
+    std::vector<size_t> groupOfSmall(TableSize, NoGroup);
+    QHash<qint32, size_t> groupOfOther;
     const qsizetype count = bytes.size() / TResultRecord::RecordSize;
     for (qsizetype i = 0; i < count; ++i) {
         const char* record = bytes.constData() + i * TResultRecord::RecordSize;
         const qint32 number = testNumberOf(QByteArrayView(record, TResultRecord::RecordSize));
-        auto found = groupOfTest.constFind(number);
-        if (found == groupOfTest.constEnd()) {
-            found = groupOfTest.insert(number, groups.size());
+        size_t* slot = nullptr;
+        if (number >= 0 && number < TableSize)
+            slot = &groupOfSmall[size_t(number)];
+        else
+            slot = &*groupOfOther.insert(number, groupOfOther.value(number, NoGroup));
+        if (*slot == NoGroup) {
+            *slot = groups.size();
             groups.emplace_back();
         }
-        TestGroup& group = groups[*found];
+        TestGroup& group = groups[*slot];
         if (isDamagedRecord(record)) {
             group.damaged.push_back(quint32(i));
         } else {
