@@ -15,6 +15,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -25,19 +27,10 @@ constexpr double Second = 1.0 / 86400.0;
 constexpr double HistoryStart = 45000.5;
 constexpr int HistoryDays = 200;
 
-// Fills the trainer's answer store with 100 000 answers of every kind over 200 days, once:
-// rounds of 20 presses, about one in five wrong.
-AnswerStore& storeWithHistory()
+// Adds `answers` answers of every kind over 200 days to `store`: rounds of 20 presses, about one in
+// five wrong.
+void fillHistory(AnswerStore& store, int answers)
 {
-    BenchEnv& env = BenchEnv::instance();
-    AnswerStore& store = *env.windows().screens().answers;
-    store.ensureOpen();
-    static bool filled = false;
-    if (filled)
-        return store;
-    filled = true;
-    if (store.answerCount() >= StoredAnswers)
-        return store;
     const qint32 firstValue[SymbolKindCount] = {33, 1000, 101};
     const quint8 modes[SymbolKindCount] = {Mode::DescriptionTest, Mode::CombinationTest, Mode::MapSymbolTest};
     quint32 seed = 12345;
@@ -45,7 +38,7 @@ AnswerStore& storeWithHistory()
         seed = seed * 1664525u + 1013904223u;
         return (seed >> 8) % n;
     };
-    const int rounds = StoredAnswers / PressesPerRound;
+    const int rounds = answers / PressesPerRound;
     for (int r = 0; r < rounds; ++r) {
         const SymbolKind kind = AllSymbolKinds[r % SymbolKindCount];
         const double at = HistoryStart + double(r) * HistoryDays / rounds;
@@ -57,6 +50,32 @@ AnswerStore& storeWithHistory()
                          right, static_cast<qint32>(600 + next(3000)), at + p * Second);
         }
         store.endRound(true, 40000, at + PressesPerRound * Second);
+    }
+}
+
+// The trainer's answer store with 100 000 answers, filled once.
+AnswerStore& storeWithHistory()
+{
+    BenchEnv& env = BenchEnv::instance();
+    AnswerStore& store = *env.windows().screens().answers;
+    store.ensureOpen();
+    static bool filled = false;
+    if (!filled && store.answerCount() < StoredAnswers)
+        fillHistory(store, StoredAnswers);
+    filled = true;
+    return store;
+}
+
+// A store of its own with a million answers, filled once (a minute or so).
+AnswerStore& storeWithMillion()
+{
+    static QTemporaryDir folder;
+    static AnswerStore store(folder.path());
+    static bool filled = false;
+    if (!filled) {
+        store.open();
+        fillHistory(store, 1000000);
+        filled = true;
     }
     return store;
 }
@@ -108,6 +127,30 @@ void BM_ProgressViewOpens(benchmark::State& state, SymbolKind kind)
 BENCHMARK_CAPTURE(BM_ProgressViewOpens, Descriptions, SymbolKind::Description)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ProgressViewOpens, MapSymbols, SymbolKind::MapSymbol)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ProgressViewOpens, Lines, SymbolKind::Line)->Unit(benchmark::kMillisecond);
+
+// The same on a million answers.
+void BM_ProgressViewOpensMillion(benchmark::State& state, SymbolKind kind)
+{
+    guarded(state, [&] {
+        Screens& screens = BenchEnv::instance().windows().screens();
+        AnswerStore* kept = screens.answers;
+        screens.answers = &storeWithMillion();
+        const auto restore = qScopeGuard([&] { screens.answers = kept; });
+        ProgressViewer* view = screens.progressViewer;
+        view->setKind(kind);
+        (void)view->grab();
+        for (auto _ : state) {
+            view->setKind(kind);
+            const QPixmap shown = view->grab();
+            benchmark::DoNotOptimize(shown.cacheKey());
+        }
+        state.counters["answers"] = static_cast<double>(screens.answers->answerCount());
+    });
+}
+BENCHMARK_CAPTURE(BM_ProgressViewOpensMillion, Descriptions, SymbolKind::Description)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ProgressViewOpensMillion, MapSymbols, SymbolKind::MapSymbol)
+    ->Unit(benchmark::kMillisecond);
 
 // The first opening: the view built from its screen description, then read and painted.
 void BM_ProgressViewFirstOpening(benchmark::State& state)

@@ -3,7 +3,7 @@
 # Runs every benchmark of a build and prints every figure:
 #   bench/run.sh <build dir> [options for bench-quill, e.g. --benchmark_filter=Board]
 # The build should be a Release one:
-#   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release && cmake --build build-bench
+#   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILL_BENCHMARKS=ON && cmake --build build-bench
 # First the start-up (bench-startup against bench-floor, whole processes, alternating runs), then
 # the Google Benchmark program bench-quill (medians of repeated runs). Everything runs on the
 # offscreen platform with a settings store and runtime folder of its own.

@@ -112,7 +112,7 @@ add_dependencies(quill quill_content)
 
 # Contact sheets of the content for review: `cmake --build build --target contact-sheet`
 # writes PNG pages of every glyph and picture into build/contact-sheet/.
-add_executable(quill-contactsheet ${CMAKE_SOURCE_DIR}/tools/contactsheet.cpp)
+add_executable(quill-contactsheet EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tools/contactsheet.cpp)
 target_link_libraries(quill-contactsheet PRIVATE quillcore)
 add_custom_target(contact-sheet
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:quill-contactsheet>

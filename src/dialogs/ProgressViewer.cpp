@@ -133,13 +133,13 @@ void ProgressViewer::refresh()
     const SymbolKind k = kind();
     QList<SymbolStats> stats;
     QList<Confusion> confusions;
-    QList<RoundStats> rounds;
+    QList<DayStats> days;
     AnswerStore* store = m_session.answers();
     if (store && store->openIfPresent()) {
         try {
             stats = store->symbols(k);
             confusions = store->confusions(k, ConfusionsShown);
-            rounds = store->rounds(k);
+            days = store->days(k);
         } catch (const AppError& error) {
             store->disable(error);
         }
@@ -179,14 +179,15 @@ void ProgressViewer::refresh()
         return pictures->picture(k, values.at(tile), QuizFace::Picture);
     });
 
-    // the charts: finished rounds only, as only they have a time to compare
+    // the charts: finished rounds only, as only they have a time to compare; one point for each
+    // day, the mean of its rounds, however many rounds were played
     QList<QPointF> accuracy;
     QList<QPointF> times;
-    for (const RoundStats& r : std::as_const(rounds)) {
-        if (!r.finished)
-            continue;
-        accuracy.append(QPointF(r.started, r.accuracy() * PercentPerUnit));
-        times.append(QPointF(r.started, r.elapsedMs / MsPerSecond));
+    accuracy.reserve(days.size());
+    times.reserve(days.size());
+    for (const DayStats& d : std::as_const(days)) {
+        accuracy.append(QPointF(double(d.day), d.meanAccuracy * PercentPerUnit));
+        times.append(QPointF(double(d.day), d.meanElapsedMs / MsPerSecond));
     }
     const QString noRounds = LoadString(StringId::NoRoundsYet);
     m_accuracyChart->setSeries(LoadString(StringId::AccuracyChartTitle), accuracy, 0, PercentPerUnit,

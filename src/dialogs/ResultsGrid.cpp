@@ -52,8 +52,7 @@ void ResultsModel::setResultRows(int rows)
 {
     beginResetModel();
     m_rows = std::max(rows, 0);
-    if (m_records.size() > m_rows)
-        m_records.resize(m_rows);
+    m_records.truncate(m_rows);
     endResetModel();
 }
 
@@ -70,7 +69,7 @@ QString ResultsModel::heading(int column) const
     return column >= 0 && column < Columns ? m_headings[column] : QString();
 }
 
-void ResultsModel::showRecords(const QList<TResultRecord>& ranked)
+void ResultsModel::showRecords(const RankedResults& ranked)
 {
     beginResetModel();
     m_records = ranked; // shared, not copied

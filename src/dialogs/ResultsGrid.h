@@ -7,8 +7,8 @@
 #include <QTableView>
 
 // What a results grid shows: a heading row and rows of ranked results. The cells of a result row are
-// worked out from its record when they are asked for, so showing 100 000 results costs no more than
-// keeping a reference to their list.
+// worked out from its record when they are asked for (its names decoded then), so showing a million
+// results costs no more than keeping a reference to their list.
 class ResultsModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -34,13 +34,14 @@ public:
     void setHeading(int column, const QString& text);
     QString heading(int column) const;
     // Result row r (from 1) shows the rank r and record r - 1; there are as many rows as records.
-    void showRecords(const QList<TResultRecord>& ranked);
+    void showRecords(const RankedResults& ranked);
+    void showRecords(const QList<TResultRecord>& ranked) { showRecords(RankedResults(ranked)); }
     // Every result row blank; the number of rows stays.
     void blankRows();
 
 private:
     int m_rows = 0;
-    QList<TResultRecord> m_records;
+    RankedResults m_records;
     QString m_headings[Columns];
 };
 

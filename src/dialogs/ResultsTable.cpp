@@ -40,6 +40,11 @@ void setUpResultsTable(ResultsGrid* table, const QList<int>& columnWidths, int r
 
 int showResults(ResultsGrid* grid, const QList<TResultRecord>& ranked, const TResultRecord& current)
 {
+    return showResults(grid, RankedResults(ranked), current);
+}
+
+int showResults(ResultsGrid* grid, const RankedResults& ranked, const TResultRecord& current)
+{
     if (!grid)
         return -1;
     ResultsModel* model = grid->resultsModel();
@@ -48,16 +53,11 @@ int showResults(ResultsGrid* grid, const QList<TResultRecord>& ranked, const TRe
     model->setHeading(ResultsModel::ErrorsColumn, LoadString(StringId::ErrorsHeading));
     model->showRecords(ranked);
 
-    const QString currentName = storedName(current.PlayerName);
-    int highlighted = -1;
-    for (qsizetype i = ranked.size() - 1; i >= 0; --i) {
-        const TResultRecord& record = ranked[i];
-        if (record.Errors == current.Errors && record.Time == current.Time &&
-            record.PlayerName == currentName) {
-            highlighted = static_cast<int>(i) + 1; // the last matching row wins
-            break;
-        }
-    }
+    TResultRecord stored = current;
+    stored.PlayerName = storedName(current.PlayerName);
+    // the last matching row wins
+    const qsizetype found = ranked.lastMatching(stored);
+    const int highlighted = found >= 0 ? static_cast<int>(found) + 1 : -1;
     if (highlighted > 0)
         grid->highlightRow(highlighted);
     return highlighted;
@@ -72,7 +72,7 @@ void blankResultRows(ResultsGrid* grid)
 int LoadTestResults(qint32 testNumber, ResultsGrid* table, const TResultRecord& current, int* damaged)
 {
     LoadRankedResults(testNumber, damaged);
-    const QList<TResultRecord>& results = ResultsTable();
+    const RankedResults& results = ResultsTable();
     if (results.isEmpty()) {
         blankResultRows(table);
         return 0;

@@ -14,6 +14,7 @@ void setUpResultsTable(ResultsGrid* table, const QList<int>& columnWidths, int r
 // Shows ranked records in a results grid (rows = records + 1, heading texts, rank, name, "n:ss",
 // errors) and selects columns 1..last of the last row that matches `current` by stored name, exact
 // time and errors. Returns that row, or -1 when no row matches.
+int showResults(ResultsGrid* grid, const RankedResults& ranked, const TResultRecord& current);
 int showResults(ResultsGrid* grid, const QList<TResultRecord>& ranked, const TResultRecord& current);
 // Empties all cells of rows 1..last; the row count and the heading row stay.
 void blankResultRows(ResultsGrid* grid);

@@ -183,6 +183,19 @@ void throwFileError(const QFileDevice& file, int errorNumber)
 
 void replaceWhole(const QString& path, const QByteArray& bytes, const Commit& commit)
 {
+    replaceWith(
+        path, [&bytes](QSaveFile& file) { writeAll(file, bytes); }, commit);
+}
+
+void writeAll(QFileDevice& file, QByteArrayView bytes)
+{
+    errno = 0;
+    if (file.write(bytes.data(), bytes.size()) != bytes.size())
+        throwFileError(file, errno);
+}
+
+void replaceWith(const QString& path, const Writer& write, const Commit& commit)
+{
     const QString absolute = QFileInfo(path).absoluteFilePath();
     const Kind kind = kindOf(absolute);
     if (kind == Kind::Missing && !QFileInfo(QFileInfo(absolute).absolutePath()).isDir())
@@ -192,9 +205,7 @@ void replaceWhole(const QString& path, const QByteArray& bytes, const Commit& co
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
         throwFileError(file, errno);
-    errno = 0;
-    if (file.write(bytes) != bytes.size())
-        throwFileError(file, errno);
+    write(file);
     // The commit's own flush of the last buffered bytes can fail without the commit noticing, so
     // they are flushed (and checked) here first.
     errno = 0;

@@ -55,6 +55,12 @@ QByteArray readAll(const QString& name);
 // as it is; a symbolic link is written through when its target is a regular file, else refused.
 using Commit = std::function<bool(QSaveFile&)>;
 void replaceWhole(const QString& path, const QByteArray& bytes, const Commit& commit = {});
+// The same for content written piece by piece: `write` is called with the new file, open for
+// writing, and writes its content with `writeAll`; whatever it throws leaves the old file as it was.
+using Writer = std::function<void(QSaveFile& file)>;
+void replaceWith(const QString& path, const Writer& write, const Commit& commit = {});
+// Writes all of `bytes` to `file`; throws its input/output error.
+void writeAll(QFileDevice& file, QByteArrayView bytes);
 
 // The lines of a text, each without its end: CR LF, LF and a lone CR all end a line. A line end at
 // the very end starts no further line.

@@ -60,6 +60,16 @@ const QList<QList<const char*>> Migrations = {
         "count INTEGER NOT NULL, PRIMARY KEY (kind, target, pressed))",
         "CREATE INDEX rounds_by_kind ON rounds(kind, started_utc)",
     },
+    // version 2: the progress view reads one row per day and the most frequent confusions from an
+    // index, however many rounds and answers are kept
+    {
+        // the round's start as a local day (days since 1899-12-30, as the program counts dates)
+        "ALTER TABLE rounds ADD COLUMN local_day INTEGER",
+        "UPDATE rounds SET local_day = "
+        "CAST(julianday(started_utc / 1000.0, 'unixepoch', 'localtime') - 2415018.5 AS INTEGER)",
+        "CREATE INDEX rounds_by_day ON rounds(kind, finished, local_day, presses, errors, elapsed_ms)",
+        "CREATE INDEX confusions_by_count ON confusions(kind, count DESC, target, pressed)",
+    },
 };
 
 QString connectionName()
@@ -245,8 +255,9 @@ private:
 
     void prepare()
     {
-        m_insertRound = prepared("INSERT INTO rounds (started_utc, ended_utc, mode, kind, test_number, "
-                                 "finished, presses, errors, elapsed_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        m_insertRound = prepared(
+            "INSERT INTO rounds (started_utc, ended_utc, mode, kind, test_number, finished, presses, "
+            "errors, elapsed_ms, local_day) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         m_insertAnswer = prepared("INSERT INTO answers (round_id, at_utc, mode, kind, test_number, target, "
                                   "pressed, correct, ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
         m_upsertSymbol =
@@ -429,6 +440,7 @@ void AnswerStore::endRound(bool finished, qint32 elapsedMs, double now)
         r.bindValue(6, qint32(round->presses.size()));
         r.bindValue(7, errors);
         r.bindValue(8, elapsedMs);
+        r.bindValue(9, qint64(std::floor(round->started)));
         db.run(r);
         const QVariant roundId = r.lastInsertId();
         QSqlQuery& a = *db.m_insertAnswer;
@@ -538,6 +550,23 @@ QList<RoundStats> AnswerStore::rounds(SymbolKind kind) const
         r.finished = q.value(6).toInt() != 0;
         result.append(r);
     }
+    return result;
+}
+
+QList<DayStats> AnswerStore::days(SymbolKind kind) const
+{
+    QList<DayStats> result;
+    if (!m_db)
+        return result;
+    QSqlQuery q = m_db->select(
+        QStringLiteral("SELECT local_day, count(*), "
+                       "avg(CASE WHEN presses > 0 THEN (presses - errors) * 1.0 / presses ELSE 0 END), "
+                       "avg(elapsed_ms) FROM rounds WHERE kind = ? AND finished = 1 "
+                       "GROUP BY local_day ORDER BY local_day"),
+        {toInt(kind)});
+    while (q.next())
+        result.append(
+            {q.value(0).toLongLong(), q.value(1).toInt(), q.value(2).toDouble(), q.value(3).toDouble()});
     return result;
 }
 

@@ -59,6 +59,15 @@ struct RoundStats
     double accuracy() const { return presses > 0 ? double(presses - errors) / presses : 0; }
 };
 
+// The finished rounds of one local day.
+struct DayStats
+{
+    qint64 day = 0; // days since 1899-12-30, local time
+    qint32 rounds = 0;
+    double meanAccuracy = 0; // the mean of the rounds' accuracies
+    double meanElapsedMs = 0;
+};
+
 // The learner's answers: every judged press of a timed round, kept in the SQLite file
 // "Statistics.sqlite" beside the results file. A round's presses are held in memory and written in
 // one transaction when the round ends, so a killed program loses at most the running round. The
@@ -68,7 +77,7 @@ struct RoundStats
 class AnswerStore
 {
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     // Recent accuracy looks at this many of a symbol's last answers.
     static constexpr int RecentWindow = 10;
     // A right answer moves a symbol up one box, to this box at most.
@@ -121,6 +130,8 @@ public:
     // The most frequent confusions of a kind, most frequent first.
     QList<Confusion> confusions(SymbolKind kind, int limit) const;
     QList<RoundStats> rounds(SymbolKind kind) const;
+    // The finished rounds of a kind, one entry per day, oldest first.
+    QList<DayStats> days(SymbolKind kind) const;
     qint64 answerCount() const;
 
 private:

@@ -7,8 +7,11 @@
 #include "results/ResultsFile.h"
 #include "results/XlsxFile.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <functional>
 
@@ -107,6 +110,45 @@ void save(const ExportTable& table, const QString& path)
                                                                  : CsvFile::bytes(table));
 }
 
+using RowSink = std::function<void(const QVariantList&)>;
+
+// Copies the file at `from` into `to` in pieces.
+void copyInto(const QString& from, QFileDevice& to)
+{
+    QFile file(from);
+    Files::openRegular(file, QIODevice::ReadOnly);
+    QByteArray piece(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        errno = 0;
+        const qint64 got = file.read(piece.data(), piece.size());
+        if (got < 0)
+            Files::throwFileError(file, errno);
+        if (got == 0)
+            break;
+        Files::writeAll(to, QByteArrayView(piece.constData(), got));
+    }
+}
+
+// Writes the rows that `produce` gives one by one, holding none of them longer than it takes to
+// write it; replaces the file at `path` only when every row is written.
+void saveStreamed(const QString& title, const QList<ExportTable::Column>& columns, const QString& path,
+                  const std::function<void(const RowSink&)>& produce)
+{
+    const QString target = QFileInfo(path).absoluteFilePath();
+    if (CoachExport::isSpreadsheet(path)) {
+        XlsxFile::SheetWriter writer(title, columns, target);
+        produce([&writer](const QVariantList& row) { writer.addRow(row); });
+        const QString made = writer.finish();
+        Files::replaceWith(target, [&made](QSaveFile& file) { copyInto(made, file); });
+        return;
+    }
+    Files::replaceWith(target, [&](QSaveFile& file) {
+        CsvFile::CsvWriter writer(columns, file);
+        produce([&writer](const QVariantList& row) { writer.addRow(row); });
+        writer.finish();
+    });
+}
+
 } // namespace
 
 namespace CoachExport {
@@ -135,23 +177,27 @@ int writeStatistics(const AnswerStore& store, const SymbolText& nameOf, const Sy
 int writeResults(const QString& resultsPath, const QString& path, int* damaged, qint64* cutBytes,
                  const TestNameOf& testNameOf)
 {
-    ExportTable table = tableOf(QStringLiteral("results"), ResultFields);
+    const ExportTable table = tableOf(QStringLiteral("results"), ResultFields);
     int left = 0;
-    const qint64 cut = forEachStoredResult(resultsPath, [&](const TResultRecord& r) {
-        if (r.isDamaged()) {
-            ++left;
-            return;
-        }
-        const QString named = testNameOf ? testNameOf(r.TestNumber) : QString();
-        table.rows.append(
-            rowOf(ResultFields, ResultSource{r, named.isEmpty() ? r.TestName.trimmed() : named}));
+    int rows = 0;
+    qint64 cut = 0;
+    // The results are read as the export is written, one record at a time.
+    saveStreamed(table.title, table.columns, path, [&](const RowSink& add) {
+        cut = forEachStoredResult(resultsPath, [&](const TResultRecord& r) {
+            if (r.isDamaged()) {
+                ++left;
+                return;
+            }
+            const QString named = testNameOf ? testNameOf(r.TestNumber) : QString();
+            add(rowOf(ResultFields, ResultSource{r, named.isEmpty() ? r.TestName.trimmed() : named}));
+            ++rows;
+        });
     });
     if (damaged)
         *damaged = left;
     if (cutBytes)
         *cutBytes = cut;
-    save(table, path);
-    return static_cast<int>(table.rows.size());
+    return rows;
 }
 
 } // namespace CoachExport

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/CsvFile.h"
 
+#include "platform/Files.h"
+
 #include <QDateTime>
+#include <QFileDevice>
 #include <QStringList>
 #include <QTimeZone>
 
@@ -23,6 +26,15 @@ QString text(const ExportTable::Column& column, const QVariant& value)
         break;
     }
     return QString::number(value.toLongLong());
+}
+
+// One line of the file: the columns' names for the header, else the row's values.
+QByteArray line(const QList<ExportTable::Column>& columns, const QVariantList& row, bool header)
+{
+    QStringList fields;
+    for (qsizetype c = 0; c < columns.size(); ++c)
+        fields << CsvFile::field(header ? columns[c].name : text(columns[c], row.value(c)));
+    return (fields.join(QLatin1Char(',')) + QLatin1String(LineEnd)).toUtf8();
 }
 
 } // namespace
@@ -48,17 +60,35 @@ QString field(const QString& text)
 
 QByteArray bytes(const ExportTable& table)
 {
-    QStringList header;
-    for (const ExportTable::Column& column : table.columns)
-        header << field(column.name);
-    QString csv = header.join(QLatin1Char(',')) + QLatin1String(LineEnd);
-    for (const QVariantList& row : table.rows) {
-        QStringList fields;
-        for (qsizetype c = 0; c < table.columns.size(); ++c)
-            fields << field(text(table.columns[c], row.value(c)));
-        csv += fields.join(QLatin1Char(',')) + QLatin1String(LineEnd);
-    }
-    return QByteArray(ByteOrderMark) + csv.toUtf8();
+    QByteArray csv = QByteArray(ByteOrderMark) + line(table.columns, {}, true);
+    for (const QVariantList& row : table.rows)
+        csv += line(table.columns, row, false);
+    return csv;
+}
+
+CsvWriter::CsvWriter(const QList<ExportTable::Column>& columns, QFileDevice& out)
+    : m_columns(columns), m_out(out)
+{
+    m_pending = QByteArray(ByteOrderMark) + line(m_columns, {}, true);
+}
+
+void CsvWriter::addRow(const QVariantList& row)
+{
+    m_pending += line(m_columns, row, false);
+    flushIfFull();
+}
+
+void CsvWriter::flushIfFull()
+{
+    constexpr qsizetype Piece = 64 * 1024;
+    if (m_pending.size() >= Piece)
+        finish();
+}
+
+void CsvWriter::finish()
+{
+    Files::writeAll(m_out, m_pending);
+    m_pending.clear();
 }
 
 } // namespace CsvFile

@@ -90,7 +90,7 @@ void openResultsFile(QFile& file)
 
 // Opens the results file for reading only, so that a read-only file or folder can still be viewed;
 // false when there is no results file. A missing one is created empty where the folder allows it.
-bool openResultsFileForReading(QFile& file)
+bool openResultsFileForReading(QFile& file, QIODevice::OpenMode mode = {})
 {
     file.setFileName(resultsFileName());
     if (!file.exists()) {
@@ -99,7 +99,7 @@ bool openResultsFileForReading(QFile& file)
             created.close();
         return false;
     }
-    Files::openRegular(file, QIODevice::ReadOnly);
+    Files::openRegular(file, QIODevice::ReadOnly | mode);
     return true;
 }
 
@@ -184,67 +184,137 @@ qint32 testNumberOf(QByteArrayView record)
     return qFromLittleEndian<qint32>(record.data() + TResultRecord::TestNumberOffset);
 }
 
-// Every sound record of one test, in file order; `damaged` counts the others.
-QList<TResultRecord> readTestRecords(qint32 testNumber, int& damaged)
+bool isDamagedResult(qint32 errors, double time)
 {
-    QList<TResultRecord> records;
-    RecordDecoder names;
-    QFile file;
-    if (!openResultsFileForReading(file))
-        return records;
-    forEachRecord(file, [&](QByteArrayView bytes) {
-        if (testNumberOf(bytes) != testNumber)
-            return;
-        TResultRecord record = decodeRecord(bytes, names);
-        if (record.isDamaged())
-            ++damaged;
-        else
-            records.append(std::move(record));
-    });
-    return records;
+    constexpr double LongestTime = 1.0; // a day
+    return errors < 0 || !std::isfinite(time) || time < 0 || time > LongestTime;
 }
 
-// The records of every test, grouped by test in the order of each test's first record.
-QList<QList<TResultRecord>> readAllTests()
+qint32 errorsOf(const char* record)
 {
-    QList<QList<TResultRecord>> groups;
-    QHash<qint32, qsizetype> groupOfTest;
-    RecordDecoder names;
-    QFile file;
-    if (!openResultsFileForReading(file))
-        return groups;
-    forEachRecord(file, [&](QByteArrayView bytes) {
-        const qint32 number = testNumberOf(bytes);
-        auto found = groupOfTest.constFind(number);
-        if (found == groupOfTest.constEnd()) {
-            found = groupOfTest.insert(number, groups.size());
-            groups.emplaceBack();
+    return qFromLittleEndian<qint32>(record + TResultRecord::ErrorsOffset);
+}
+
+double timeOf(const char* record)
+{
+    return std::bit_cast<double>(qFromLittleEndian<quint64>(record + TResultRecord::TimeOffset));
+}
+
+// TResultRecord::isDamaged on the record's bytes.
+bool isDamagedRecord(const char* record)
+{
+    return isDamagedResult(errorsOf(record), timeOf(record));
+}
+
+// The whole records of the file from its start, in one buffer as large as the file; a cut last
+// record is left out.
+QByteArray readWholeRecords(QFile& file)
+{
+    // room for one record more than the file holds, so that the read that finds its end needs none
+    QByteArray bytes(file.size() + TResultRecord::RecordSize, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2); // the file grew while it was read
+        errno = 0;
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got < 0)
+            Files::throwFileError(file, errno);
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled - filled % TResultRecord::RecordSize);
+    return bytes;
+}
+
+// The sound records of one test ranked, read from the results file in pieces; `damaged` counts the
+// others. Only each record's number in the file and its rank key are kept.
+RankedResults rankTestRecords(qint32 testNumber, int& damaged)
+{
+    auto file = std::make_shared<QFile>();
+    if (!openResultsFileForReading(*file, QIODevice::Unbuffered))
+        return {};
+    std::vector<quint32> records;
+    std::vector<quint64> keys;
+    // room for every record of the file, taken only as far as it is used
+    const auto whole = static_cast<size_t>(file->size() / TResultRecord::RecordSize);
+    records.reserve(whole);
+    keys.reserve(whole);
+    quint32 number = 0;
+    forEachRecord(*file, [&](QByteArrayView bytes) {
+        const char* record = bytes.data();
+        if (testNumberOf(bytes) == testNumber) {
+            if (isDamagedRecord(record)) {
+                ++damaged;
+            } else {
+                records.push_back(number);
+                keys.push_back(RankedResults::rankKey(errorsOf(record), timeOf(record)));
+            }
         }
-        groups[*found].append(decodeRecord(bytes, names));
+        ++number;
     });
+    return RankedResults::rank(std::move(file), records, keys);
+}
+
+// The records of one test in a trim, as indexes into the file's records: the sound ones with their
+// rank keys, the damaged ones.
+struct TestGroup
+{
+    std::vector<quint64> keys;
+    std::vector<quint32> sound;
+    std::vector<quint32> damaged;
+};
+
+// The records of every test, grouped by test in the order of each test's first record.
+std::vector<TestGroup> groupTests(const QByteArray& bytes)
+{
+    std::vector<TestGroup> groups;
+    // every test number the program gives is below 65 536 and finds its group in a table; others
+    // (a damaged file) in a hash
+    constexpr qint32 TableSize = 1 << 16;
+    constexpr size_t NoGroup = ~size_t(0);
+    std::vector<size_t> groupOfSmall(TableSize, NoGroup);
+    QHash<qint32, size_t> groupOfOther;
+    const qsizetype count = bytes.size() / TResultRecord::RecordSize;
+    for (qsizetype i = 0; i < count; ++i) {
+        const char* record = bytes.constData() + i * TResultRecord::RecordSize;
+        const qint32 number = testNumberOf(QByteArrayView(record, TResultRecord::RecordSize));
+        size_t* slot = nullptr;
+        if (number >= 0 && number < TableSize)
+            slot = &groupOfSmall[size_t(number)];
+        else
+            slot = &*groupOfOther.insert(number, groupOfOther.value(number, NoGroup));
+        if (*slot == NoGroup) {
+            *slot = groups.size();
+            groups.emplace_back();
+        }
+        TestGroup& group = groups[*slot];
+        if (isDamagedRecord(record)) {
+            group.damaged.push_back(quint32(i));
+        } else {
+            group.keys.push_back(RankedResults::rankKey(errorsOf(record), timeOf(record)));
+            group.sound.push_back(quint32(i));
+        }
+    }
     return groups;
 }
 
-// What ranking compares: errors first, then the time within the hour in whole milliseconds.
-struct RankKey
+// The first `count` indexes of the stable order of `keys` (smallest key first).
+std::vector<quint32> bestOf(const std::vector<quint64>& keys, size_t count)
 {
-    qint32 errors = 0;
-    qint32 timeInHour = 0;
-
-    explicit RankKey(const TResultRecord& record) : errors(record.Errors)
-    {
-        const TimeOfDay t = splitTimeOfDay(record.Time);
-        constexpr qint32 MsPerSecond = 1000;
-        constexpr qint32 SecondsPerMinute = 60;
-        timeInHour = (t.minute * SecondsPerMinute + t.second) * MsPerSecond + t.millisecond;
-    }
-    bool ranksAfter(const RankKey& other) const
-    {
-        if (errors != other.errors)
-            return errors > other.errors;
-        return timeInHour > other.timeInHour;
-    }
-};
+    std::vector<quint32> order(keys.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = quint32(i);
+    // equal keys keep their file order
+    const auto before = [&keys](quint32 a, quint32 b) {
+        return std::pair(keys[a], a) < std::pair(keys[b], b);
+    };
+    count = std::min(count, order.size());
+    std::partial_sort(order.begin(), order.begin() + qsizetype(count), order.end(), before);
+    order.resize(count);
+    return order;
+}
 
 void putName(char* slot, const QString& name)
 {
@@ -276,8 +346,7 @@ void removeLeftoverCopies(const QString& path)
 
 bool TResultRecord::isDamaged() const
 {
-    constexpr double LongestTime = 1.0; // a day
-    return Errors < 0 || !std::isfinite(Time) || Time < 0 || Time > LongestTime;
+    return isDamagedResult(Errors, Time);
 }
 
 QByteArray TResultRecord::encode() const
@@ -305,59 +374,29 @@ QString storedName(const QString& name)
     return NameSlot::decode(NameSlot::encode(name));
 }
 
-QList<TResultRecord>& ResultsTable()
+RankedResults& ResultsTable()
 {
-    static QList<TResultRecord> table;
+    static RankedResults table;
     return table;
 }
 
 bool ranksAfter(const TResultRecord& a, const TResultRecord& b)
 {
-    return RankKey(a).ranksAfter(RankKey(b));
+    return RankedResults::rankKey(a.Errors, a.Time) > RankedResults::rankKey(b.Errors, b.Time);
 }
 
 void rankResults(QList<TResultRecord>& records)
 {
-    // Each record gets one key that orders as the ranking does: errors (sign bit flipped, so that
-    // unsigned order is signed order) above the time within the hour. A least-significant-digit
-    // radix sort is stable, so records that rank equal keep their file order.
     const qsizetype count = records.size();
     if (count < 2)
         return;
-    struct Entry
-    {
-        quint64 key;
-        qsizetype index;
-    };
-    std::vector<Entry> order(static_cast<size_t>(count));
-    std::vector<Entry> scratch(static_cast<size_t>(count));
-    constexpr int DigitBits = 8;
-    constexpr int Digits = 64 / DigitBits;
-    constexpr int Buckets = 1 << DigitBits;
-    std::array<std::array<qsizetype, Buckets>, Digits> histogram{};
-    for (qsizetype i = 0; i < count; ++i) {
-        const RankKey rank(records[i]);
-        const quint64 key = quint64(quint32(rank.errors) ^ 0x80000000u) << 32 | quint32(rank.timeInHour);
-        order[static_cast<size_t>(i)] = {key, i};
-        for (int d = 0; d < Digits; ++d)
-            ++histogram[d][(key >> (d * DigitBits)) & (Buckets - 1)];
-    }
-    for (int d = 0; d < Digits; ++d) {
-        auto& counts = histogram[d];
-        // A digit that every key shares moves nothing.
-        if (std::find(counts.begin(), counts.end(), count) != counts.end())
-            continue;
-        qsizetype start = 0;
-        for (qsizetype& c : counts)
-            start += std::exchange(c, start);
-        for (const Entry& entry : order)
-            scratch[static_cast<size_t>(counts[(entry.key >> (d * DigitBits)) & (Buckets - 1)]++)] = entry;
-        order.swap(scratch);
-    }
+    std::vector<quint64> keys(static_cast<size_t>(count));
+    for (qsizetype i = 0; i < count; ++i)
+        keys[static_cast<size_t>(i)] = RankedResults::rankKey(records[i].Errors, records[i].Time);
     QList<TResultRecord> ranked;
     ranked.reserve(count);
-    for (const Entry& entry : order)
-        ranked.append(std::move(records[entry.index]));
+    for (const quint32 index : RankedResults::stableOrder(keys))
+        ranked.append(std::move(records[index]));
     records = std::move(ranked);
 }
 
@@ -435,14 +474,13 @@ void AppendResult(const TResultRecord& record)
 
 int LoadRankedResults(qint32 testNumber, int* damaged)
 {
-    QList<TResultRecord>& results = ResultsTable();
+    RankedResults& results = ResultsTable();
     results.clear();
     int damagedCount = 0;
-    QList<TResultRecord> loaded = readTestRecords(testNumber, damagedCount);
+    RankedResults ranked = rankTestRecords(testNumber, damagedCount);
     if (damaged)
         *damaged = damagedCount;
-    rankResults(loaded);
-    results = std::move(loaded);
+    results = std::move(ranked);
     return static_cast<int>(results.size());
 }
 
@@ -451,31 +489,42 @@ int KeepBestResults()
     const ResultsLock lock = ResultsLock::forWriting();
     // A results file that only the program folder holds is copied over first, then read.
     const QString path = DataFolder::fileForWriting(resultsName());
-    QList<QList<TResultRecord>> tests = readAllTests();
+    QByteArray bytes;
+    {
+        QFile file;
+        if (openResultsFileForReading(file))
+            bytes = readWholeRecords(file);
+    }
+    const auto recordAt = [&bytes](quint32 index) {
+        return QByteArrayView(bytes.constData() + qsizetype(index) * TResultRecord::RecordSize,
+                              TResultRecord::RecordSize);
+    };
 
+    // Only the kept records are decoded, and written as a record is always written.
     QByteArray kept;
     QByteArray keptList;
+    QList<TResultRecord> lastBest;
+    RecordDecoder names;
     int removed = 0;
-    for (QList<TResultRecord>& records : tests) {
+    for (const TestGroup& group : groupTests(bytes)) {
+        const std::vector<quint32> best = bestOf(group.keys, size_t(KeptPerTest));
+        removed += static_cast<int>(group.sound.size() - best.size());
+        lastBest.clear();
         // damaged records are never ranked, and never thrown away by a trim
-        const auto firstDamaged = std::stable_partition(
-            records.begin(), records.end(), [](const TResultRecord& r) { return !r.isDamaged(); });
-        QList<TResultRecord> damaged(firstDamaged, records.end());
-        records.erase(firstDamaged, records.end());
-        rankResults(records);
-        const qsizetype count = std::min(records.size(), KeptPerTest);
-        removed += static_cast<int>(records.size() - count);
-        records.resize(count);
-        records += damaged;
-        for (const TResultRecord& record : std::as_const(records)) {
-            kept += record.encode();
-            keptList += QByteArray::number(record.TestNumber) + LineEnd;
+        const auto keep = [&](quint32 index) {
+            kept += decodeRecord(recordAt(index), names).encode();
+            keptList += QByteArray::number(testNumberOf(recordAt(index))) + LineEnd;
+        };
+        for (const quint32 rank : best) {
+            keep(group.sound[rank]);
+            lastBest.append(decodeRecord(recordAt(group.sound[rank]), names));
         }
-        records.resize(count);
+        for (const quint32 index : group.damaged)
+            keep(index);
     }
     // As after loading, the results table holds the last test's ranked results.
-    if (!tests.isEmpty())
-        ResultsTable() = tests.constLast();
+    if (!bytes.isEmpty())
+        ResultsTable() = RankedResults(lastBest);
 
     Files::replaceWhole(DataFolder::freshFile(QString::fromLatin1(TrimListFileName)), keptList);
     replaceResultsFile(path, kept);
@@ -489,12 +538,17 @@ int KeepBestResults()
 
 int CountResultsBeyondBest()
 {
-    int removed = 0;
-    for (const QList<TResultRecord>& records : readAllTests()) {
-        const auto sound = std::count_if(records.begin(), records.end(),
-                                         [](const TResultRecord& r) { return !r.isDamaged(); });
-        removed += static_cast<int>(std::max<qsizetype>(0, sound - KeptPerTest));
+    QHash<qint32, int> soundOfTest;
+    QFile file;
+    if (openResultsFileForReading(file)) {
+        forEachRecord(file, [&](QByteArrayView bytes) {
+            if (!isDamagedRecord(bytes.data()))
+                ++soundOfTest[testNumberOf(bytes)];
+        });
     }
+    int removed = 0;
+    for (const int sound : std::as_const(soundOfTest))
+        removed += std::max(0, sound - static_cast<int>(KeptPerTest));
     return removed;
 }
 

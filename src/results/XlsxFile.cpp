@@ -43,31 +43,6 @@ qsizetype shownLength(const ExportTable::Column& column, const QVariant& value)
     return qsizetype(sizeof(MomentFormat));
 }
 
-class Workbook
-{
-public:
-    explicit Workbook(const QString& path) : m_book(workbook_new(QFile::encodeName(path).constData())) {}
-    ~Workbook()
-    {
-        if (m_book)
-            workbook_close(m_book);
-    }
-    Workbook(const Workbook&) = delete;
-    Workbook& operator=(const Workbook&) = delete;
-
-    lxw_workbook* get() const { return m_book; }
-    // Writes the file; the error of the library, LXW_NO_ERROR when it is written.
-    lxw_error close()
-    {
-        const lxw_error error = workbook_close(m_book);
-        m_book = nullptr;
-        return error;
-    }
-
-private:
-    lxw_workbook* m_book;
-};
-
 lxw_format* numberFormat(lxw_workbook* book, const char* format)
 {
     lxw_format* f = workbook_add_format(book);
@@ -77,68 +52,121 @@ lxw_format* numberFormat(lxw_workbook* book, const char* format)
 
 } // namespace
 
+struct XlsxFile::SheetWriter::Book
+{
+    QTemporaryDir folder;
+    QString path;
+    QString targetPath;
+    QByteArray tmpdir;
+    lxw_workbook* book = nullptr;
+    lxw_worksheet* sheet = nullptr;
+    lxw_format* integer = nullptr;
+    lxw_format* duration = nullptr;
+    lxw_format* moment = nullptr;
+    QList<ExportTable::Column> columns;
+    QList<qsizetype> widths;
+    lxw_row_t rows = 0;
+
+    ~Book()
+    {
+        if (book)
+            workbook_close(book);
+    }
+};
+
 namespace XlsxFile {
+
+SheetWriter::SheetWriter(const QString& title, const QList<ExportTable::Column>& columns,
+                         const QString& targetPath)
+    : m_book(std::make_unique<Book>())
+{
+    Book& b = *m_book;
+    if (!b.folder.isValid())
+        throw AppError(QString::fromLatin1(Msg::FileAccessDenied)).inFile(b.folder.path());
+    b.path = b.folder.filePath(QStringLiteral("export.xlsx"));
+    b.targetPath = targetPath;
+    b.columns = columns;
+    // the rows go to a file of their own in the same temporary folder as they are written
+    b.tmpdir = QFile::encodeName(b.folder.path());
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = b.tmpdir.data();
+    b.book = workbook_new_opt(QFile::encodeName(b.path).constData(), &options);
+    if (!b.book)
+        fail(targetPath, LXW_ERROR_CREATING_XLSX_FILE);
+    const QByteArray name = title.left(SheetNameLength).toUtf8();
+    b.sheet = workbook_add_worksheet(b.book, name.isEmpty() ? nullptr : name.constData());
+    if (!b.sheet)
+        fail(targetPath, LXW_ERROR_PARAMETER_VALIDATION);
+    lxw_format* bold = workbook_add_format(b.book);
+    format_set_bold(bold);
+    b.integer = numberFormat(b.book, IntegerFormat);
+    b.duration = numberFormat(b.book, DurationFormat);
+    b.moment = numberFormat(b.book, MomentFormat);
+    for (lxw_col_t c = 0; c < lxw_col_t(columns.size()); ++c) {
+        const QByteArray header = columns[c].spreadsheetName().toUtf8();
+        worksheet_write_string(b.sheet, 0, c, header.constData(), bold);
+        b.widths.append(header.size());
+    }
+}
+
+SheetWriter::~SheetWriter() = default;
+
+void SheetWriter::addRow(const QVariantList& values)
+{
+    Book& b = *m_book;
+    const lxw_row_t row = ++b.rows;
+    for (lxw_col_t c = 0; c < lxw_col_t(b.columns.size()); ++c) {
+        const ExportTable::Column& column = b.columns[c];
+        const QVariant value = values.value(c);
+        b.widths[c] = std::max(b.widths[c], shownLength(column, value));
+        lxw_error error = LXW_NO_ERROR;
+        switch (column.type) {
+        case ExportTable::Type::Text:
+            // a string cell, whatever it starts with: no text runs as a formula
+            error = worksheet_write_string(b.sheet, row, c, value.toString().toUtf8().constData(), nullptr);
+            break;
+        case ExportTable::Type::Integer:
+            error = worksheet_write_number(b.sheet, row, c, double(value.toLongLong()), b.integer);
+            break;
+        case ExportTable::Type::Duration:
+            error =
+                worksheet_write_number(b.sheet, row, c, double(value.toLongLong()) / MsPerDay, b.duration);
+            break;
+        case ExportTable::Type::Moment:
+            error = worksheet_write_number(b.sheet, row, c,
+                                           UnixEpochDay + double(value.toLongLong()) / MsPerDay, b.moment);
+            break;
+        }
+        if (error != LXW_NO_ERROR)
+            fail(b.targetPath, error);
+    }
+}
+
+QString SheetWriter::finish()
+{
+    Book& b = *m_book;
+    const auto columnCount = lxw_col_t(b.columns.size());
+    for (lxw_col_t c = 0; c < columnCount; ++c)
+        worksheet_set_column(b.sheet, c, c,
+                             std::clamp(double(b.widths[c]) + WidthMargin, MinimumWidth, MaximumWidth),
+                             nullptr);
+    worksheet_freeze_panes(b.sheet, 1, 0);
+    if (columnCount > 0)
+        worksheet_autofilter(b.sheet, 0, 0, b.rows, lxw_col_t(columnCount - 1));
+    const lxw_error error = workbook_close(b.book);
+    b.book = nullptr;
+    if (error != LXW_NO_ERROR)
+        fail(b.targetPath, error);
+    return b.path;
+}
 
 QByteArray bytes(const ExportTable& table, const QString& targetPath)
 {
-    QTemporaryDir folder;
-    if (!folder.isValid())
-        throw AppError(QString::fromLatin1(Msg::FileAccessDenied)).inFile(folder.path());
-    const QString path = folder.filePath(QStringLiteral("export.xlsx"));
-    Workbook book(path);
-    if (!book.get())
-        fail(targetPath, LXW_ERROR_CREATING_XLSX_FILE);
-    const QByteArray title = table.title.left(SheetNameLength).toUtf8();
-    lxw_worksheet* sheet = workbook_add_worksheet(book.get(), title.isEmpty() ? nullptr : title.constData());
-    if (!sheet)
-        fail(targetPath, LXW_ERROR_PARAMETER_VALIDATION);
-    lxw_format* bold = workbook_add_format(book.get());
-    format_set_bold(bold);
-    lxw_format* integer = numberFormat(book.get(), IntegerFormat);
-    lxw_format* duration = numberFormat(book.get(), DurationFormat);
-    lxw_format* moment = numberFormat(book.get(), MomentFormat);
-
-    const auto columnCount = lxw_col_t(table.columns.size());
-    for (lxw_col_t c = 0; c < columnCount; ++c) {
-        const ExportTable::Column& column = table.columns[c];
-        const QByteArray header = column.spreadsheetName().toUtf8();
-        worksheet_write_string(sheet, 0, c, header.constData(), bold);
-        qsizetype width = header.size();
-        for (qsizetype r = 0; r < table.rows.size(); ++r) {
-            const auto row = lxw_row_t(r + 1);
-            const QVariant value = table.rows[r].value(c);
-            width = std::max(width, shownLength(column, value));
-            lxw_error error = LXW_NO_ERROR;
-            switch (column.type) {
-            case ExportTable::Type::Text:
-                // a string cell, whatever it starts with: no text runs as a formula
-                error = worksheet_write_string(sheet, row, c, value.toString().toUtf8().constData(), nullptr);
-                break;
-            case ExportTable::Type::Integer:
-                error = worksheet_write_number(sheet, row, c, double(value.toLongLong()), integer);
-                break;
-            case ExportTable::Type::Duration:
-                error =
-                    worksheet_write_number(sheet, row, c, double(value.toLongLong()) / MsPerDay, duration);
-                break;
-            case ExportTable::Type::Moment:
-                error = worksheet_write_number(sheet, row, c,
-                                               UnixEpochDay + double(value.toLongLong()) / MsPerDay, moment);
-                break;
-            }
-            if (error != LXW_NO_ERROR)
-                fail(targetPath, error);
-        }
-        worksheet_set_column(sheet, c, c, std::clamp(double(width) + WidthMargin, MinimumWidth, MaximumWidth),
-                             nullptr);
-    }
-    worksheet_freeze_panes(sheet, 1, 0);
-    if (columnCount > 0)
-        worksheet_autofilter(sheet, 0, 0, lxw_row_t(table.rows.size()), lxw_col_t(columnCount - 1));
-    const lxw_error error = book.close();
-    if (error != LXW_NO_ERROR)
-        fail(targetPath, error);
-    return Files::readAll(path);
+    SheetWriter writer(table.title, table.columns, targetPath);
+    for (const QVariantList& row : table.rows)
+        writer.addRow(row);
+    return Files::readAll(writer.finish());
 }
 
 } // namespace XlsxFile

@@ -5,7 +5,7 @@
 #include <QPointF>
 #include <QWidget>
 
-// A chart of one measure over days: every round a dot at its date-time (x in days), and a line
+// A chart of one measure over days: every point a dot at its date-time (x in days), and a line
 // through the mean of each day. The y axis runs from `yMin` to `yMax`, or to the largest value when
 // `yMax` is not above `yMin`.
 class TrendChart : public QWidget

@@ -10,6 +10,7 @@
 #include "results/AnswerStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -103,6 +104,7 @@ private slots:
     void cleanup();
 
     void roundWrittenInOneTransaction();
+    void versionOneFileMigratedInPlace();
     void killedProgramKeepsEveryFinishedRound();
     void unusableFileIsNamedAndResultsUntouched_data();
     void unusableFileIsNamedAndResultsUntouched();
@@ -171,6 +173,79 @@ void TestAnswerStore::roundWrittenInOneTransaction()
              qRound64(start * 86400000.0));
     for (const double local : {45000.25, 45123.75, 45470.999})
         QCOMPARE(qRound64(daysFromUtcMs(utcMsFromDays(local)) * 86400000.0), qRound64(local * 86400000.0));
+}
+
+void TestAnswerStore::versionOneFileMigratedInPlace()
+{
+    // a file as the first version of the statistics wrote it, with four rounds and a confusion
+    const QString path = QDir(m_dir->path()).filePath(AnswerStore::fileName());
+    {
+        Reader v1(path);
+        for (const char* sql :
+             {"CREATE TABLE schema_version (version INTEGER NOT NULL)",
+              "INSERT INTO schema_version VALUES (1)",
+              "CREATE TABLE rounds (id INTEGER PRIMARY KEY, started_utc INTEGER NOT NULL, "
+              "ended_utc INTEGER NOT NULL, mode INTEGER NOT NULL, kind INTEGER NOT NULL, "
+              "test_number INTEGER NOT NULL, finished INTEGER NOT NULL, presses INTEGER NOT NULL, "
+              "errors INTEGER NOT NULL, elapsed_ms INTEGER NOT NULL)",
+              "CREATE TABLE answers (id INTEGER PRIMARY KEY, round_id INTEGER NOT NULL REFERENCES "
+              "rounds(id), "
+              "at_utc INTEGER NOT NULL, mode INTEGER NOT NULL, kind INTEGER NOT NULL, "
+              "test_number INTEGER NOT NULL, target INTEGER NOT NULL, pressed INTEGER NOT NULL, "
+              "correct INTEGER NOT NULL, ms INTEGER NOT NULL)",
+              "CREATE TABLE symbols (kind INTEGER NOT NULL, value INTEGER NOT NULL, attempts INTEGER NOT "
+              "NULL, "
+              "correct INTEGER NOT NULL, total_ms INTEGER NOT NULL, recent INTEGER NOT NULL, "
+              "recent_count INTEGER NOT NULL, box INTEGER NOT NULL, last_utc INTEGER NOT NULL, "
+              "PRIMARY KEY (kind, value))",
+              "CREATE TABLE confusions (kind INTEGER NOT NULL, target INTEGER NOT NULL, pressed INTEGER NOT "
+              "NULL, "
+              "count INTEGER NOT NULL, PRIMARY KEY (kind, target, pressed))",
+              "CREATE INDEX rounds_by_kind ON rounds(kind, started_utc)",
+              "INSERT INTO confusions VALUES (0, 40, 41, 3)"})
+            QVERIFY2(v1.exec(QString::fromLatin1(sql)), sql);
+        // day 45000: two finished rounds (all right, half right) and an abandoned one; day 45001: one
+        const struct
+        {
+            double started;
+            int finished, presses, errors, elapsedMs;
+        } rounds[] = {{45000.25, 1, 10, 0, 30000},
+                      {45000.75, 1, 10, 5, 50000},
+                      {45000.8, 0, 4, 4, 9000},
+                      {45001.5, 1, 8, 2, 20000}};
+        for (const auto& r : rounds)
+            QVERIFY(
+                v1.exec(QStringLiteral("INSERT INTO rounds (started_utc, ended_utc, mode, kind, test_number, "
+                                       "finished, presses, errors, elapsed_ms) VALUES (%1, %1, 1, 0, 101, "
+                                       "%2, %3, %4, %5)")
+                            .arg(utcMsFromDays(r.started))
+                            .arg(r.finished)
+                            .arg(r.presses)
+                            .arg(r.errors)
+                            .arg(r.elapsedMs)));
+    }
+    AnswerStore store(m_dir->path());
+    store.open();
+    // nothing the first version kept is lost, and the progress view reads one row per day
+    QCOMPARE(store.rounds(SymbolKind::Description).size(), 4);
+    const QList<Confusion> confusions = store.confusions(SymbolKind::Description, 5);
+    QCOMPARE(confusions.size(), 1);
+    QCOMPARE(confusions.first().count, 3);
+    store.beginRound(1, SymbolKind::Description, 101, 45001.9);
+    store.record(40, 40, true, 900, 45001.9);
+    store.endRound(true, 10000, 45001.9);
+    const QList<DayStats> days = store.days(SymbolKind::Description);
+    QCOMPARE(days.size(), 2);
+    QCOMPARE(days[0].day, 45000);
+    QCOMPARE(days[0].rounds, 2);
+    QCOMPARE(days[0].meanAccuracy, 0.75);
+    QCOMPARE(days[0].meanElapsedMs, 40000.0);
+    QCOMPARE(days[1].day, 45001);
+    QCOMPARE(days[1].rounds, 2);
+    QCOMPARE(days[1].meanAccuracy, (0.75 + 1.0) / 2);
+    Reader reader(store.filePath());
+    QCOMPARE(reader.value(QStringLiteral("SELECT version FROM schema_version")).toInt(),
+             AnswerStore::SchemaVersion);
 }
 
 void TestAnswerStore::killedProgramKeepsEveryFinishedRound()
